@@ -1,0 +1,12 @@
+#include "HandOverReceiver.h"
+
+HandOverReceiver::HandOverReceiver(QObject* parent) : QObject(parent)
+{
+}
+
+bool HandOverReceiver::SetText(const QString& text)
+{
+    m_text = text;
+    Q_EMIT textChanged(text);
+    return true;
+}

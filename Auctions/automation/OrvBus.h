@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Names of the main program on the session bus.
+namespace OrvBus {
+
+inline const QString serviceName = QStringLiteral("org.auctionorv.ORVAuctions");
+inline const QString handOverPath = QStringLiteral("/HandOver");
+inline const QString handOverInterface = QStringLiteral("org.auctionorv.ORVAuctions.HandOver");
+inline const QString appPath = QStringLiteral("/App");
+inline const QString appInterface = QStringLiteral("org.auctionorv.ORVAuctions.App");
+
+} // namespace OrvBus

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "IXMLPersist.h"
+#include "OrvEnums.h"
+
+#include <QDateTime>
+#include <QPointer>
+#include <QSharedPointer>
+#include <QString>
+
+class AuctionsEvents;
+class Clock;
+
+// One auction of the site: what its item page said, what the user wrote, and the snipe set on it.
+// Records are shared: a window or worker that holds one keeps it alive after it leaves its collection.
+class Auction : public IXMLPersist
+{
+public:
+    // SnipeQuantity 1 and SnipeSeconds `defaultSnipeTime` (the settings' DefaultSnipeTime).
+    explicit Auction(qint32 defaultSnipeTime = 0);
+
+    QString Item;
+    QString Description;
+    QDateTime EndTime;
+    QDateTime StartTime;
+    double Price = 0;
+    double Shipping = 0;
+    qint32 Quantity = 0;
+    qint32 Bids = 0;
+    QString HighBidder;
+    QString Seller;
+    QDateTime LastUpdated;
+    QString Comments;
+    QString Category;
+    QString CurrencyTxt;
+    QString SysComments;
+    bool Deleted = false;
+    double SnipeBid = 0;
+    qint32 SnipeSeconds = 0;
+    qint32 SnipeQuantity = 1;
+    AucSnipeStates SnipeState = OR2Watching;
+    AucTimeLeftLevel LastTimeLeftLevel = OR2Complete;
+    QPointer<::Clock> Clock;
+    QPointer<AuctionsEvents> Events;
+
+    AucTimeLeftLevel TimeLeftLevel();
+    QString TimeLeftText() const;
+    bool IsBidding() const;
+    void Changed();
+    void Updated();
+
+    void Load(XMLManager& loader) override;
+    void Save(XMLManager& loader) override;
+};
+
+using AuctionPtr = QSharedPointer<Auction>;

@@ -1,0 +1,216 @@
+#include "cApp.h"
+
+#include "Auctions.h"
+#include "BidManager.h"
+#include "Categorys.h"
+#include "Clock.h"
+#include "Columns.h"
+#include "DataFolder.h"
+#include "DialogHost.h"
+#include "NetManager.h"
+#include "OrvError.h"
+#include "ResumeNext.h"
+#include "Settings.h"
+#include "TimeSource.h"
+#include "TrayIcon.h"
+#include "Unloader.h"
+#include "Updaters.h"
+#include "VerManager.h"
+#include "XMLManager.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+
+const QString refusedQuitText = QStringLiteral(
+    "Other applications are using this program.  Please close all Internet Explorer plugins or applications "
+    "before closing.");
+
+} // namespace
+
+cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_messageBoxes(messageBoxes)
+{
+    m_clock = new ::Clock(this);
+    m_columns = new ::Columns(this);
+    m_settings = new ::Settings(this);
+    m_auctions = new ::Auctions(this);
+    m_categorys = new ::Categorys(this);
+    m_updaters = new ::Updaters(this);
+    m_bidManager = new ::BidManager(this);
+    m_netManager = new ::NetManager(this);
+    m_verManager = new ::VerManager(this);
+    m_trayIcon = new ::TrayIcon(this);
+    m_unloader = new ::Unloader(this);
+
+    m_auctions->Init(*m_clock);
+    m_bidManager->Init(*m_auctions, *m_clock);
+    m_netManager->Init(*m_bidManager, *m_clock);
+    m_trayIcon->Init(*m_bidManager);
+
+    // The one heartbeat of the process: it runs whether the main window is shown or not.
+    m_heartbeat.setInterval(HeartbeatMs);
+    m_heartbeat.setTimerType(Qt::PreciseTimer);
+    connect(&m_heartbeat, &QTimer::timeout, this, &cApp::Tick);
+
+    setState(AppCreated);
+}
+
+cApp::~cApp() = default;
+
+void cApp::setState(AppState value)
+{
+    if (value == m_state)
+        return;
+    switch (value) {
+    case AppCreated:
+        resumeNext([&] { m_dialogs.viewSplash(*this); });
+        setStatus(QStringLiteral("Application Created"));
+        break;
+    case AppLoaded:
+        setStatus(QStringLiteral("Application Loaded."));
+        break;
+    case AppStarted:
+        setStatus(QStringLiteral("Application Started."));
+        break;
+    case AppShuttingDown:
+        setStatus(QStringLiteral("Application Shutting Down..."));
+        break;
+    default:
+        break;
+    }
+    m_state = value;
+    Q_EMIT StateChange(value);
+}
+
+void cApp::setStatus(const QString& text)
+{
+    m_status = text;
+    Q_EMIT StatusChange(text);
+}
+
+void cApp::Tick()
+{
+    resumeNext([&] { m_bidManager->Tick(); });
+    resumeNext([&] { m_netManager->Tick(); });
+}
+
+QString cApp::stateFilePath()
+{
+    return DataFolder::stateFile();
+}
+
+void cApp::keepUnreadableFile(const QString& path)
+{
+    const QString stamp = TimeSource::current().localNow().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = path + QStringLiteral(".unreadable-") + stamp;
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = path + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
+    if (!QFile::rename(path, aside))
+        QFile::copy(path, aside);
+}
+
+void cApp::Load()
+{
+    resumeNext([&] {
+        const QString path = stateFilePath();
+        XMLManager manager;
+        manager.LoadFile(path);
+        // A file that exists but does not read is kept aside before the first save replaces it.
+        if (manager.lastLoad() == XMLManager::LoadResult::Unreadable)
+            keepUnreadableFile(path);
+        manager.Restore(*this, manager.Node());
+    });
+    setState(AppLoaded);
+    m_heartbeat.start();
+}
+
+void cApp::Save()
+{
+    try {
+        XMLManager manager;
+        manager.Save(*this, manager.Node());
+        manager.SaveFile(stateFilePath());
+    } catch (const OrvError& error) {
+        setStatus(QStringLiteral("Could not save the auction list: ") + error.description());
+    } catch (const std::exception& error) {
+        setStatus(QStringLiteral("Could not save the auction list: ") + QString::fromUtf8(error.what()));
+    }
+}
+
+void cApp::Save(XMLManager& loader)
+{
+    const std::pair<const char*, IXMLPersist*> children[] = {
+        {"Clock", m_clock},         {"Columns", m_columns},     {"Settings", m_settings},
+        {"Auctions", m_auctions},   {"Categorys", m_categorys}, {"BidManager", m_bidManager},
+        {"VerManager", m_verManager},
+    };
+    for (const auto& [name, object] : children)
+        resumeNext([&] { loader.Save(*object, loader.NewNode(QString::fromLatin1(name))); });
+}
+
+void cApp::Load(XMLManager& loader)
+{
+    const std::pair<const char*, IXMLPersist*> children[] = {
+        {"Clock", m_clock},         {"Columns", m_columns},     {"Settings", m_settings},
+        {"Auctions", m_auctions},   {"Categorys", m_categorys}, {"BidManager", m_bidManager},
+        {"VerManager", m_verManager},
+    };
+    for (const auto& [name, object] : children)
+        resumeNext([&] { loader.Restore(*object, loader.SubNode(QString::fromLatin1(name))); });
+}
+
+void cApp::show()
+{
+    resumeNext([&] { m_dialogs.viewMainWindow(*this); });
+    resumeNext([&] { m_trayIcon->setVisible(false); });
+    setState(AppStarted);
+}
+
+void cApp::hide()
+{
+    resumeNext([&] { m_trayIcon->setVisible(true); });
+    setState(AppHidden);
+    resumeNext([&] { m_dialogs.closeMainWindow(); });
+}
+
+void cApp::ShowAbout()
+{
+    resumeNext([&] { m_dialogs.viewAbout(*this); });
+}
+
+void cApp::ShowInfo(ViewInfoType eInfo)
+{
+    resumeNext([&] { m_dialogs.viewInfo(*this, eInfo); });
+}
+
+void cApp::Quit()
+{
+    if (m_state == AppShuttingDown)
+        return;
+    bool available = true;
+    resumeNext([&] { available = m_unloader->Available(); });
+    if (!available) {
+        Q_EMIT ErrorMessage(refusedQuitText);
+        return;
+    }
+    setState(AppShuttingDown);
+    resumeNext([&] { m_trayIcon->setVisible(false); });
+    Save();
+    resumeNext([&] { m_dialogs.closeAllWindows(); });
+    m_heartbeat.stop();
+    if (QCoreApplication::instance())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void cApp::sessionEnd()
+{
+    if (m_state == AppShuttingDown)
+        return;
+    setState(AppShuttingDown);
+    Save();
+    m_heartbeat.stop();
+    if (QCoreApplication::instance())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}

@@ -1,0 +1,150 @@
+#include "cAppStarter.h"
+
+#include "AppAdaptor.h"
+#include "Clock.h"
+#include "DateTimes.h"
+#include "DialogHost.h"
+#include "HandOverReceiver.h"
+#include "MessageBoxSink.h"
+#include "OrvBus.h"
+#include "OrvError.h"
+#include "ResumeNext.h"
+#include "Settings.h"
+#include "TimeSource.h"
+#include "VerManager.h"
+#include "cApp.h"
+#include "mMain.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace {
+
+const QString cannotActivateText = QStringLiteral(
+    "Application is currently running, but cannot be activated.  To view the program, you may have to "
+    "terminate it from the task manager or reboot your computer.");
+
+// Claims the bus name; false when another instance owns it. Without a session bus there is no other
+// instance to find, and this one runs alone.
+bool claimBusName(bool& busAvailable)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    busAvailable = bus.isConnected();
+    if (!busAvailable)
+        return true;
+    const auto reply =
+        bus.interface()->registerService(OrvBus::serviceName, QDBusConnectionInterface::DontQueueService,
+                                         QDBusConnectionInterface::DontAllowReplacement);
+    return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+}
+
+// The hand-over receiver's "Show" opens the main window a moment later, outside the caller's request;
+// a burst of requests restarts the one timer and shows the window once.
+void wireHandOver(cApp& app, HandOverReceiver& receiver)
+{
+    auto* showTimer = new QTimer(&app);
+    showTimer->setSingleShot(true);
+    showTimer->setInterval(cAppStarter::HandOverShowDelayMs);
+    QObject::connect(showTimer, &QTimer::timeout, &app, [&app] {
+        if (app.dialogHost().isMainWindowOpen())
+            app.dialogHost().raiseMainWindow();
+        else
+            app.show();
+    });
+    QObject::connect(&receiver, &HandOverReceiver::textChanged, &app, [showTimer](const QString& text) {
+        if (text == QLatin1String("Show"))
+            showTimer->start();
+    });
+}
+
+} // namespace
+
+cAppStarter::cAppStarter(DialogHost& dialogs, MessageBoxSink& messageBoxes, QStringList arguments)
+    : m_dialogs(dialogs), m_messageBoxes(messageBoxes), m_arguments(std::move(arguments))
+{
+}
+
+bool cAppStarter::isShowCommand(const QStringList& arguments)
+{
+    return arguments.mid(1).join(QLatin1Char(' ')).toUpper() == QLatin1String("SHOW");
+}
+
+void cAppStarter::Start(bool bFlag)
+{
+    try {
+        if (!bFlag && mMain::App())
+            return;
+        bool busAvailable = false;
+        if (bFlag || !claimBusName(busAvailable)) {
+            if (SendTextToApp(QStringLiteral("Show")))
+                return;
+            throw OrvError::refused(QStringLiteral("cAppStarter.Start"), cannotActivateText);
+        }
+        startFirstInstance();
+    } catch (const OrvError& error) {
+        m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"), error.description());
+    } catch (const std::exception& error) {
+        m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
+                            QString::fromUtf8(error.what()));
+    }
+}
+
+void cAppStarter::startFirstInstance()
+{
+    auto* app = new cApp(m_dialogs, m_messageBoxes);
+    mMain::setApp(app);
+    app->Load();
+
+    // Objects go on the bus only now, so that no client ever sees a half-loaded application.
+    auto* receiver = new HandOverReceiver(app);
+    wireHandOver(*app, *receiver);
+    new AppAdaptor(*app);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        bus.registerObject(OrvBus::handOverPath, receiver, QDBusConnection::ExportAllSlots);
+        bus.registerObject(OrvBus::appPath, app, QDBusConnection::ExportAdaptors);
+    }
+
+    if (isShowCommand(m_arguments)) {
+        app->show();
+        StartupChecks();
+    } else {
+        app->hide();
+    }
+}
+
+bool cAppStarter::SendTextToApp(const QString& sText)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(OrvBus::serviceName, OrvBus::handOverPath,
+                                                       OrvBus::handOverInterface, QStringLiteral("SetText"));
+    call << sText;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, HandOverTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+           && reply.arguments().constFirst().toBool();
+}
+
+void cAppStarter::StartupChecks()
+{
+    cApp* app = mMain::App();
+    if (!app)
+        return;
+    resumeNext([&] {
+        const qint32 interval = app->Settings().CheckForUpdates;
+        const QDateTime today = TimeSource::current().localNow();
+        if (interval > 0 && std::llabs(DateTimes::daysBetween(app->VersionManager().LastCheck(), today)) > interval)
+            app->VersionManager().Check();
+    });
+    resumeNext([&] {
+        const qint32 days = app->Settings().AutoSyncDays;
+        const ::Clock& clock = app->Clock();
+        if (days > 0 && std::llabs(DateTimes::daysBetween(clock.LastUpdated(), clock.Time())) > days)
+            app->Clock().show();
+    });
+}

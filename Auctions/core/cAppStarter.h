@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+
+class DialogHost;
+class MessageBoxSink;
+
+// The start-up decision: hand "Show" to a running instance, or become the first instance, create the
+// application object, load the state file and show the main window or sit in the notification area.
+class cAppStarter
+{
+public:
+    static constexpr int HandOverTimeoutMs = 100;
+    static constexpr int HandOverShowDelayMs = 500;
+
+    cAppStarter(DialogHost& dialogs, MessageBoxSink& messageBoxes, QStringList arguments);
+
+    void Start(bool bFlag);
+
+    // The command line counts as "SHOW" only when the arguments, joined by blanks and upper-cased,
+    // are exactly that word.
+    static bool isShowCommand(const QStringList& arguments);
+
+private:
+    void StartupChecks();
+    bool SendTextToApp(const QString& sText);
+    void startFirstInstance();
+
+    DialogHost& m_dialogs;
+    MessageBoxSink& m_messageBoxes;
+    QStringList m_arguments;
+};

@@ -1,0 +1,5 @@
+#include "Updaters.h"
+
+Updaters::Updaters(QObject* parent) : QObject(parent)
+{
+}

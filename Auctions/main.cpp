@@ -1,0 +1,42 @@
+#include "MessageBoxSink.h"
+#include "TerminationWatcher.h"
+#include "WidgetDialogHost.h"
+#include "WidgetMessageBoxSink.h"
+#include "cApp.h"
+#include "cAppStarter.h"
+#include "mMain.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Auction Orv"));
+    // Hiding the main window must not end the program: it lives on in the notification area.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    WidgetDialogHost dialogs;
+    WidgetMessageBoxSink messageBoxes;
+    try {
+        cAppStarter starter(dialogs, messageBoxes, QApplication::arguments());
+        starter.Start(false);
+    } catch (const std::exception& error) {
+        messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Auction Orv Load Error"),
+                          QString::fromUtf8(error.what()));
+        return 1;
+    }
+    cApp* app = mMain::App();
+    if (!app)
+        return 0;
+
+    // The session's end saves even while a client holds the program open.
+    TerminationWatcher termination;
+    QObject::connect(&termination, &TerminationWatcher::terminationRequested, app, &cApp::sessionEnd);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, app,
+                     [app](QSessionManager&) { app->Save(); });
+
+    const int result = QApplication::exec();
+    delete app;
+    return result;
+}

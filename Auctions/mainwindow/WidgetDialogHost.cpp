@@ -1,0 +1,56 @@
+#include "WidgetDialogHost.h"
+
+#include "frmAuctions.h"
+
+#include <QApplication>
+
+WidgetDialogHost::~WidgetDialogHost()
+{
+    delete m_mainWindow;
+}
+
+void WidgetDialogHost::viewSplash(cApp&)
+{
+}
+
+void WidgetDialogHost::viewMainWindow(cApp& app)
+{
+    if (!m_mainWindow)
+        m_mainWindow = new frmAuctions;
+    m_mainWindow->View(app);
+}
+
+void WidgetDialogHost::closeMainWindow()
+{
+    if (m_mainWindow)
+        m_mainWindow->closeByProgram();
+}
+
+bool WidgetDialogHost::isMainWindowOpen() const
+{
+    return m_mainWindow && m_mainWindow->isVisible();
+}
+
+void WidgetDialogHost::raiseMainWindow()
+{
+    if (!m_mainWindow)
+        return;
+    if (m_mainWindow->isMinimized())
+        m_mainWindow->showNormal();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void WidgetDialogHost::closeAllWindows()
+{
+    closeMainWindow();
+    QApplication::closeAllWindows();
+}
+
+void WidgetDialogHost::viewAbout(cApp&)
+{
+}
+
+void WidgetDialogHost::viewInfo(cApp&, int)
+{
+}

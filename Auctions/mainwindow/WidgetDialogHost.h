@@ -1,0 +1,26 @@
+#pragma once
+
+#include "DialogHost.h"
+
+#include <QPointer>
+
+class frmAuctions;
+
+// Opens the program's real windows for the model.
+class WidgetDialogHost : public DialogHost
+{
+public:
+    ~WidgetDialogHost() override;
+
+    void viewSplash(cApp& app) override;
+    void viewMainWindow(cApp& app) override;
+    void closeMainWindow() override;
+    bool isMainWindowOpen() const override;
+    void raiseMainWindow() override;
+    void closeAllWindows() override;
+    void viewAbout(cApp& app) override;
+    void viewInfo(cApp& app, int eInfo) override;
+
+private:
+    QPointer<frmAuctions> m_mainWindow;
+};

@@ -1,0 +1,46 @@
+#include "frmAuctions.h"
+
+#include "Settings.h"
+#include "cApp.h"
+
+#include <QCloseEvent>
+#include <QStatusBar>
+
+frmAuctions::frmAuctions(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Auction Orv"));
+    resize(800, 500);
+}
+
+void frmAuctions::View(cApp& app)
+{
+    if (m_app)
+        disconnect(m_app, nullptr, this, nullptr);
+    m_app = &app;
+    connect(&app, &cApp::StatusChange, this, [this](const QString& text) { statusBar()->showMessage(text); });
+    statusBar()->showMessage(app.Status());
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmAuctions::closeByProgram()
+{
+    m_closingByProgram = true;
+    close();
+    m_closingByProgram = false;
+}
+
+void frmAuctions::closeEvent(QCloseEvent* event)
+{
+    if (m_closingByProgram || !m_app) {
+        event->accept();
+        return;
+    }
+    // The user's close: to the notification area, or the end of the program.
+    event->ignore();
+    if (m_app->Settings().MinOnClose)
+        m_app->hide();
+    else
+        m_app->Quit();
+}

@@ -1,0 +1,164 @@
+#include "TextForms.h"
+
+#include "DateTimes.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace TextForms {
+
+namespace {
+
+const QString storedDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// Qt's short formats carry two-digit years; widen them so a date is never written or read as "yy".
+QString fourDigitYear(QString format)
+{
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+QString withoutZone(QString format)
+{
+    format.remove(QLatin1Char('t'));
+    return format.trimmed();
+}
+
+std::optional<QDateTime> tryFormat(const QString& text, const QString& format, const QLocale& locale)
+{
+    const QDateTime value = locale.toDateTime(text, format);
+    if (value.isValid())
+        return DateTimes::asNaive(value);
+    return std::nullopt;
+}
+
+// Qt reads "yy" as 19yy; move two-digit years into 1930..2029 as the platform's window does.
+std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& format, const QLocale& locale)
+{
+    std::optional<QDateTime> value = tryFormat(text, format, locale);
+    if (value && value->date().year() < 1930)
+        value = value->addYears(100);
+    return value;
+}
+
+} // namespace
+
+QString flag(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::optional<bool> readFlag(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const auto number = readDecimal(t))
+        return *number != 0.0;
+    return std::nullopt;
+}
+
+QString whole(qint64 value)
+{
+    return QString::number(value);
+}
+
+QString decimal(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString date(const QDateTime& value)
+{
+    return DateTimes::asNaive(value).toString(storedDateFormat);
+}
+
+std::optional<qint64> readWhole(const QString& text)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    const qint64 value = t.toLongLong(&ok);
+    if (ok)
+        return value;
+    const qint64 regional = QLocale().toLongLong(t, &ok);
+    if (ok)
+        return regional;
+    return std::nullopt;
+}
+
+std::optional<double> readDecimal(const QString& text)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    double value = QLocale::c().toDouble(t, &ok);
+    if (ok && std::isfinite(value))
+        return value;
+    value = QLocale().toDouble(t, &ok);
+    if (ok && std::isfinite(value))
+        return value;
+    return std::nullopt;
+}
+
+std::optional<QDateTime> readDate(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    const QLocale c = QLocale::c();
+    if (auto v = tryFormat(t, storedDateFormat, c))
+        return v;
+    if (auto v = tryFormat(t, QStringLiteral("yyyy-MM-dd"), c))
+        return v;
+
+    const QLocale regional;
+    const QString shortDate = regional.dateFormat(QLocale::ShortFormat);
+    const QString longTime = withoutZone(regional.timeFormat(QLocale::LongFormat));
+    const QString shortTime = withoutZone(regional.timeFormat(QLocale::ShortFormat));
+    for (const QString& dateFormat : QStringList{fourDigitYear(shortDate), shortDate}) {
+        const bool twoDigit = !dateFormat.contains(QLatin1String("yyyy"));
+        const QStringList formats{dateFormat + QLatin1Char(' ') + longTime,
+                                  dateFormat + QLatin1Char(' ') + shortTime, dateFormat};
+        for (const QString& format : formats) {
+            if (auto v = twoDigit ? tryTwoDigitYear(t, format, regional) : tryFormat(t, format, regional))
+                return v;
+        }
+    }
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    for (const char* format : {"M/d/yyyy h:mm:ss AP", "M/d/yyyy h:mm AP", "M/d/yyyy"}) {
+        if (auto v = tryFormat(t, QString::fromLatin1(format), us))
+            return v;
+    }
+    return std::nullopt;
+}
+
+double leadingNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
+    const QRegularExpressionMatch match = number.match(text);
+    if (!match.hasMatch())
+        return 0.0;
+    const double value = match.captured(1).toDouble();
+    return std::isfinite(value) ? value : 0.0;
+}
+
+qint64 roundHalfEven(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    const double limit = static_cast<double>(std::numeric_limits<qint64>::max());
+    if (value >= limit)
+        return std::numeric_limits<qint64>::max();
+    if (value <= -limit)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
+}
+
+} // namespace TextForms

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// The one place where dates, numbers and flags become text and back. Stored values are written in a
+// locale-independent form (dates "yyyy-MM-dd HH:mm:ss", decimals with a point, no grouping) and read in
+// that form first and in the user's regional form second, so a file written under one locale reads
+// back identically under another. Years always have four digits.
+namespace TextForms {
+
+QString flag(bool value); // "True" / "False"
+// "True"/"False" in any case, or a number (non-zero is true); anything else gives nullopt.
+std::optional<bool> readFlag(const QString& text);
+
+QString whole(qint64 value);
+QString decimal(double value); // shortest exact form, point, no grouping
+QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
+
+// The whole text (trimmed) as a number: the stored form first, the regional form second.
+std::optional<qint64> readWhole(const QString& text);
+std::optional<double> readDecimal(const QString& text);
+// A naive date-time: the stored form, then "yyyy-MM-dd", then the regional short and long forms
+// (two-digit years read as 19xx/20xx by the 1930 window), then "M/d/yyyy h:mm:ss AP".
+std::optional<QDateTime> readDate(const QString& text);
+
+// The leading-number rule for typed and scraped numbers: leading blanks are skipped, then an optional
+// sign, digits and a point decimal are taken as far as they go; text that does not begin with a number
+// reads as 0.
+double leadingNumber(const QString& text);
+// Rounds to the nearest whole number, halves to even.
+qint64 roundHalfEven(double value);
+
+} // namespace TextForms

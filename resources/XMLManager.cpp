@@ -1,0 +1,201 @@
+#include "XMLManager.h"
+
+#include "OrvError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString source = QStringLiteral("XMLManager");
+const QString rootName = QStringLiteral("Root");
+
+bool isNameStart(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char(':');
+}
+
+bool isValidName(const QString& name)
+{
+    if (name.isEmpty() || !isNameStart(name.front()))
+        return false;
+    for (QChar c : name) {
+        if (!(isNameStart(c) || c.isDigit() || c == QLatin1Char('-') || c == QLatin1Char('.')))
+            return false;
+    }
+    return true;
+}
+
+// Restores the cursor when Restore or Save ends, also when the object's Load or Save throws.
+class CursorGuard
+{
+public:
+    CursorGuard(QDomElement& current, const QDomElement& next) : m_current(current), m_saved(current)
+    {
+        m_current = next;
+    }
+    ~CursorGuard() { m_current = m_saved; }
+    CursorGuard(const CursorGuard&) = delete;
+    CursorGuard& operator=(const CursorGuard&) = delete;
+
+private:
+    QDomElement& m_current;
+    QDomElement m_saved;
+};
+
+} // namespace
+
+XMLManager::XMLManager()
+{
+    resetToEmptyRoot();
+}
+
+void XMLManager::resetToEmptyRoot()
+{
+    m_document = QDomDocument();
+    m_current = m_document.createElement(rootName);
+    m_document.appendChild(m_current);
+}
+
+QDomElement XMLManager::createElement(const QString& name)
+{
+    if (!isValidName(name))
+        throw OrvError(5, source, QStringLiteral("'%1' is not a valid element name.").arg(name));
+    if (m_current.isNull())
+        throw OrvError(91, source, QStringLiteral("There is no current element."));
+    return m_document.createElement(name);
+}
+
+QDomElement XMLManager::NewNode(const QString& sName)
+{
+    QDomElement element = createElement(sName);
+    m_current.appendChild(element);
+    return element;
+}
+
+QDomElement XMLManager::SubNode(const QString& sName)
+{
+    QDomElement element = createElement(sName);
+    const QDomElement existing = m_current.firstChildElement(sName);
+    if (!existing.isNull())
+        return existing;
+    m_current.appendChild(element);
+    return element;
+}
+
+QDomElement XMLManager::ReplaceNode(const QString& sName)
+{
+    QDomElement element = createElement(sName);
+    QDomElement existing = m_current.firstChildElement(sName);
+    if (!existing.isNull())
+        existing.parentNode().removeChild(existing);
+    m_current.appendChild(element);
+    return element;
+}
+
+void XMLManager::Restore(IXMLPersist& persist, const QDomElement& node)
+{
+    CursorGuard guard(m_current, node);
+    persist.Load(*this);
+}
+
+void XMLManager::Save(IXMLPersist& persist, const QDomElement& node)
+{
+    CursorGuard guard(m_current, node);
+    persist.Save(*this);
+}
+
+void XMLManager::WriteProperty(const QString& sKey, const QString& sValue)
+{
+    QDomElement element = createElement(sKey);
+    element.appendChild(m_document.createTextNode(xmlSafe(sValue)));
+    m_current.appendChild(element);
+}
+
+QString XMLManager::ReadProperty(const QString& sKey, const std::optional<QString>& defaultValue) const
+{
+    if (m_current.isNull())
+        throw OrvError(91, source, QStringLiteral("There is no current element."));
+    const QDomElement element = m_current.firstChildElement(sKey);
+    if (!element.isNull())
+        return element.text();
+    return defaultValue.value_or(QString());
+}
+
+QList<QDomElement> XMLManager::SelectNodes(const QString& name) const
+{
+    QList<QDomElement> nodes;
+    for (QDomElement e = m_current.firstChildElement(name); !e.isNull(); e = e.nextSiblingElement(name))
+        nodes.append(e);
+    return nodes;
+}
+
+void XMLManager::LoadFile(const QString& sFile)
+{
+    m_fileName = sFile;
+    QFile file(sFile);
+    if (!file.exists()) {
+        resetToEmptyRoot();
+        m_lastLoad = LoadResult::Missing;
+        return;
+    }
+    QDomDocument document;
+    // A wrong top element counts as malformed: the objects then load their defaults.
+    if (file.open(QIODevice::ReadOnly) && document.setContent(&file)
+        && document.documentElement().tagName() == rootName) {
+        m_document = document;
+        m_current = m_document.documentElement();
+        m_lastLoad = LoadResult::Loaded;
+        return;
+    }
+    resetToEmptyRoot();
+    m_lastLoad = LoadResult::Unreadable;
+}
+
+QByteArray XMLManager::toBytes() const
+{
+    return m_document.toByteArray(-1);
+}
+
+void XMLManager::SaveFile(const QString& sFile)
+{
+    const QString name = sFile.isEmpty() ? m_fileName : sFile;
+    if (name.isEmpty())
+        throw OrvError(5, source, QStringLiteral("No file name to save to."));
+
+    // Written beside the old file and renamed over it, so a crash or a full disk never leaves half a file.
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray bytes = toBytes();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, reason));
+    }
+    if (!file.commit())
+        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
+}
+
+QString XMLManager::xmlSafe(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out.append(c);
+            out.append(text.at(++i));
+            continue;
+        }
+        if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF)
+            continue;
+        if (u < 0x20 && u != 0x09 && u != 0x0A && u != 0x0D)
+            continue;
+        out.append(c);
+    }
+    return out;
+}

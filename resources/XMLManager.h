@@ -1,0 +1,53 @@
+#pragma once
+
+#include "IXMLPersist.h"
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// One XML document and a cursor on one of its elements (the current element). Stored objects write
+// their properties as child elements of their own element; the manager knows nothing of their contents.
+class XMLManager
+{
+public:
+    // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current.
+    enum class LoadResult { NotLoaded, Loaded, Missing, Unreadable };
+
+    XMLManager();
+
+    QDomElement Node() const { return m_current; }
+    QDomElement NewNode(const QString& sName);
+    QDomElement SubNode(const QString& sName);
+    QDomElement ReplaceNode(const QString& sName);
+    void Restore(IXMLPersist& persist, const QDomElement& node);
+    void Save(IXMLPersist& persist, const QDomElement& node);
+    void WriteProperty(const QString& sKey, const QString& sValue);
+    QString ReadProperty(const QString& sKey, const std::optional<QString>& defaultValue = std::nullopt) const;
+    void LoadFile(const QString& sFile);
+    void SaveFile(const QString& sFile = QString());
+
+    // The child elements of the current element named `name`, in document order.
+    QList<QDomElement> SelectNodes(const QString& name) const;
+
+    LoadResult lastLoad() const { return m_lastLoad; }
+    QString fileName() const { return m_fileName; }
+    // The document as written by SaveFile: UTF-8, no declaration, no indentation.
+    QByteArray toBytes() const;
+
+    // Drops the characters that XML 1.0 cannot hold (C0 controls but tab, CR and LF, lone surrogates,
+    // U+FFFE and U+FFFF), so that no scraped text can make the file unreadable.
+    static QString xmlSafe(const QString& text);
+
+private:
+    QDomElement createElement(const QString& name);
+    void resetToEmptyRoot();
+
+    QDomDocument m_document;
+    QDomElement m_current;
+    QString m_fileName;
+    LoadResult m_lastLoad = LoadResult::NotLoaded;
+};

@@ -1,0 +1,25 @@
+#include "FakeTimeSource.h"
+
+FakeTimeSource::FakeTimeSource(QDateTime localNow, int biasMinutes, int summerMinutes)
+    : m_localNow(std::move(localNow)), m_bias(biasMinutes), m_summer(summerMinutes)
+{
+    TimeSource::install(this);
+}
+
+FakeTimeSource::~FakeTimeSource()
+{
+    TimeSource::install(nullptr);
+}
+
+void FakeTimeSource::advanceSeconds(qint64 seconds)
+{
+    advanceMs(seconds * 1000);
+}
+
+void FakeTimeSource::advanceMs(qint64 ms)
+{
+    m_monotonicMs += ms;
+    m_subSecondMs += ms;
+    m_localNow = m_localNow.addSecs(m_subSecondMs / 1000);
+    m_subSecondMs %= 1000;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "DialogHost.h"
+
+#include <QStringList>
+
+// Records which windows the model opened and closed, in order ("splash", "main", "closeMain", ...).
+class RecordingDialogHost : public DialogHost
+{
+public:
+    void viewSplash(cApp&) override { calls << QStringLiteral("splash"); }
+    void viewMainWindow(cApp&) override
+    {
+        calls << QStringLiteral("main");
+        mainOpen = true;
+    }
+    void closeMainWindow() override
+    {
+        calls << QStringLiteral("closeMain");
+        mainOpen = false;
+    }
+    bool isMainWindowOpen() const override { return mainOpen; }
+    void raiseMainWindow() override { calls << QStringLiteral("raiseMain"); }
+    void closeAllWindows() override
+    {
+        calls << QStringLiteral("closeAll");
+        mainOpen = false;
+    }
+    void viewAbout(cApp&) override { calls << QStringLiteral("about"); }
+    void viewInfo(cApp&, int eInfo) override { calls << QStringLiteral("info:%1").arg(eInfo); }
+
+    QStringList calls;
+    bool mainOpen = false;
+};
