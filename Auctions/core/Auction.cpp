@@ -1,5 +1,6 @@
 #include "Auction.h"
 
+#include "AuctionsEvents.h"
 #include "DateTimes.h"
 
 Auction::Auction(qint32 defaultSnipeTime)
@@ -12,6 +13,18 @@ bool Auction::IsBidding() const
 {
     return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared
            || SnipeState == OR2BidSending;
+}
+
+void Auction::Changed()
+{
+    if (Events)
+        Events->raiseAuctionChanged(this);
+}
+
+void Auction::Updated()
+{
+    if (Events)
+        Events->raiseAuctionUpdated(this);
 }
 
 void Auction::Load(XMLManager&)
