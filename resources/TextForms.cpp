@@ -1,6 +1,7 @@
 #include "TextForms.h"
 
 #include "DateTimes.h"
+#include "TimeSource.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -36,13 +37,18 @@ std::optional<QDateTime> tryFormat(const QString& text, const QString& format, c
     return std::nullopt;
 }
 
-// Qt reads "yy" as 19yy; move two-digit years into 1930..2029 as the platform's window does.
+// Qt reads "yy" as 19yy; a two-digit year is taken as the one within fifty years of today, so a date
+// written with one never lands a century early.
 std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& format, const QLocale& locale)
 {
     std::optional<QDateTime> value = tryFormat(text, format, locale);
-    if (value && value->date().year() < 1930)
-        value = value->addYears(100);
-    return value;
+    if (!value)
+        return value;
+    const int thisYear = TimeSource::current().localNow().date().year();
+    int year = 2000 + value->date().year() % 100;
+    if (year > thisYear + 50)
+        year -= 100;
+    return value->addYears(year - value->date().year());
 }
 
 } // namespace

@@ -23,7 +23,7 @@ QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date
 std::optional<qint64> readWhole(const QString& text);
 std::optional<double> readDecimal(const QString& text);
 // A naive date-time: the stored form, then "yyyy-MM-dd", then the regional short and long forms
-// (two-digit years read as 19xx/20xx by the 1930 window), then "M/d/yyyy h:mm:ss AP".
+// (a two-digit year is the one within fifty years of today), then "M/d/yyyy h:mm:ss AP".
 std::optional<QDateTime> readDate(const QString& text);
 
 // The leading-number rule for typed and scraped numbers: leading blanks are skipped, then an optional

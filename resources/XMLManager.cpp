@@ -166,11 +166,13 @@ void XMLManager::SaveFile(const QString& sFile)
 
     // Written beside the old file and renamed over it, so a crash or a full disk never leaves half a file.
     QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered flush can
+    // lose it and commit a truncated file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, reason));

@@ -1,0 +1,146 @@
+#include "DateTimes.h"
+#include "TextForms.h"
+
+#include <QLocale>
+#include <QTest>
+
+using namespace TextForms;
+
+class tst_TextForms : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void storedFormsReadBackUnderEveryLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("C") << QStringLiteral("C");
+        QTest::newRow("en_US") << QStringLiteral("en_US");
+        QTest::newRow("de_DE") << QStringLiteral("de_DE");
+        QTest::newRow("fr_FR") << QStringLiteral("fr_FR");
+    }
+    void storedFormsReadBackUnderEveryLocale()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        const QDateTime when = DateTimes::naive(2031, 11, 2, 23, 5, 9);
+        const QString dateText = date(when);
+        const QString priceText = decimal(1234.5);
+        QCOMPARE(dateText, QStringLiteral("2031-11-02 23:05:09"));
+        QCOMPARE(priceText, QStringLiteral("1234.5"));
+
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(readDate(dateText).value(), when);
+        QCOMPARE(readDecimal(priceText).value(), 1234.5);
+        QCOMPARE(readWhole(QStringLiteral("-42")).value(), qint64(-42));
+        QCOMPARE(readFlag(flag(true)).value(), true);
+        QCOMPARE(readFlag(flag(false)).value(), false);
+    }
+
+    void decimalsHaveNoGroupingAndFullPrecision()
+    {
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        QCOMPARE(decimal(1234567.25), QStringLiteral("1234567.25"));
+        QCOMPARE(decimal(0.1 + 0.2), QStringLiteral("0.30000000000000004"));
+        QCOMPARE(readDecimal(decimal(0.1 + 0.2)).value(), 0.1 + 0.2);
+    }
+
+    void regionalFormsAreTheFallBack_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");
+        QTest::newRow("de_DE four-digit") << QStringLiteral("de_DE") << QStringLiteral("02.11.2031 23:05:09")
+                                          << DateTimes::naive(2031, 11, 2, 23, 5, 9);
+        // A two-digit year is never read as 19xx when it means this century.
+        QTest::newRow("de_DE two-digit") << QStringLiteral("de_DE") << QStringLiteral("02.11.31 23:05:09")
+                                         << DateTimes::naive(2031, 11, 2, 23, 5, 9);
+        QTest::newRow("en_US with AM/PM") << QStringLiteral("en_US") << QStringLiteral("11/2/2031 11:05:09 PM")
+                                          << DateTimes::naive(2031, 11, 2, 23, 5, 9);
+        QTest::newRow("date only") << QStringLiteral("en_US") << QStringLiteral("3/15/2006")
+                                   << DateTimes::naive(2006, 3, 15);
+    }
+    void regionalFormsAreTheFallBack()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(readDate(text).value(), expected);
+    }
+
+    void unreadableTextsGiveNothing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("words") << QStringLiteral("soon");
+        QTest::newRow("half a date") << QStringLiteral("2031-13-45 10:00:00");
+        QTest::newRow("number then words") << QStringLiteral("12abc");
+    }
+    void unreadableTextsGiveNothing()
+    {
+        QFETCH(QString, text);
+        QVERIFY(!readDate(text).has_value());
+        QVERIFY(!readDecimal(text).has_value());
+        QVERIFY(!readWhole(text).has_value());
+        QVERIFY(!readFlag(text).has_value());
+    }
+
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << QStringLiteral("25.5") << 25.5;
+        QTest::newRow("leading blanks") << QStringLiteral("   7 bids") << 7.0;
+        QTest::newRow("sign") << QStringLiteral("-3.25x") << -3.25;
+        QTest::newRow("stops at comma") << QStringLiteral("1,234.50") << 1.0;
+        QTest::newRow("point first") << QStringLiteral(".5") << 0.5;
+        QTest::newRow("no number") << QStringLiteral("US $12") << 0.0;
+        QTest::newRow("empty") << QString() << 0.0;
+        QTest::newRow("comma decimal is not a decimal") << QStringLiteral("12,5") << 12.0;
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(TextForms::leadingNumber(text), value);
+    }
+
+    void roundHalfEven_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<qint64>("rounded");
+        QTest::newRow("2.5") << 2.5 << qint64(2);
+        QTest::newRow("3.5") << 3.5 << qint64(4);
+        QTest::newRow("-2.5") << -2.5 << qint64(-2);
+        QTest::newRow("2.51") << 2.51 << qint64(3);
+        QTest::newRow("-5.5") << -5.5 << qint64(-6);
+    }
+    void roundHalfEven()
+    {
+        QFETCH(double, value);
+        QFETCH(qint64, rounded);
+        QCOMPARE(TextForms::roundHalfEven(value), rounded);
+    }
+
+    void timeArithmetic()
+    {
+        const QDateTime a = DateTimes::naive(2026, 3, 8, 1, 59, 59);
+        const QDateTime b = DateTimes::naive(2026, 3, 8, 3, 0, 1);
+        // Naive arithmetic ignores summer-time switches: 1:59:59 to 3:00:01 is an hour and two seconds.
+        QCOMPARE(DateTimes::secondsBetween(a, b), qint64(3602));
+        QCOMPARE(DateTimes::minutesBetween(a, b), qint64(61));
+        QCOMPARE(DateTimes::minutesBetween(DateTimes::naive(2026, 1, 1, 10, 0, 59), DateTimes::naive(2026, 1, 1, 10, 1, 0)),
+                 qint64(1));
+        QCOMPARE(DateTimes::daysBetween(DateTimes::naive(2026, 1, 1, 23, 59), DateTimes::naive(2026, 1, 2, 0, 1)),
+                 qint64(1));
+        QVERIFY(DateTimes::isZero(DateTimes::zero()));
+        QVERIFY(DateTimes::isZero(QDateTime()));
+        QVERIFY(!DateTimes::isZero(a));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_TextForms)
+#include "tst_TextForms.moc"
