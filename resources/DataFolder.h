@@ -6,8 +6,8 @@
 // per-user data folder. The main program, the bid sender and the debug tool all use it.
 namespace DataFolder {
 
-QString path();            // created (owner-only) when missing
-QString stateFile();       // path()/auctions.xml
+QString path();             // created (owner-only) when missing
+QString stateFile();        // path()/auctions.xml
 QString sentSnipesFolder(); // path()/Sent Snipes, not created here
 
 } // namespace DataFolder

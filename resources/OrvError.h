@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <exception>
 
 // The one error type of the system: a number, the place that raised it and a text for the user.

@@ -9,7 +9,8 @@
 class SiteEndpoints
 {
 public:
-    enum Endpoint {
+    enum Endpoint
+    {
         SignIn,     // the site's sign-in host
         Bid,        // the site's bid host
         ItemPage,   // the site's item-page host
@@ -27,7 +28,8 @@ public:
 
     // The base address in force: the override when its variable is set and valid, else the default.
     static QUrl base(Endpoint endpoint);
-    // base() with `pathAndQuery` appended as it stands (no encoding), e.g. "/ws/eBayISAPI.dll?ViewItem&item=1".
+    // base() with `pathAndQuery` appended as it stands (no encoding), e.g.
+    // "/ws/eBayISAPI.dll?ViewItem&item=1".
     static QUrl url(Endpoint endpoint, const QString& pathAndQuery);
     static QUrl defaultBase(Endpoint endpoint);
     static QString environmentVariable(Endpoint endpoint);

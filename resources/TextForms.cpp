@@ -5,7 +5,6 @@
 
 #include <QLocale>
 #include <QRegularExpression>
-
 #include <cmath>
 #include <limits>
 
@@ -147,7 +146,8 @@ std::optional<QDateTime> readDate(const QString& text)
 
 double leadingNumber(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
     const QRegularExpressionMatch match = number.match(text);
     if (!match.hasMatch())
         return 0.0;
@@ -164,7 +164,8 @@ qint64 roundHalfEven(double value)
         return std::numeric_limits<qint64>::max();
     if (value <= -limit)
         return std::numeric_limits<qint64>::min();
-    return static_cast<qint64>(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
+    return static_cast<qint64>(
+        std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
 }
 
 } // namespace TextForms

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <optional>
 
 // The one place where dates, numbers and flags become text and back. Stored values are written in a
@@ -16,7 +15,7 @@ QString flag(bool value); // "True" / "False"
 std::optional<bool> readFlag(const QString& text);
 
 QString whole(qint64 value);
-QString decimal(double value); // shortest exact form, point, no grouping
+QString decimal(double value);        // shortest exact form, point, no grouping
 QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
 
 // The whole text (trimmed) as a number: the stored form first, the regional form second.

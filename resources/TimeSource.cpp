@@ -3,7 +3,6 @@
 #include "DateTimes.h"
 
 #include <QElapsedTimer>
-
 #include <algorithm>
 
 namespace {
@@ -23,13 +22,12 @@ void TimeSource::install(const TimeSource* source)
     installed = source;
 }
 
-SystemTimeSource::SystemTimeSource(QTimeZone zone) : m_zone(std::move(zone))
-{
-}
+SystemTimeSource::SystemTimeSource(QTimeZone zone) : m_zone(std::move(zone)) {}
 
 QDateTime SystemTimeSource::localNow() const
 {
-    return DateTimes::truncatedToSecond(DateTimes::asNaive(QDateTime::currentDateTimeUtc().toTimeZone(m_zone)));
+    return DateTimes::truncatedToSecond(
+        DateTimes::asNaive(QDateTime::currentDateTimeUtc().toTimeZone(m_zone)));
 }
 
 QDateTime SystemTimeSource::utcNow() const

@@ -142,8 +142,8 @@ void XMLManager::LoadFile(const QString& sFile)
     }
     QDomDocument document;
     // A wrong top element counts as malformed: the objects then load their defaults.
-    if (file.open(QIODevice::ReadOnly) && document.setContent(&file)
-        && document.documentElement().tagName() == rootName) {
+    if (file.open(QIODevice::ReadOnly) && document.setContent(&file) &&
+        document.documentElement().tagName() == rootName) {
         m_document = document;
         m_current = m_document.documentElement();
         m_lastLoad = LoadResult::Loaded;

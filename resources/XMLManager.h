@@ -6,7 +6,6 @@
 #include <QDomElement>
 #include <QList>
 #include <QString>
-
 #include <optional>
 
 // One XML document and a cursor on one of its elements (the current element). Stored objects write
@@ -15,7 +14,13 @@ class XMLManager
 {
 public:
     // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current.
-    enum class LoadResult { NotLoaded, Loaded, Missing, Unreadable };
+    enum class LoadResult
+    {
+        NotLoaded,
+        Loaded,
+        Missing,
+        Unreadable
+    };
 
     XMLManager();
 
@@ -26,7 +31,8 @@ public:
     void Restore(IXMLPersist& persist, const QDomElement& node);
     void Save(IXMLPersist& persist, const QDomElement& node);
     void WriteProperty(const QString& sKey, const QString& sValue);
-    QString ReadProperty(const QString& sKey, const std::optional<QString>& defaultValue = std::nullopt) const;
+    QString ReadProperty(const QString& sKey,
+                         const std::optional<QString>& defaultValue = std::nullopt) const;
     void LoadFile(const QString& sFile);
     void SaveFile(const QString& sFile = QString());
 

@@ -1,8 +1,6 @@
 #include "HandOverReceiver.h"
 
-HandOverReceiver::HandOverReceiver(QObject* parent) : QObject(parent)
-{
-}
+HandOverReceiver::HandOverReceiver(QObject* parent) : QObject(parent) {}
 
 bool HandOverReceiver::SetText(const QString& text)
 {

@@ -11,8 +11,8 @@ Auction::Auction(qint32 defaultSnipeTime)
 
 bool Auction::IsBidding() const
 {
-    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared
-           || SnipeState == OR2BidSending;
+    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared ||
+           SnipeState == OR2BidSending;
 }
 
 void Auction::Changed()
@@ -27,10 +27,6 @@ void Auction::Updated()
         Events->raiseAuctionUpdated(this);
 }
 
-void Auction::Load(XMLManager&)
-{
-}
+void Auction::Load(XMLManager&) {}
 
-void Auction::Save(XMLManager&)
-{
-}
+void Auction::Save(XMLManager&) {}

@@ -1,17 +1,9 @@
 #include "Auctions.h"
 
-Auctions::Auctions(QObject* parent) : QObject(parent)
-{
-}
+Auctions::Auctions(QObject* parent) : QObject(parent) {}
 
-void Auctions::Init(Clock&)
-{
-}
+void Auctions::Init(Clock&) {}
 
-void Auctions::Load(XMLManager&)
-{
-}
+void Auctions::Load(XMLManager&) {}
 
-void Auctions::Save(XMLManager&)
-{
-}
+void Auctions::Save(XMLManager&) {}

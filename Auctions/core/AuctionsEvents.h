@@ -15,7 +15,10 @@ public:
     void raiseUpdated() { Q_EMIT Updated(); }
     void raiseAuctionChanged(Auction* auction) { Q_EMIT AuctionChanged(auction); }
     void raiseAuctionUpdated(Auction* auction) { Q_EMIT AuctionUpdated(auction); }
-    void raiseAuctionStateChange(Auction* auction, int SnipeState) { Q_EMIT AuctionStateChange(auction, SnipeState); }
+    void raiseAuctionStateChange(Auction* auction, int SnipeState)
+    {
+        Q_EMIT AuctionStateChange(auction, SnipeState);
+    }
 
 Q_SIGNALS:
     void Updated();

@@ -1,13 +1,7 @@
 #include "Categorys.h"
 
-Categorys::Categorys(QObject* parent) : QObject(parent)
-{
-}
+Categorys::Categorys(QObject* parent) : QObject(parent) {}
 
-void Categorys::Load(XMLManager&)
-{
-}
+void Categorys::Load(XMLManager&) {}
 
-void Categorys::Save(XMLManager&)
-{
-}
+void Categorys::Save(XMLManager&) {}

@@ -1,13 +1,7 @@
 #include "Columns.h"
 
-Columns::Columns(QObject* parent) : QObject(parent)
-{
-}
+Columns::Columns(QObject* parent) : QObject(parent) {}
 
-void Columns::Load(XMLManager&)
-{
-}
+void Columns::Load(XMLManager&) {}
 
-void Columns::Save(XMLManager&)
-{
-}
+void Columns::Save(XMLManager&) {}

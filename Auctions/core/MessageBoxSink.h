@@ -7,9 +7,27 @@
 class MessageBoxSink
 {
 public:
-    enum Icon { NoIcon, Information, Exclamation, Question, Critical };
-    enum Buttons { Ok, OkCancel, YesNo };
-    enum Answer { AnswerOk, AnswerCancel, AnswerYes, AnswerNo };
+    enum Icon
+    {
+        NoIcon,
+        Information,
+        Exclamation,
+        Question,
+        Critical
+    };
+    enum Buttons
+    {
+        Ok,
+        OkCancel,
+        YesNo
+    };
+    enum Answer
+    {
+        AnswerOk,
+        AnswerCancel,
+        AnswerYes,
+        AnswerNo
+    };
 
     virtual ~MessageBoxSink() = default;
     virtual Answer show(Icon icon, const QString& title, const QString& text, Buttons buttons = Ok) = 0;

@@ -2,9 +2,18 @@
 
 // The system's enumerations with their stored and exported numbers.
 
-enum AppState { AppNoState = 0, AppCreated = 1, AppLoaded = 2, AppStarted = 3, AppHidden = 4, AppShuttingDown = 6 };
+enum AppState
+{
+    AppNoState = 0,
+    AppCreated = 1,
+    AppLoaded = 2,
+    AppStarted = 3,
+    AppHidden = 4,
+    AppShuttingDown = 6
+};
 
-enum AucSnipeStates {
+enum AucSnipeStates
+{
     OR2Watching = 0,
     OR2BidSet = 1,
     OR2BidPreparing = 2,
@@ -15,11 +24,25 @@ enum AucSnipeStates {
     OR2BidCancelled = 7
 };
 
-enum AucTimeLeftLevel { OR2Complete = 0, OR2Warning = 1, OR2Caution = 2, OR2Active = 3 };
+enum AucTimeLeftLevel
+{
+    OR2Complete = 0,
+    OR2Warning = 1,
+    OR2Caution = 2,
+    OR2Active = 3
+};
 
-enum eBidderState { eBidderGreen = 0, eBidderYellow = 2, eBidderRed = 3, eBidderBidding = 4, eBidderPaused = 5 };
+enum eBidderState
+{
+    eBidderGreen = 0,
+    eBidderYellow = 2,
+    eBidderRed = 3,
+    eBidderBidding = 4,
+    eBidderPaused = 5
+};
 
-enum eVerState {
+enum eVerState
+{
     eVerCheckIdle = 0,
     eVerChecking = 1,
     eVerCheckErr = 2,
@@ -27,7 +50,8 @@ enum eVerState {
     eVerNoNeededUpdate = 4
 };
 
-enum eAcctLoginState {
+enum eAcctLoginState
+{
     eAcctLoginIdle = 0,
     eAcctLoginLoggingOut = 1,
     eAcctLoginLoggingIn = 2,
@@ -35,17 +59,37 @@ enum eAcctLoginState {
     eAcctLoginFailed = 4
 };
 
-enum ViewInfoType {
+enum ViewInfoType
+{
     eViewInfoWelcome = 0,
     eViewInfoAuctionAdd = 1,
     eViewInfoBidCreated = 2,
     eViewInfoLookingAtAuction = 3
 };
 
-enum AppColumnAligments { OR2ColumnLeft = 0, OR2ColumnRight = 1, OR2ColumnCenter = 2 };
+enum AppColumnAligments
+{
+    OR2ColumnLeft = 0,
+    OR2ColumnRight = 1,
+    OR2ColumnCenter = 2
+};
 
-enum AppSortOrder { OR2Ascending = 0, OR2Descending = 1 };
+enum AppSortOrder
+{
+    OR2Ascending = 0,
+    OR2Descending = 1
+};
 
-enum sfRunState { sfNotRunning = 0, sfRunning = 1, sfComplete = 2, sfFailed = 3 };
+enum sfRunState
+{
+    sfNotRunning = 0,
+    sfRunning = 1,
+    sfComplete = 2,
+    sfFailed = 3
+};
 
-enum sfBusyState { sfNotBusy = 0, sfBusy = 1 };
+enum sfBusyState
+{
+    sfNotBusy = 0,
+    sfBusy = 1
+};

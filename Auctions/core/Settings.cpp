@@ -1,13 +1,7 @@
 #include "Settings.h"
 
-Settings::Settings(QObject* parent) : QObject(parent)
-{
-}
+Settings::Settings(QObject* parent) : QObject(parent) {}
 
-void Settings::Load(XMLManager&)
-{
-}
+void Settings::Load(XMLManager&) {}
 
-void Settings::Save(XMLManager&)
-{
-}
+void Settings::Save(XMLManager&) {}

@@ -1,12 +1,8 @@
 #include "TrayIcon.h"
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent)
-{
-}
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
 
-void TrayIcon::Init(BidManager&)
-{
-}
+void TrayIcon::Init(BidManager&) {}
 
 void TrayIcon::setVisible(bool visible)
 {

@@ -1,8 +1,6 @@
 #include "Unloader.h"
 
-Unloader::Unloader(QObject* parent) : QObject(parent)
-{
-}
+Unloader::Unloader(QObject* parent) : QObject(parent) {}
 
 bool Unloader::Available()
 {

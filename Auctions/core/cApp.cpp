@@ -142,8 +142,8 @@ void cApp::Save()
 void cApp::Save(XMLManager& loader)
 {
     const std::pair<const char*, IXMLPersist*> children[] = {
-        {"Clock", m_clock},         {"Columns", m_columns},     {"Settings", m_settings},
-        {"Auctions", m_auctions},   {"Categorys", m_categorys}, {"BidManager", m_bidManager},
+        {"Clock", m_clock},           {"Columns", m_columns},     {"Settings", m_settings},
+        {"Auctions", m_auctions},     {"Categorys", m_categorys}, {"BidManager", m_bidManager},
         {"VerManager", m_verManager},
     };
     for (const auto& [name, object] : children)
@@ -153,8 +153,8 @@ void cApp::Save(XMLManager& loader)
 void cApp::Load(XMLManager& loader)
 {
     const std::pair<const char*, IXMLPersist*> children[] = {
-        {"Clock", m_clock},         {"Columns", m_columns},     {"Settings", m_settings},
-        {"Auctions", m_auctions},   {"Categorys", m_categorys}, {"BidManager", m_bidManager},
+        {"Clock", m_clock},           {"Columns", m_columns},     {"Settings", m_settings},
+        {"Auctions", m_auctions},     {"Categorys", m_categorys}, {"BidManager", m_bidManager},
         {"VerManager", m_verManager},
     };
     for (const auto& [name, object] : children)
@@ -200,8 +200,15 @@ void cApp::Quit()
     Save();
     resumeNext([&] { m_dialogs.closeAllWindows(); });
     m_heartbeat.stop();
+    endProcess();
+}
+
+void cApp::endProcess()
+{
+    // exit(), not quit(): quit() would ask the windows again, and a window may decline.
     if (QCoreApplication::instance())
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void cApp::sessionEnd()
@@ -211,6 +218,5 @@ void cApp::sessionEnd()
     setState(AppShuttingDown);
     Save();
     m_heartbeat.stop();
-    if (QCoreApplication::instance())
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    endProcess();
 }

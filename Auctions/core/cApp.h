@@ -78,6 +78,7 @@ Q_SIGNALS:
 
 private:
     void keepUnreadableFile(const QString& path);
+    void endProcess();
 
     DialogHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;

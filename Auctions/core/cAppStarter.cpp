@@ -19,7 +19,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QTimer>
-
 #include <cstdlib>
 
 namespace {
@@ -86,7 +85,8 @@ void cAppStarter::Start(bool bFlag)
         }
         startFirstInstance();
     } catch (const OrvError& error) {
-        m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"), error.description());
+        m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
+                            error.description());
     } catch (const std::exception& error) {
         m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
                             QString::fromUtf8(error.what()));
@@ -126,8 +126,8 @@ bool cAppStarter::SendTextToApp(const QString& sText)
                                                        OrvBus::handOverInterface, QStringLiteral("SetText"));
     call << sText;
     const QDBusMessage reply = bus.call(call, QDBus::Block, HandOverTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-           && reply.arguments().constFirst().toBool();
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().toBool();
 }
 
 void cAppStarter::StartupChecks()
@@ -138,7 +138,8 @@ void cAppStarter::StartupChecks()
     resumeNext([&] {
         const qint32 interval = app->Settings().CheckForUpdates;
         const QDateTime today = TimeSource::current().localNow();
-        if (interval > 0 && std::llabs(DateTimes::daysBetween(app->VersionManager().LastCheck(), today)) > interval)
+        if (interval > 0 &&
+            std::llabs(DateTimes::daysBetween(app->VersionManager().LastCheck(), today)) > interval)
             app->VersionManager().Check();
     });
     resumeNext([&] {

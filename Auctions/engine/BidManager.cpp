@@ -1,21 +1,11 @@
 #include "BidManager.h"
 
-BidManager::BidManager(QObject* parent) : QObject(parent)
-{
-}
+BidManager::BidManager(QObject* parent) : QObject(parent) {}
 
-void BidManager::Init(Auctions&, Clock&)
-{
-}
+void BidManager::Init(Auctions&, Clock&) {}
 
-void BidManager::Tick()
-{
-}
+void BidManager::Tick() {}
 
-void BidManager::Load(XMLManager&)
-{
-}
+void BidManager::Load(XMLManager&) {}
 
-void BidManager::Save(XMLManager&)
-{
-}
+void BidManager::Save(XMLManager&) {}

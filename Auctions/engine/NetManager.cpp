@@ -1,13 +1,7 @@
 #include "NetManager.h"
 
-NetManager::NetManager(QObject* parent) : QObject(parent)
-{
-}
+NetManager::NetManager(QObject* parent) : QObject(parent) {}
 
-void NetManager::Init(BidManager&, Clock&)
-{
-}
+void NetManager::Init(BidManager&, Clock&) {}
 
-void NetManager::Tick()
-{
-}
+void NetManager::Tick() {}

@@ -1,5 +1,3 @@
 #include "Updaters.h"
 
-Updaters::Updaters(QObject* parent) : QObject(parent)
-{
-}
+Updaters::Updaters(QObject* parent) : QObject(parent) {}

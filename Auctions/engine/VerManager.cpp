@@ -1,17 +1,9 @@
 #include "VerManager.h"
 
-VerManager::VerManager(QObject* parent) : QObject(parent)
-{
-}
+VerManager::VerManager(QObject* parent) : QObject(parent) {}
 
-void VerManager::Check()
-{
-}
+void VerManager::Check() {}
 
-void VerManager::Load(XMLManager&)
-{
-}
+void VerManager::Load(XMLManager&) {}
 
-void VerManager::Save(XMLManager&)
-{
-}
+void VerManager::Save(XMLManager&) {}

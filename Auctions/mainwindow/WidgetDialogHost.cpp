@@ -9,9 +9,7 @@ WidgetDialogHost::~WidgetDialogHost()
     delete m_mainWindow;
 }
 
-void WidgetDialogHost::viewSplash(cApp&)
-{
-}
+void WidgetDialogHost::viewSplash(cApp&) {}
 
 void WidgetDialogHost::viewMainWindow(cApp& app)
 {
@@ -47,10 +45,6 @@ void WidgetDialogHost::closeAllWindows()
     QApplication::closeAllWindows();
 }
 
-void WidgetDialogHost::viewAbout(cApp&)
-{
-}
+void WidgetDialogHost::viewAbout(cApp&) {}
 
-void WidgetDialogHost::viewInfo(cApp&, int)
-{
-}
+void WidgetDialogHost::viewInfo(cApp&, int) {}

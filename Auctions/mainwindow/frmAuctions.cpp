@@ -33,7 +33,7 @@ void frmAuctions::closeByProgram()
 
 void frmAuctions::closeEvent(QCloseEvent* event)
 {
-    if (m_closingByProgram || !m_app) {
+    if (m_closingByProgram || !m_app || m_app->State() == AppShuttingDown) {
         event->accept();
         return;
     }

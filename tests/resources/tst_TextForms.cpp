@@ -57,8 +57,9 @@ private Q_SLOTS:
         // A two-digit year is never read as 19xx when it means this century.
         QTest::newRow("de_DE two-digit") << QStringLiteral("de_DE") << QStringLiteral("02.11.31 23:05:09")
                                          << DateTimes::naive(2031, 11, 2, 23, 5, 9);
-        QTest::newRow("en_US with AM/PM") << QStringLiteral("en_US") << QStringLiteral("11/2/2031 11:05:09 PM")
-                                          << DateTimes::naive(2031, 11, 2, 23, 5, 9);
+        QTest::newRow("en_US with AM/PM")
+            << QStringLiteral("en_US") << QStringLiteral("11/2/2031 11:05:09 PM")
+            << DateTimes::naive(2031, 11, 2, 23, 5, 9);
         QTest::newRow("date only") << QStringLiteral("en_US") << QStringLiteral("3/15/2006")
                                    << DateTimes::naive(2006, 3, 15);
     }
@@ -132,10 +133,12 @@ private Q_SLOTS:
         // Naive arithmetic ignores summer-time switches: 1:59:59 to 3:00:01 is an hour and two seconds.
         QCOMPARE(DateTimes::secondsBetween(a, b), qint64(3602));
         QCOMPARE(DateTimes::minutesBetween(a, b), qint64(61));
-        QCOMPARE(DateTimes::minutesBetween(DateTimes::naive(2026, 1, 1, 10, 0, 59), DateTimes::naive(2026, 1, 1, 10, 1, 0)),
+        QCOMPARE(DateTimes::minutesBetween(DateTimes::naive(2026, 1, 1, 10, 0, 59),
+                                           DateTimes::naive(2026, 1, 1, 10, 1, 0)),
                  qint64(1));
-        QCOMPARE(DateTimes::daysBetween(DateTimes::naive(2026, 1, 1, 23, 59), DateTimes::naive(2026, 1, 2, 0, 1)),
-                 qint64(1));
+        QCOMPARE(
+            DateTimes::daysBetween(DateTimes::naive(2026, 1, 1, 23, 59), DateTimes::naive(2026, 1, 2, 0, 1)),
+            qint64(1));
         QVERIFY(DateTimes::isZero(DateTimes::zero()));
         QVERIFY(DateTimes::isZero(QDateTime()));
         QVERIFY(!DateTimes::isZero(a));

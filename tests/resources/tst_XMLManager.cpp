@@ -1,14 +1,11 @@
+#include "FileSizeLimit.h"
 #include "OrvError.h"
 #include "XMLManager.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <QDir>
-
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -166,11 +163,12 @@ private Q_SLOTS:
         using R = XMLManager::LoadResult;
         QTest::newRow("missing") << QByteArray() << false << int(R::Missing) << QString();
         QTest::newRow("empty") << QByteArray() << true << int(R::Unreadable) << QString();
-        QTest::newRow("malformed") << QByteArray("<Root><Key>v</Root>") << true << int(R::Unreadable) << QString();
+        QTest::newRow("malformed") << QByteArray("<Root><Key>v</Root>") << true << int(R::Unreadable)
+                                   << QString();
         QTest::newRow("truncated") << QByteArray("<Root><Key>value</Key><Oth") << true << int(R::Unreadable)
                                    << QString();
-        QTest::newRow("foreign top element") << QByteArray("<Other><Key>v</Key></Other>") << true
-                                             << int(R::Unreadable) << QString();
+        QTest::newRow("foreign top element")
+            << QByteArray("<Other><Key>v</Key></Other>") << true << int(R::Unreadable) << QString();
         QTest::newRow("good") << QByteArray("<Root><Key>value</Key></Root>") << true << int(R::Loaded)
                               << QStringLiteral("value");
     }
@@ -210,17 +208,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("read");
-        QTest::newRow("markup") << QStringLiteral("a & b < c > d \" e ' f") << QStringLiteral("a & b < c > d \" e ' f");
+        QTest::newRow("markup") << QStringLiteral("a & b < c > d \" e ' f")
+                                << QStringLiteral("a & b < c > d \" e ' f");
         QTest::newRow("non-ascii") << QStringLiteral("Zürich €5 日本") << QStringLiteral("Zürich €5 日本");
         QTest::newRow("outer blanks") << QStringLiteral("  padded  ") << QStringLiteral("  padded  ");
         QTest::newRow("line feed") << QStringLiteral("one\ntwo") << QStringLiteral("one\ntwo");
-        QTest::newRow("controls dropped") << QStringLiteral("bad\x01\x02text\x1f") << QStringLiteral("badtext");
+        QTest::newRow("controls dropped")
+            << QStringLiteral("bad\x01\x02text\x1f") << QStringLiteral("badtext");
         QTest::newRow("non-characters dropped")
-            << (QStringLiteral("a") + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("b")) << QStringLiteral("ab");
+            << (QStringLiteral("a") + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("b"))
+            << QStringLiteral("ab");
         QTest::newRow("lone surrogate dropped")
             << (QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y")) << QStringLiteral("xy");
-        QTest::newRow("surrogate pair kept") << QString::fromUtf8("\xF0\x9F\x94\xA8 hammer")
-                                             << QString::fromUtf8("\xF0\x9F\x94\xA8 hammer");
+        QTest::newRow("surrogate pair kept")
+            << QString::fromUtf8("\xF0\x9F\x94\xA8 hammer") << QString::fromUtf8("\xF0\x9F\x94\xA8 hammer");
     }
     void awkwardTextsRoundTrip()
     {
@@ -255,22 +256,17 @@ private Q_SLOTS:
 
         // A save that breaks off half-way (here: the file-size limit, as on a full disk) leaves the old
         // file whole and reports the failure.
-        struct rlimit saved = {};
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 64;
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        XMLManager failing;
-        failing.WriteProperty(QStringLiteral("Lost"), QString(500, QLatin1Char('x')));
         bool threw = false;
-        try {
-            failing.SaveFile(path);
-        } catch (const OrvError&) {
-            threw = true;
+        {
+            FileSizeLimit limit(64);
+            XMLManager failing;
+            failing.WriteProperty(QStringLiteral("Lost"), QString(500, QLatin1Char('x')));
+            try {
+                failing.SaveFile(path);
+            } catch (const OrvError&) {
+                threw = true;
+            }
         }
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        ::signal(SIGXFSZ, previousHandler);
         QVERIFY(threw);
         QCOMPARE(readAll(path), QByteArray("<Root><New>2</New></Root>"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);

@@ -1,0 +1,161 @@
+#include "OrvBus.h"
+#include "RecordingDialogHost.h"
+#include "RecordingMessageBoxSink.h"
+#include "TestDataFolder.h"
+#include "cApp.h"
+#include "cAppStarter.h"
+#include "mMain.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <sys/stat.h>
+
+namespace {
+
+QString binary(const QString& relative)
+{
+    return qEnvironmentVariable("ORV_BINARY_DIR") + QLatin1Char('/') + relative;
+}
+
+bool nameOwned()
+{
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(OrvBus::serviceName).value();
+}
+
+int remoteState()
+{
+    QDBusInterface app(OrvBus::serviceName, OrvBus::appPath, OrvBus::appInterface);
+    const QVariant state = app.property("State");
+    return state.isValid() ? state.toInt() : -1;
+}
+
+// Ends a child process when the test leaves, whatever happened.
+struct ChildGuard
+{
+    QProcess& process;
+    ~ChildGuard()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+};
+
+} // namespace
+
+class tst_cAppStarter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QDBusConnection::sessionBus().isConnected(), "the start-up tests need a session bus");
+    }
+
+    void init() { QTRY_VERIFY_WITH_TIMEOUT(!nameOwned(), 10000); }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("show");
+        QTest::newRow("SHOW") << QStringList{"orvauctions2", "SHOW"} << true;
+        QTest::newRow("lower case") << QStringList{"orvauctions2", "show"} << true;
+        QTest::newRow("mixed case") << QStringList{"orvauctions2", "sHoW"} << true;
+        QTest::newRow("nothing") << QStringList{"orvauctions2"} << false;
+        QTest::newRow("leading blank") << QStringList{"orvauctions2", " SHOW"} << false;
+        QTest::newRow("trailing blank") << QStringList{"orvauctions2", "SHOW "} << false;
+        QTest::newRow("two words") << QStringList{"orvauctions2", "SHOW", "x"} << false;
+        QTest::newRow("other word") << QStringList{"orvauctions2", "HIDE"} << false;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, show);
+        QCOMPARE(cAppStarter::isShowCommand(arguments), show);
+    }
+
+    // A second start hands "Show" to the hidden running instance, which opens its window; the running
+    // instance saves its state file when the session ends it.
+    void secondStartHandsOverToRunningInstance()
+    {
+        TestDataFolder data;
+        QProcess first;
+        ChildGuard guard{first};
+        first.setProcessChannelMode(QProcess::ForwardedChannels);
+        first.start(binary(QStringLiteral("Auctions/orvauctions2")), {});
+        QVERIFY(first.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(remoteState(), int(AppHidden), 15000);
+
+        RecordingDialogHost host;
+        RecordingMessageBoxSink boxes;
+        cAppStarter(host, boxes, {QStringLiteral("orvauctions2"), QStringLiteral("SHOW")}).Start(false);
+        QVERIFY(boxes.boxes.isEmpty());
+        QVERIFY(host.calls.isEmpty());
+        QCOMPARE(mMain::App(), nullptr);
+        QTRY_COMPARE_WITH_TIMEOUT(remoteState(), int(AppStarted), 5000);
+
+        QVERIFY(!QFile::exists(data.stateFile()));
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(QFile::exists(data.stateFile()));
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(data.stateFile()).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+    }
+
+    // A running instance that does not answer gets the error box well before a call's usual time-out.
+    void hungInstanceGetsTheErrorBox()
+    {
+        QProcess owner;
+        ChildGuard guard{owner};
+        owner.start(binary(QStringLiteral("tests/orv_busowner")), {OrvBus::serviceName});
+        QVERIFY(owner.waitForStarted());
+        QVERIFY(owner.waitForReadyRead(10000));
+        QCOMPARE(owner.readLine().trimmed(), QByteArray("ready"));
+
+        RecordingDialogHost host;
+        RecordingMessageBoxSink boxes;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        cAppStarter(host, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        QVERIFY2(elapsed.elapsed() < 5000, "the hand-over must not wait for the bus's default time-out");
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes.first().icon, MessageBoxSink::Exclamation);
+        QCOMPARE(boxes.boxes.first().title, QStringLiteral("Application Error"));
+        QCOMPARE(
+            boxes.boxes.first().text,
+            QStringLiteral("Application is currently running, but cannot be activated.  To view the program, "
+                           "you may have to terminate it from the task manager or reboot your computer."));
+        QCOMPARE(mMain::App(), nullptr);
+    }
+
+    void firstInstanceStartsOnceAndOwnsTheName()
+    {
+        TestDataFolder data;
+        RecordingDialogHost host;
+        RecordingMessageBoxSink boxes;
+        cAppStarter(host, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        cApp* app = mMain::App();
+        QVERIFY(app);
+        QCOMPARE(app->State(), AppHidden);
+        QVERIFY(nameOwned());
+        QCOMPARE(host.calls, (QStringList{"splash", "closeMain"}));
+
+        // A second Start(false) in the same process changes nothing.
+        cAppStarter(host, boxes, {QStringLiteral("orvauctions2"), QStringLiteral("SHOW")}).Start(false);
+        QCOMPARE(mMain::App(), app);
+        QCOMPARE(app->State(), AppHidden);
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_cAppStarter)
+#include "tst_cAppStarter.moc"
