@@ -77,8 +77,6 @@ Q_SIGNALS:
     void ErrorMessage(const QString& sMessage);
 
 private:
-    void keepUnreadableFile(const QString& path);
-
     DialogHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;
     AppState m_state = AppNoState;
