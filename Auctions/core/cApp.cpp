@@ -43,6 +43,7 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_trayIcon = new ::TrayIcon(this);
     m_unloader = new ::Unloader(this);
 
+    m_clock->Init(*m_settings, m_dialogs);
     m_settings->Init(m_dialogs);
     m_auctions->Init(*m_clock);
     m_bidManager->Init(*m_auctions, *m_clock);
