@@ -20,54 +20,44 @@ struct Field
     QString defaultText; // the stored form of the value that a missing element gives
 };
 
-QString flagDefault(bool value)
-{
-    return TextForms::flag(value);
-}
-
-QString wholeDefault(qint32 value)
-{
-    return TextForms::whole(value);
-}
-
 // The fields in the order they are stored, each with its default.
 std::vector<Field> fields()
 {
     return {
-        {"AlwaysOnTop", &Settings::AlwaysOnTop, flagDefault(false)},
-        {"HotBids", &Settings::HotBids, wholeDefault(10)},
-        {"ColorActive", &Settings::ColorActive, wholeDefault(0)},
-        {"ColorCaution", &Settings::ColorCaution, wholeDefault(128)},
-        {"ColorComplete", &Settings::ColorComplete, wholeDefault(8421504)},
-        {"ColorWarning", &Settings::ColorWarning, wholeDefault(255)},
-        {"TimeLeftRefresh", &Settings::TimeLeftRefresh, wholeDefault(5)},
-        {"DefaultSnipeTime", &Settings::DefaultSnipeTime, wholeDefault(20)},
-        {"WindowTop", &Settings::WindowTop, wholeDefault(-1)},
-        {"WindowLeft", &Settings::WindowLeft, wholeDefault(-1)},
-        {"WindowWidth", &Settings::WindowWidth, wholeDefault(-1)},
-        {"WindowHeight", &Settings::WindowHeight, wholeDefault(-1)},
-        {"MaxAucUpdates", &Settings::MaxAucUpdates, wholeDefault(3)},
-        {"LocalTimeZone", &Settings::LocalTimeZone, wholeDefault(Settings::defaultLocalTimeZone())},
+        {"AlwaysOnTop", &Settings::AlwaysOnTop, TextForms::flag(false)},
+        {"HotBids", &Settings::HotBids, TextForms::whole(10)},
+        {"ColorActive", &Settings::ColorActive, TextForms::whole(0)},
+        {"ColorCaution", &Settings::ColorCaution, TextForms::whole(128)},
+        {"ColorComplete", &Settings::ColorComplete, TextForms::whole(8421504)},
+        {"ColorWarning", &Settings::ColorWarning, TextForms::whole(255)},
+        {"TimeLeftRefresh", &Settings::TimeLeftRefresh, TextForms::whole(5)},
+        {"DefaultSnipeTime", &Settings::DefaultSnipeTime, TextForms::whole(20)},
+        {"WindowTop", &Settings::WindowTop, TextForms::whole(-1)},
+        {"WindowLeft", &Settings::WindowLeft, TextForms::whole(-1)},
+        {"WindowWidth", &Settings::WindowWidth, TextForms::whole(-1)},
+        {"WindowHeight", &Settings::WindowHeight, TextForms::whole(-1)},
+        {"MaxAucUpdates", &Settings::MaxAucUpdates, TextForms::whole(3)},
+        {"LocalTimeZone", &Settings::LocalTimeZone, TextForms::whole(Settings::defaultLocalTimeZone())},
         {"Username", &Settings::Username, QString()},
         {"Password", &Settings::Password, QString()},
-        {"AutoSyncDays", &Settings::AutoSyncDays, wholeDefault(3)},
-        {"CheckForUpdates", &Settings::CheckForUpdates, wholeDefault(7)},
-        {"RedMinutes", &Settings::RedMinutes, wholeDefault(5)},
-        {"CheckNetSeconds", &Settings::CheckNetSeconds, wholeDefault(10)},
-        {"SyncClockRed", &Settings::SyncClockRed, flagDefault(true)},
-        {"ConnectOnRed", &Settings::ConnectOnRed, flagDefault(false)},
+        {"AutoSyncDays", &Settings::AutoSyncDays, TextForms::whole(3)},
+        {"CheckForUpdates", &Settings::CheckForUpdates, TextForms::whole(7)},
+        {"RedMinutes", &Settings::RedMinutes, TextForms::whole(5)},
+        {"CheckNetSeconds", &Settings::CheckNetSeconds, TextForms::whole(10)},
+        {"SyncClockRed", &Settings::SyncClockRed, TextForms::flag(true)},
+        {"ConnectOnRed", &Settings::ConnectOnRed, TextForms::flag(false)},
         {"PhoneEntry", &Settings::PhoneEntry, QString()},
-        {"PrepareSeconds", &Settings::PrepareSeconds, wholeDefault(90)},
-        {"ConfirmBid", &Settings::ConfirmBid, flagDefault(true)},
-        {"ConfirmDel", &Settings::ConfirmDel, flagDefault(true)},
-        {"ConfirmMove", &Settings::ConfirmMove, flagDefault(true)},
-        {"ViewedWelcome", &Settings::ViewedWelcome, flagDefault(false)},
-        {"ViewedBidCreated", &Settings::ViewedBidCreated, flagDefault(false)},
-        {"ViewedAuctionAdded", &Settings::ViewedAuctionAdded, flagDefault(false)},
-        {"ViewedLookingAtAuction", &Settings::ViewedLookingAtAuction, flagDefault(false)},
-        {"MinOnClose", &Settings::MinOnClose, flagDefault(true)},
-        {"ForceIE", &Settings::ForceIE, flagDefault(false)},
-        {"AuctionListBackColor", &Settings::AuctionListBackColor, wholeDefault(16777215)},
+        {"PrepareSeconds", &Settings::PrepareSeconds, TextForms::whole(90)},
+        {"ConfirmBid", &Settings::ConfirmBid, TextForms::flag(true)},
+        {"ConfirmDel", &Settings::ConfirmDel, TextForms::flag(true)},
+        {"ConfirmMove", &Settings::ConfirmMove, TextForms::flag(true)},
+        {"ViewedWelcome", &Settings::ViewedWelcome, TextForms::flag(false)},
+        {"ViewedBidCreated", &Settings::ViewedBidCreated, TextForms::flag(false)},
+        {"ViewedAuctionAdded", &Settings::ViewedAuctionAdded, TextForms::flag(false)},
+        {"ViewedLookingAtAuction", &Settings::ViewedLookingAtAuction, TextForms::flag(false)},
+        {"MinOnClose", &Settings::MinOnClose, TextForms::flag(true)},
+        {"ForceIE", &Settings::ForceIE, TextForms::flag(false)},
+        {"AuctionListBackColor", &Settings::AuctionListBackColor, TextForms::whole(16777215)},
     };
 }
 
@@ -98,10 +88,8 @@ void Settings::raiseUpdated()
 
 void Settings::View()
 {
-    resumeNext([&] {
-        if (m_dialogs)
-            m_dialogs->viewSettings(*this);
-    });
+    if (m_dialogs)
+        m_dialogs->viewSettings(*this);
 }
 
 // A value whose text does not read leaves the field as it was.
