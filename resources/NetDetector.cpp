@@ -62,7 +62,8 @@ void NetDetector::probeEnded(QNetworkReply* reply, bool answered)
     m_timeout.stop();
     m_reply = nullptr;
     disconnect(reply, nullptr, this, nullptr);
-    // Deleting the reply drops its connection; aborting it here, inside its own signal, would not.
+    // Deleted later rather than aborted: an abort from inside the reply's own signal makes the network
+    // layer report it twice.
     reply->deleteLater();
     if (answered) {
         m_index = -1;
