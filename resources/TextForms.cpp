@@ -168,4 +168,12 @@ qint64 roundHalfEven(double value)
         std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
 }
 
+std::optional<qint32> readLong(const QString& text)
+{
+    const qint64 value = roundHalfEven(leadingNumber(text));
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(value);
+}
+
 } // namespace TextForms

@@ -31,5 +31,8 @@ std::optional<QDateTime> readDate(const QString& text);
 double leadingNumber(const QString& text);
 // Rounds to the nearest whole number, halves to even.
 qint64 roundHalfEven(double value);
+// A stored 32-bit whole number: the leading number of the text, halves to even ("12abc" is 12, text
+// without a number is 0); nothing when it does not fit 32 bits.
+std::optional<qint32> readLong(const QString& text);
 
 } // namespace TextForms

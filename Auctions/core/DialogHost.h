@@ -1,5 +1,7 @@
 #pragma once
 
+class Clock;
+class Settings;
 class cApp;
 
 // How the model opens and closes windows. The widget layer implements it; model and engine tests use a
@@ -18,4 +20,6 @@ public:
     virtual void closeAllWindows() = 0;
     virtual void viewAbout(cApp& app) = 0;
     virtual void viewInfo(cApp& app, int eInfo) = 0;
+    virtual void viewSettings(Settings& settings) = 0;
+    virtual void viewClock(Clock& clock) = 0;
 };

@@ -7,12 +7,17 @@
 
 class DialogHost;
 
-// Every user setting of the system as a public field, stored in the "Settings" element.
+// Every user setting of the system as a public field, stored in the "Settings" element. Before loading
+// every field is zero, empty or false; loading gives each missing field its default. Readers take the
+// fields when they need them, so a change takes effect at its next use.
 class Settings : public QObject, public IXMLPersist
 {
     Q_OBJECT
 public:
     explicit Settings(QObject* parent = nullptr);
+
+    // The settings dialog opens through `dialogs`.
+    void Init(DialogHost& dialogs);
 
     bool AlwaysOnTop = false;
     qint32 HotBids = 0;
@@ -49,9 +54,20 @@ public:
     bool ViewedLookingAtAuction = false;
     qint32 AuctionListBackColor = 0;
 
+    // Raises Updated; the settings dialog calls it after writing the fields.
+    void raiseUpdated();
+    // Opens the settings dialog on these settings.
+    void View();
+
+    // The PC's standard offset from UTC in whole hours, halves to the even hour (Kolkata 6).
+    static qint32 defaultLocalTimeZone();
+
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
 
 Q_SIGNALS:
     void Updated();
+
+private:
+    DialogHost* m_dialogs = nullptr;
 };

@@ -11,15 +11,14 @@
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
-#include "TimeSource.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
+#include "UnreadableFile.h"
 #include "Updaters.h"
 #include "VerManager.h"
 #include "XMLManager.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 namespace {
 
@@ -44,6 +43,8 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_trayIcon = new ::TrayIcon(this);
     m_unloader = new ::Unloader(this);
 
+    m_clock->Init(*m_settings, m_dialogs);
+    m_settings->Init(m_dialogs);
     m_auctions->Init(*m_clock);
     m_bidManager->Init(*m_auctions, *m_clock);
     m_netManager->Init(*m_bidManager, *m_clock);
@@ -101,16 +102,6 @@ QString cApp::stateFilePath()
     return DataFolder::stateFile();
 }
 
-void cApp::keepUnreadableFile(const QString& path)
-{
-    const QString stamp = TimeSource::current().localNow().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = path + QStringLiteral(".unreadable-") + stamp;
-    for (int n = 2; QFile::exists(aside); ++n)
-        aside = path + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (!QFile::rename(path, aside))
-        QFile::copy(path, aside);
-}
-
 void cApp::Load()
 {
     resumeNext([&] {
@@ -119,7 +110,7 @@ void cApp::Load()
         manager.LoadFile(path);
         // A file that exists but does not read is kept aside before the first save replaces it.
         if (manager.lastLoad() == XMLManager::LoadResult::Unreadable)
-            keepUnreadableFile(path);
+            UnreadableFile::keepAside(path);
         manager.Restore(*this, manager.Node());
     });
     setState(AppLoaded);

@@ -77,7 +77,6 @@ Q_SIGNALS:
     void ErrorMessage(const QString& sMessage);
 
 private:
-    void keepUnreadableFile(const QString& path);
     void endProcess();
 
     DialogHost& m_dialogs;

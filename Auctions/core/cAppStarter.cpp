@@ -8,6 +8,7 @@
 #include "MessageBoxSink.h"
 #include "OrvBus.h"
 #include "OrvError.h"
+#include "Registry.h"
 #include "ResumeNext.h"
 #include "Settings.h"
 #include "TimeSource.h"
@@ -22,6 +23,8 @@
 #include <cstdlib>
 
 namespace {
+
+const char bandClassId[] = "C53E0366-5A1C-11D9-BAFB-000102735E90";
 
 const QString cannotActivateText = QStringLiteral(
     "Application is currently running, but cannot be activated.  To view the program, you may have to "
@@ -95,6 +98,14 @@ void cAppStarter::Start(bool bFlag)
 
 void cAppStarter::startFirstInstance()
 {
+    // The band's display name, as the default value of its class key; a registry that cannot be
+    // written ends the start here.
+    Registry bandName;
+    bandName.ClassKey = HKEY_CLASSES_ROOT;
+    bandName.SectionKey = QStringLiteral("CLSID\\{") + QLatin1String(bandClassId) + QLatin1Char('}');
+    bandName.ValueType = REG_SZ;
+    bandName.setValue(QStringLiteral("Auction Orv"));
+
     auto* app = new cApp(m_dialogs, m_messageBoxes);
     mMain::setApp(app);
     app->Load();

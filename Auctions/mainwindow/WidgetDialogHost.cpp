@@ -1,5 +1,6 @@
 #include "WidgetDialogHost.h"
 
+#include "cGlobal.h"
 #include "frmAuctions.h"
 
 #include <QApplication>
@@ -31,12 +32,7 @@ bool WidgetDialogHost::isMainWindowOpen() const
 
 void WidgetDialogHost::raiseMainWindow()
 {
-    if (!m_mainWindow)
-        return;
-    if (m_mainWindow->isMinimized())
-        m_mainWindow->showNormal();
-    m_mainWindow->raise();
-    m_mainWindow->activateWindow();
+    cGlobal::fnShowWindow(m_mainWindow);
 }
 
 void WidgetDialogHost::closeAllWindows()
@@ -47,4 +43,15 @@ void WidgetDialogHost::closeAllWindows()
 
 void WidgetDialogHost::viewAbout(cApp&) {}
 
-void WidgetDialogHost::viewInfo(cApp&, int) {}
+void WidgetDialogHost::viewInfo(cApp&, int)
+{
+}
+
+// The settings dialog and the clock window are not built yet.
+void WidgetDialogHost::viewSettings(Settings&)
+{
+}
+
+void WidgetDialogHost::viewClock(Clock&)
+{
+}

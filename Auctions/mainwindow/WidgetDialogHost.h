@@ -20,6 +20,8 @@ public:
     void closeAllWindows() override;
     void viewAbout(cApp& app) override;
     void viewInfo(cApp& app, int eInfo) override;
+    void viewSettings(Settings& settings) override;
+    void viewClock(Clock& clock) override;
 
 private:
     QPointer<frmAuctions> m_mainWindow;

@@ -126,6 +126,32 @@ private Q_SLOTS:
         QCOMPARE(TextForms::roundHalfEven(value), rounded);
     }
 
+    void readLong_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<qint32>("value");
+        QTest::newRow("plain") << QStringLiteral("-42") << true << qint32(-42);
+        QTest::newRow("leading number") << QStringLiteral(" 12abc") << true << qint32(12);
+        QTest::newRow("no number") << QStringLiteral("abc") << true << qint32(0);
+        QTest::newRow("empty") << QString() << true << qint32(0);
+        QTest::newRow("half to even, down") << QStringLiteral("12.5") << true << qint32(12);
+        QTest::newRow("half to even, up") << QStringLiteral("13.5") << true << qint32(14);
+        QTest::newRow("largest") << QStringLiteral("2147483647") << true << qint32(2147483647);
+        QTest::newRow("too large") << QStringLiteral("2147483648") << false << qint32(0);
+        QTest::newRow("too small") << QStringLiteral("-2147483649") << false << qint32(0);
+    }
+    void readLong()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, fits);
+        QFETCH(qint32, value);
+        const std::optional<qint32> read = TextForms::readLong(text);
+        QCOMPARE(read.has_value(), fits);
+        if (fits)
+            QCOMPARE(*read, value);
+    }
+
     void timeArithmetic()
     {
         const QDateTime a = DateTimes::naive(2026, 3, 8, 1, 59, 59);

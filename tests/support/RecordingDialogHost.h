@@ -28,6 +28,8 @@ public:
     }
     void viewAbout(cApp&) override { calls << QStringLiteral("about"); }
     void viewInfo(cApp&, int eInfo) override { calls << QStringLiteral("info:%1").arg(eInfo); }
+    void viewSettings(Settings&) override { calls << QStringLiteral("settings"); }
+    void viewClock(Clock&) override { calls << QStringLiteral("clock"); }
 
     QStringList calls;
     bool mainOpen = false;
