@@ -12,6 +12,19 @@ void BidManager::Tick()
 {
 }
 
+void BidManager::setState(eBidderState value)
+{
+    if (value == m_state)
+        return;
+    m_state = value;
+    Q_EMIT StateChange(value);
+}
+
+void BidManager::setPaused(bool value)
+{
+    setState(value ? eBidderPaused : eBidderGreen);
+}
+
 void BidManager::Load(XMLManager&)
 {
 }
