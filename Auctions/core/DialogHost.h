@@ -1,5 +1,6 @@
 #pragma once
 
+class TrayBackend;
 class cApp;
 
 // How the model opens and closes windows. The widget layer implements it; model and engine tests use a
@@ -18,4 +19,6 @@ public:
     virtual void closeAllWindows() = 0;
     virtual void viewAbout(cApp& app) = 0;
     virtual void viewInfo(cApp& app, int eInfo) = 0;
+    // The notification area, for the tray icon.
+    virtual TrayBackend& trayBackend() = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogHost.h"
+#include "SystemTrayBackend.h"
 
 #include <QPointer>
 
@@ -20,7 +21,9 @@ public:
     void closeAllWindows() override;
     void viewAbout(cApp& app) override;
     void viewInfo(cApp& app, int eInfo) override;
+    TrayBackend& trayBackend() override { return m_tray; }
 
 private:
     QPointer<frmAuctions> m_mainWindow;
+    SystemTrayBackend m_tray;
 };
