@@ -12,6 +12,7 @@
 #include "Settings.h"
 #include "TimeSource.h"
 #include "TrayIcon.h"
+#include "UnloaderService.h"
 #include "VerManager.h"
 #include "cApp.h"
 #include "frmTrayIcon.h"
@@ -99,8 +100,11 @@ void cAppStarter::startFirstInstance()
     new AppAdaptor(*app);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
+        auto* unloader = new UnloaderService(app->Unloader(), bus, app);
         bus.registerObject(OrvBus::handOverPath, receiver, QDBusConnection::ExportAllSlots);
         bus.registerObject(OrvBus::appPath, app, QDBusConnection::ExportAdaptors);
+        bus.registerObject(OrvBus::unloaderPath, unloader,
+                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
     }
 
     if (isShowCommand(m_arguments)) {
