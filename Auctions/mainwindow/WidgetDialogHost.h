@@ -5,9 +5,13 @@
 
 #include <QPointer>
 
+class frmAbout;
 class frmAuctions;
+class frmInfo;
+class frmSplash;
 
-// Opens the program's real windows for the model.
+// Opens the program's real windows for the model. Each window is one shared instance, made afresh
+// once the user has closed it.
 class WidgetDialogHost : public DialogHost
 {
 public:
@@ -25,5 +29,8 @@ public:
 
 private:
     QPointer<frmAuctions> m_mainWindow;
+    QPointer<frmSplash> m_splash;
+    QPointer<frmAbout> m_about;
+    QPointer<frmInfo> m_info;
     SystemTrayBackend m_tray;
 };
