@@ -60,18 +60,9 @@ void frmTrayIcon::setTxtMsg(const QString& text)
     setTxtMsg(QString());
 }
 
-TrayBackend::MenuEntry& frmTrayIcon::entry(const QString& name)
-{
-    for (TrayBackend::MenuEntry& e : m_mnuPopup) {
-        if (e.name == name)
-            return e;
-    }
-    Q_UNREACHABLE();
-}
-
 void frmTrayIcon::refreshPauseCheck()
 {
-    entry(QStringLiteral("mnuPopupPause")).checked = m_app.BidManager().Paused();
+    m_mnuPopup[PauseEntry].checked = m_app.BidManager().Paused();
 }
 
 void frmTrayIcon::mnuClick(const QString& name)

@@ -34,7 +34,8 @@ public:
     void Unload();
 
 private:
-    TrayBackend::MenuEntry& entry(const QString& name);
+    static constexpr int PauseEntry = 2;
+
     void refreshPauseCheck();
 
     cApp& m_app;
