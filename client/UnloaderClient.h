@@ -19,7 +19,6 @@ public:
     // True once the program has taken the hold.
     bool RegisterHold();
     void ReleaseHold();
-    bool isHeld() const { return m_held; }
 
 Q_SIGNALS:
     // The program asks whether it may end (false) or tells that it ends now (true).
