@@ -13,6 +13,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Auction Orv"));
+    QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     // Hiding the main window must not end the program: it lives on in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -10,5 +10,7 @@ inline const QString handOverPath = QStringLiteral("/HandOver");
 inline const QString handOverInterface = QStringLiteral("org.auctionorv.ORVAuctions.HandOver");
 inline const QString appPath = QStringLiteral("/App");
 inline const QString appInterface = QStringLiteral("org.auctionorv.ORVAuctions.App");
+inline const QString unloaderPath = QStringLiteral("/Unloader");
+inline const QString unloaderInterface = QStringLiteral("org.auctionorv.ORVAuctions.Unloader");
 
 } // namespace OrvBus

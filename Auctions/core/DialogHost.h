@@ -2,6 +2,7 @@
 
 class Clock;
 class Settings;
+class TrayBackend;
 class cApp;
 
 // How the model opens and closes windows. The widget layer implements it; model and engine tests use a
@@ -22,4 +23,6 @@ public:
     virtual void viewInfo(cApp& app, int eInfo) = 0;
     virtual void viewSettings(Settings& settings) = 0;
     virtual void viewClock(Clock& clock) = 0;
+    // The notification area, for the tray icon.
+    virtual TrayBackend& trayBackend() = 0;
 };

@@ -4,5 +4,12 @@ Unloader::Unloader(QObject* parent) : QObject(parent) {}
 
 bool Unloader::Available()
 {
-    return true;
+    m_available = true;
+    Q_EMIT Unloading(false);
+    return m_available;
+}
+
+void Unloader::UnloadingNow()
+{
+    Q_EMIT Unloading(true);
 }

@@ -40,7 +40,7 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_bidManager = new ::BidManager(this);
     m_netManager = new ::NetManager(this);
     m_verManager = new ::VerManager(this);
-    m_trayIcon = new ::TrayIcon(this);
+    m_trayIcon = new ::TrayIcon(*this);
     m_unloader = new ::Unloader(this);
 
     m_clock->Init(*m_settings, m_dialogs);

@@ -12,14 +12,18 @@
 #include "ResumeNext.h"
 #include "Settings.h"
 #include "TimeSource.h"
+#include "TrayIcon.h"
+#include "UnloaderService.h"
 #include "VerManager.h"
 #include "cApp.h"
+#include "frmTrayIcon.h"
 #include "mMain.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QTimer>
+
 #include <cstdlib>
 
 namespace {
@@ -44,22 +48,15 @@ bool claimBusName(bool& busAvailable)
     return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 
-// The hand-over receiver's "Show" opens the main window a moment later, outside the caller's request;
-// a burst of requests restarts the one timer and shows the window once.
+// While the program sits in the notification area the hidden tray window takes the text; while the
+// main window is shown, "Show" brings that window to the front.
 void wireHandOver(cApp& app, HandOverReceiver& receiver)
 {
-    auto* showTimer = new QTimer(&app);
-    showTimer->setSingleShot(true);
-    showTimer->setInterval(cAppStarter::HandOverShowDelayMs);
-    QObject::connect(showTimer, &QTimer::timeout, &app, [&app] {
-        if (app.dialogHost().isMainWindowOpen())
+    QObject::connect(&receiver, &HandOverReceiver::textChanged, &app, [&app](const QString& text) {
+        if (frmTrayIcon* tray = app.TrayIcon().window())
+            tray->setTxtMsg(text);
+        else if (text == QLatin1String("Show") && app.dialogHost().isMainWindowOpen())
             app.dialogHost().raiseMainWindow();
-        else
-            app.show();
-    });
-    QObject::connect(&receiver, &HandOverReceiver::textChanged, &app, [showTimer](const QString& text) {
-        if (text == QLatin1String("Show"))
-            showTimer->start();
     });
 }
 
@@ -116,8 +113,11 @@ void cAppStarter::startFirstInstance()
     new AppAdaptor(*app);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
+        auto* unloader = new UnloaderService(app->Unloader(), bus, app);
         bus.registerObject(OrvBus::handOverPath, receiver, QDBusConnection::ExportAllSlots);
         bus.registerObject(OrvBus::appPath, app, QDBusConnection::ExportAdaptors);
+        bus.registerObject(OrvBus::unloaderPath, unloader,
+                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
     }
 
     if (isShowCommand(m_arguments)) {

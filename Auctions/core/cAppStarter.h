@@ -11,7 +11,6 @@ class cAppStarter
 {
 public:
     static constexpr int HandOverTimeoutMs = 100;
-    static constexpr int HandOverShowDelayMs = 500;
 
     cAppStarter(DialogHost& dialogs, MessageBoxSink& messageBoxes, QStringList arguments);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "IXMLPersist.h"
+#include "OrvEnums.h"
 
 #include <QObject>
 
@@ -17,6 +18,17 @@ public:
     void Init(Auctions& auctions, Clock& clock);
     void Tick();
 
+    eBidderState State() const { return m_state; }
+    void setState(eBidderState value);
+    bool Paused() const { return m_state == eBidderPaused; }
+    void setPaused(bool value);
+
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
+
+Q_SIGNALS:
+    void StateChange(int State);
+
+private:
+    eBidderState m_state = eBidderGreen;
 };

@@ -1,16 +1,27 @@
 #include "WidgetDialogHost.h"
 
 #include "cGlobal.h"
+#include "frmAbout.h"
 #include "frmAuctions.h"
+#include "frmInfo.h"
+#include "frmSplash.h"
 
 #include <QApplication>
 
 WidgetDialogHost::~WidgetDialogHost()
 {
     delete m_mainWindow;
+    delete m_splash;
+    delete m_about;
+    delete m_info;
 }
 
-void WidgetDialogHost::viewSplash(cApp&) {}
+void WidgetDialogHost::viewSplash(cApp& app)
+{
+    if (!m_splash)
+        m_splash = new frmSplash;
+    m_splash->View(app);
+}
 
 void WidgetDialogHost::viewMainWindow(cApp& app)
 {
@@ -41,10 +52,18 @@ void WidgetDialogHost::closeAllWindows()
     QApplication::closeAllWindows();
 }
 
-void WidgetDialogHost::viewAbout(cApp&) {}
-
-void WidgetDialogHost::viewInfo(cApp&, int)
+void WidgetDialogHost::viewAbout(cApp& app)
 {
+    if (!m_about)
+        m_about = new frmAbout(app);
+    m_about->View();
+}
+
+void WidgetDialogHost::viewInfo(cApp& app, int eInfo)
+{
+    if (!m_info)
+        m_info = new frmInfo(app);
+    m_info->View(eInfo);
 }
 
 // The settings dialog and the clock window are not built yet.

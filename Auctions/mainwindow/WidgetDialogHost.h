@@ -1,12 +1,17 @@
 #pragma once
 
 #include "DialogHost.h"
+#include "SystemTrayBackend.h"
 
 #include <QPointer>
 
+class frmAbout;
 class frmAuctions;
+class frmInfo;
+class frmSplash;
 
-// Opens the program's real windows for the model.
+// Opens the program's real windows for the model. Each window is one shared instance, made afresh
+// once the user has closed it.
 class WidgetDialogHost : public DialogHost
 {
 public:
@@ -22,7 +27,12 @@ public:
     void viewInfo(cApp& app, int eInfo) override;
     void viewSettings(Settings& settings) override;
     void viewClock(Clock& clock) override;
+    TrayBackend& trayBackend() override { return m_tray; }
 
 private:
     QPointer<frmAuctions> m_mainWindow;
+    QPointer<frmSplash> m_splash;
+    QPointer<frmAbout> m_about;
+    QPointer<frmInfo> m_info;
+    SystemTrayBackend m_tray;
 };

@@ -26,8 +26,12 @@ private Q_SLOTS:
         QDBusReply<void> started = bus.interface()->startService(OrvBus::serviceName);
         QVERIFY2(started.isValid(), qPrintable(started.error().message()));
 
-        QDBusInterface app(OrvBus::serviceName, OrvBus::appPath, OrvBus::appInterface);
-        QTRY_COMPARE_WITH_TIMEOUT(app.property("State").toInt(), 4 /* AppHidden */, 15000);
+        // A fresh proxy each time: one made before the objects are registered stays invalid.
+        const auto state = [] {
+            QDBusInterface app(OrvBus::serviceName, OrvBus::appPath, OrvBus::appInterface);
+            return app.property("State").toInt();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(state(), 4 /* AppHidden */, 15000);
 
         const uint pid = bus.interface()->servicePid(OrvBus::serviceName).value();
         QVERIFY(pid > 0);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "DialogHost.h"
+#include "FakeTrayBackend.h"
 
 #include <QStringList>
 
-// Records which windows the model opened and closed, in order ("splash", "main", "closeMain", ...).
+// Records which windows the model opened and closed, in order ("splash", "main", "closeMain", ...);
+// the notification area is a FakeTrayBackend.
 class RecordingDialogHost : public DialogHost
 {
 public:
@@ -30,7 +32,9 @@ public:
     void viewInfo(cApp&, int eInfo) override { calls << QStringLiteral("info:%1").arg(eInfo); }
     void viewSettings(Settings&) override { calls << QStringLiteral("settings"); }
     void viewClock(Clock&) override { calls << QStringLiteral("clock"); }
+    TrayBackend& trayBackend() override { return tray; }
 
     QStringList calls;
     bool mainOpen = false;
+    FakeTrayBackend tray;
 };

@@ -1,0 +1,284 @@
+#include "BidManager.h"
+#include "RecordingDialogHost.h"
+#include "RecordingMessageBoxSink.h"
+#include "TestDataFolder.h"
+#include "TrayIcon.h"
+#include "Unloader.h"
+#include "cApp.h"
+#include "frmTrayIcon.h"
+
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QString refusal =
+    QStringLiteral("Other applications are using this program.  Please close all Internet "
+                   "Explorer plugins or applications before closing.");
+
+} // namespace
+
+class tst_TrayIcon : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void pictureFollowsTheBidManager_data();
+    void pictureFollowsTheBidManager();
+    void unknownStateKeepsThePicture();
+    void iconExistsOnlyWhileHidden();
+    void mouse_data();
+    void mouse();
+    void menuEntries();
+    void showFromTheMenu();
+    void pauseEntry();
+    void exitQuitsAMomentLater();
+    void refusedExitIsShown();
+    void mailbox_data();
+    void mailbox();
+
+private:
+    frmTrayIcon* trayWindow() const { return app->TrayIcon().window(); }
+    bool showPending() const
+    {
+        return trayWindow()->findChild<QTimer*>(QStringLiteral("tmrShow"))->isActive();
+    }
+
+    std::unique_ptr<TestDataFolder> folder;
+    std::unique_ptr<RecordingDialogHost> dialogs;
+    std::unique_ptr<RecordingMessageBoxSink> boxes;
+    std::unique_ptr<cApp> app;
+};
+
+void tst_TrayIcon::init()
+{
+    folder = std::make_unique<TestDataFolder>();
+    dialogs = std::make_unique<RecordingDialogHost>();
+    boxes = std::make_unique<RecordingMessageBoxSink>();
+    app = std::make_unique<cApp>(*dialogs, *boxes);
+}
+
+void tst_TrayIcon::cleanup()
+{
+    app.reset();
+    boxes.reset();
+    dialogs.reset();
+    folder.reset();
+}
+
+void tst_TrayIcon::pictureFollowsTheBidManager_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("green") << int(eBidderGreen) << "GREEN";
+    QTest::newRow("yellow") << int(eBidderYellow) << "YELLOW";
+    QTest::newRow("red") << int(eBidderRed) << "RED";
+    QTest::newRow("bidding") << int(eBidderBidding) << "FLAG";
+    QTest::newRow("paused") << int(eBidderPaused) << "GREY";
+}
+
+void tst_TrayIcon::pictureFollowsTheBidManager()
+{
+    QFETCH(int, state);
+    QFETCH(QString, key);
+    BidManager& bidManager = app->BidManager();
+    FakeTrayBackend& tray = dialogs->tray;
+
+    // The icon comes up with the picture of the state at that moment.
+    bidManager.setState(eBidderState(state));
+    QVERIFY(tray.calls.isEmpty());
+    app->hide();
+    QCOMPARE(tray.calls, QStringList{QStringLiteral("add ") + key});
+    QCOMPARE(tray.record.szTip, QStringLiteral("Auction Orv"));
+    QCOMPARE(tray.record.uCallbackMessage, 1025);
+    QCOMPARE(tray.record.hWnd.data(), trayWindow());
+
+    // And follows every change while it is shown.
+    const eBidderState other = state == eBidderBidding ? eBidderGreen : eBidderBidding;
+    bidManager.setState(other);
+    bidManager.setState(eBidderState(state));
+    QCOMPARE(tray.calls.mid(1),
+             (QStringList{QStringLiteral("modify ") + (other == eBidderGreen ? "GREEN" : "FLAG"),
+                          QStringLiteral("modify ") + key}));
+}
+
+void tst_TrayIcon::unknownStateKeepsThePicture()
+{
+    app->BidManager().setState(eBidderRed);
+    app->hide();
+    app->BidManager().setState(eBidderState(1));
+    QCOMPARE(dialogs->tray.calls, (QStringList{"add RED", "modify RED"}));
+}
+
+void tst_TrayIcon::iconExistsOnlyWhileHidden()
+{
+    FakeTrayBackend& tray = dialogs->tray;
+    app->hide();
+    app->TrayIcon().setVisible(true);
+    QCOMPARE(tray.calls, QStringList{"add GREEN"});
+    const QPointer<frmTrayIcon> window = trayWindow();
+    QVERIFY(window);
+
+    app->show();
+    QCOMPARE(tray.calls, (QStringList{"add GREEN", "delete"}));
+    QVERIFY(!trayWindow());
+    QTRY_VERIFY(!window);
+
+    // Nothing reaches the notification area while the main window is open.
+    app->BidManager().setState(eBidderRed);
+    QCOMPARE(tray.calls.size(), 2);
+}
+
+void tst_TrayIcon::mouse_data()
+{
+    QTest::addColumn<int>("message");
+    QTest::addColumn<bool>("doubleClicks");
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("double click") << int(TrayBackend::LeftDoubleClick) << true << "shown";
+    QTest::newRow("right button") << int(TrayBackend::RightButtonUp) << true << "menu";
+    QTest::newRow("single click, doubles reported") << int(TrayBackend::LeftButtonUp) << true << "nothing";
+    QTest::newRow("single click, no doubles") << int(TrayBackend::LeftButtonUp) << false << "shown";
+    QTest::newRow("middle button") << int(TrayBackend::MiddleButtonUp) << false << "nothing";
+}
+
+void tst_TrayIcon::mouse()
+{
+    QFETCH(int, message);
+    QFETCH(bool, doubleClicks);
+    QFETCH(QString, outcome);
+    FakeTrayBackend& tray = dialogs->tray;
+    tray.doubleClicks = doubleClicks;
+    app->hide();
+    dialogs->calls.clear();
+
+    tray.click(message);
+    if (outcome == QLatin1String("shown")) {
+        QCOMPARE(dialogs->calls, QStringList{"main"});
+        QCOMPARE(app->State(), AppStarted);
+        QCOMPARE(tray.calls.last(), QStringLiteral("delete"));
+    } else {
+        QVERIFY(dialogs->calls.isEmpty());
+        QCOMPARE(app->State(), AppHidden);
+        QCOMPARE(tray.calls.last() == QLatin1String("popup"), outcome == QLatin1String("menu"));
+    }
+}
+
+void tst_TrayIcon::menuEntries()
+{
+    app->hide();
+    dialogs->tray.click(TrayBackend::RightButtonUp);
+    QStringList shown;
+    for (const TrayBackend::MenuEntry& entry : dialogs->tray.menu)
+        shown
+            << QStringLiteral("%1|%2|%3").arg(entry.name, entry.caption, entry.visible ? "shown" : "hidden");
+    QCOMPARE(shown, (QStringList{
+                        "mnuPopupShow|&Show Auction Orv|shown",
+                        "mnuPopupDash|-|shown",
+                        "mnuPopupPause|&Pause Bid Watching|shown",
+                        "mnuPopupDash2|-|shown",
+                        "mnuPopupExit|E&xit|shown",
+                        "mnuTestActivate|Test Activate|hidden",
+                    }));
+}
+
+void tst_TrayIcon::showFromTheMenu()
+{
+    app->hide();
+    dialogs->tray.click(TrayBackend::RightButtonUp);
+    dialogs->calls.clear();
+    dialogs->tray.choose(QStringLiteral("mnuPopupShow"));
+    QCOMPARE(dialogs->calls, QStringList{"main"});
+    QVERIFY(!app->TrayIcon().Visible());
+}
+
+void tst_TrayIcon::pauseEntry()
+{
+    BidManager& bidManager = app->BidManager();
+    FakeTrayBackend& tray = dialogs->tray;
+    auto pauseChecked = [&tray] {
+        tray.click(TrayBackend::RightButtonUp);
+        return tray.menu.at(2).checked;
+    };
+    app->hide();
+    QVERIFY(!pauseChecked());
+
+    tray.choose(QStringLiteral("mnuPopupPause"));
+    QVERIFY(bidManager.Paused());
+    QVERIFY(pauseChecked());
+    tray.choose(QStringLiteral("mnuPopupPause"));
+    QVERIFY(!bidManager.Paused());
+    QVERIFY(!pauseChecked());
+
+    // Paused elsewhere while hidden: the check mark tells the truth when the menu opens.
+    bidManager.setPaused(true);
+    QVERIFY(pauseChecked());
+}
+
+void tst_TrayIcon::exitQuitsAMomentLater()
+{
+    app->hide();
+    dialogs->tray.click(TrayBackend::RightButtonUp);
+    dialogs->tray.choose(QStringLiteral("mnuPopupExit"));
+    QCOMPARE(app->State(), AppHidden);
+    QTRY_COMPARE(app->State(), AppShuttingDown);
+    QCOMPARE(dialogs->tray.calls.last(), QStringLiteral("delete"));
+    QVERIFY(boxes->boxes.isEmpty());
+}
+
+void tst_TrayIcon::refusedExitIsShown()
+{
+    QObject client;
+    connect(&app->Unloader(), &Unloader::Unloading, &client, [this] { app->Unloader().setAvailable(false); });
+    app->hide();
+    const QPointer<frmTrayIcon> window = trayWindow();
+    dialogs->tray.click(TrayBackend::RightButtonUp);
+    dialogs->tray.choose(QStringLiteral("mnuPopupExit"));
+
+    QTRY_COMPARE(boxes->boxes.size(), 1);
+    QCOMPARE(boxes->boxes[0].icon, MessageBoxSink::Exclamation);
+    QCOMPARE(boxes->boxes[0].title, QStringLiteral("Application Error"));
+    QCOMPARE(boxes->boxes[0].text, refusal);
+    QCOMPARE(app->State(), AppHidden);
+    QCOMPARE(trayWindow(), window.data());
+    QCOMPARE(dialogs->tray.calls, (QStringList{"add GREEN", "popup"}));
+}
+
+void tst_TrayIcon::mailbox_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("shows");
+
+    QTest::newRow("Show") << QStringList{"Show"} << true;
+    QTest::newRow("lower case") << QStringList{"show"} << false;
+    QTest::newRow("trailing blank") << QStringList{"Show "} << false;
+    QTest::newRow("empty") << QStringList{""} << false;
+    QTest::newRow("a flood of requests") << QStringList(40, "Show") << true;
+}
+
+void tst_TrayIcon::mailbox()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(bool, shows);
+    app->hide();
+    dialogs->calls.clear();
+
+    for (const QString& text : texts) {
+        trayWindow()->setTxtMsg(text);
+        QCOMPARE(trayWindow()->txtMsg(), QString());
+    }
+    // Never inside the request itself.
+    QVERIFY(dialogs->calls.isEmpty());
+    QCOMPARE(showPending(), shows);
+    if (shows) {
+        QTRY_COMPARE(app->State(), AppStarted);
+        QCOMPARE(dialogs->calls, QStringList{"main"});
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_TrayIcon)
+#include "tst_TrayIcon.moc"
