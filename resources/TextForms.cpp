@@ -139,9 +139,32 @@ std::optional<QDateTime> readDate(const QString& text)
     return std::nullopt;
 }
 
+QString generalDate(const QDateTime& value)
+{
+    const QDateTime naive = DateTimes::asNaive(value);
+    if (!naive.isValid())
+        return QString();
+    const QLocale regional;
+    const QString time = withoutZone(regional.timeFormat(QLocale::LongFormat));
+    if (naive.date() == DateTimes::zero().date())
+        return regional.toString(naive.time(), time);
+    const QString date = fourDigitYear(regional.dateFormat(QLocale::ShortFormat));
+    if (naive.time() == QTime(0, 0))
+        return regional.toString(naive.date(), date);
+    return regional.toString(naive, date + QLatin1Char(' ') + time);
+}
+
+QString twoDecimals(double value)
+{
+    QLocale regional;
+    regional.setNumberOptions(regional.numberOptions() | QLocale::OmitGroupSeparator);
+    return regional.toString(std::isfinite(value) ? value : 0.0, 'f', 2);
+}
+
 double leadingNumber(const QString& text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)"));
     const QRegularExpressionMatch match = number.match(text);
     if (!match.hasMatch())
         return 0.0;
@@ -158,7 +181,8 @@ qint64 roundHalfEven(double value)
         return std::numeric_limits<qint64>::max();
     if (value <= -limit)
         return std::numeric_limits<qint64>::min();
-    return static_cast<qint64>(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
+    return static_cast<qint64>(
+        std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
 }
 
 } // namespace TextForms

@@ -33,4 +33,11 @@ double leadingNumber(const QString& text);
 // Rounds to the nearest whole number, halves to even.
 qint64 roundHalfEven(double value);
 
+// Display forms for lists and windows, in the user's regional format. The general date text is the
+// short date (with a four-digit year) and the long time (without a zone): the date alone at midnight,
+// the time alone for the zero date.
+QString generalDate(const QDateTime& value);
+// Two decimals with the regional separator and no grouping ("0.00").
+QString twoDecimals(double value);
+
 } // namespace TextForms

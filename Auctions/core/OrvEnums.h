@@ -1,10 +1,13 @@
 #pragma once
 
-// The system's enumerations with their stored and exported numbers.
+#include <QtGlobal>
+
+// The system's enumerations with their stored and exported numbers. Those read from the state file have a
+// fixed underlying type, so that a stored number outside the list is still a valid value.
 
 enum AppState { AppNoState = 0, AppCreated = 1, AppLoaded = 2, AppStarted = 3, AppHidden = 4, AppShuttingDown = 6 };
 
-enum AucSnipeStates {
+enum AucSnipeStates : qint32 {
     OR2Watching = 0,
     OR2BidSet = 1,
     OR2BidPreparing = 2,
@@ -42,9 +45,9 @@ enum ViewInfoType {
     eViewInfoLookingAtAuction = 3
 };
 
-enum AppColumnAligments { OR2ColumnLeft = 0, OR2ColumnRight = 1, OR2ColumnCenter = 2 };
+enum AppColumnAligments : qint32 { OR2ColumnLeft = 0, OR2ColumnRight = 1, OR2ColumnCenter = 2 };
 
-enum AppSortOrder { OR2Ascending = 0, OR2Descending = 1 };
+enum AppSortOrder : qint32 { OR2Ascending = 0, OR2Descending = 1 };
 
 enum sfRunState { sfNotRunning = 0, sfRunning = 1, sfComplete = 2, sfFailed = 3 };
 
