@@ -54,3 +54,23 @@ void WidgetDialogHost::viewAbout(cApp&)
 void WidgetDialogHost::viewInfo(cApp&, int)
 {
 }
+
+void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&)
+{
+}
+
+void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&)
+{
+}
+
+void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool)
+{
+}
+
+void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&)
+{
+}
+
+void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&)
+{
+}
