@@ -1,5 +1,8 @@
 #include "BidManager.h"
 
+#include "TextForms.h"
+#include "XMLManager.h"
+
 BidManager::BidManager(QObject* parent) : QObject(parent)
 {
 }
@@ -12,10 +15,23 @@ void BidManager::Tick()
 {
 }
 
-void BidManager::Load(XMLManager&)
+void BidManager::setState(eBidderState value)
 {
+    if (value == m_state)
+        return;
+    m_state = value;
+    Q_EMIT StateChange(value);
 }
 
-void BidManager::Save(XMLManager&)
+void BidManager::Load(XMLManager& loader)
 {
+    // A value that is not a flag leaves the state as it is.
+    if (const auto paused =
+            TextForms::readFlag(loader.ReadProperty(QStringLiteral("Paused"), QStringLiteral("False"))))
+        setPaused(*paused);
+}
+
+void BidManager::Save(XMLManager& loader)
+{
+    loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused()));
 }
