@@ -12,7 +12,9 @@ namespace TextForms {
 
 namespace {
 
-const QString storedDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+const QString storedDate = QStringLiteral("yyyy-MM-dd");
+const QString storedTime = QStringLiteral("HH:mm:ss");
+const QString storedDateFormat = storedDate + QLatin1Char(' ') + storedTime;
 
 // Qt's short formats carry two-digit years; widen them so a date is never written or read as "yy".
 QString fourDigitYear(QString format)
@@ -28,18 +30,32 @@ QString withoutZone(QString format)
     return format.trimmed();
 }
 
-std::optional<QDateTime> tryFormat(const QString& text, const QString& format, const QLocale& locale)
+// The date and the time are read apart: read as one, Qt takes the value as local time, which has no
+// value for a time that a summer-time switch skips, and a naive date-time must always read.
+std::optional<QDateTime> tryFormat(const QString& text, const QString& dateFormat, const QString& timeFormat,
+                                   const QLocale& locale)
 {
-    const QDateTime value = locale.toDateTime(text, format);
-    if (value.isValid())
-        return DateTimes::asNaive(value);
+    if (timeFormat.isEmpty()) {
+        const QDate date = locale.toDate(text, dateFormat);
+        if (date.isValid())
+            return DateTimes::naive(date);
+        return std::nullopt;
+    }
+    for (qsizetype space = text.indexOf(QLatin1Char(' ')); space > 0;
+         space = text.indexOf(QLatin1Char(' '), space + 1)) {
+        const QDate date = locale.toDate(text.left(space), dateFormat);
+        const QTime time = date.isValid() ? locale.toTime(text.mid(space + 1), timeFormat) : QTime();
+        if (time.isValid())
+            return DateTimes::naive(date, time);
+    }
     return std::nullopt;
 }
 
 // Qt reads "yy" as 19yy; move two-digit years into 1930..2029 as the platform's window does.
-std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& format, const QLocale& locale)
+std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dateFormat, const QString& timeFormat,
+                                         const QLocale& locale)
 {
-    std::optional<QDateTime> value = tryFormat(text, format, locale);
+    std::optional<QDateTime> value = tryFormat(text, dateFormat, timeFormat, locale);
     if (value && value->date().year() < 1930)
         value = value->addYears(100);
     return value;
@@ -113,9 +129,9 @@ std::optional<QDateTime> readDate(const QString& text)
     if (t.isEmpty())
         return std::nullopt;
     const QLocale c = QLocale::c();
-    if (auto v = tryFormat(t, storedDateFormat, c))
+    if (auto v = tryFormat(t, storedDate, storedTime, c))
         return v;
-    if (auto v = tryFormat(t, QStringLiteral("yyyy-MM-dd"), c))
+    if (auto v = tryFormat(t, storedDate, QString(), c))
         return v;
 
     const QLocale regional;
@@ -124,16 +140,16 @@ std::optional<QDateTime> readDate(const QString& text)
     const QString shortTime = withoutZone(regional.timeFormat(QLocale::ShortFormat));
     for (const QString& dateFormat : QStringList{fourDigitYear(shortDate), shortDate}) {
         const bool twoDigit = !dateFormat.contains(QLatin1String("yyyy"));
-        const QStringList formats{dateFormat + QLatin1Char(' ') + longTime,
-                                  dateFormat + QLatin1Char(' ') + shortTime, dateFormat};
-        for (const QString& format : formats) {
-            if (auto v = twoDigit ? tryTwoDigitYear(t, format, regional) : tryFormat(t, format, regional))
+        for (const QString& timeFormat : QStringList{longTime, shortTime, QString()}) {
+            if (auto v = twoDigit ? tryTwoDigitYear(t, dateFormat, timeFormat, regional)
+                                  : tryFormat(t, dateFormat, timeFormat, regional))
                 return v;
         }
     }
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    for (const char* format : {"M/d/yyyy h:mm:ss AP", "M/d/yyyy h:mm AP", "M/d/yyyy"}) {
-        if (auto v = tryFormat(t, QString::fromLatin1(format), us))
+    const QString usDate = QStringLiteral("M/d/yyyy");
+    for (const QString& timeFormat : {QStringLiteral("h:mm:ss AP"), QStringLiteral("h:mm AP"), QString()}) {
+        if (auto v = tryFormat(t, usDate, timeFormat, us))
             return v;
     }
     return std::nullopt;

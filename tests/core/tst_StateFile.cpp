@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <ctime>
 
 namespace {
 
@@ -125,6 +126,7 @@ private Q_SLOTS:
     void standardColumnsAfterLoading_data();
     void standardColumnsAfterLoading();
     void pauseGoesThroughTheStateSetter();
+    void timesThatThePcsSummerTimeSkipsRead();
     void charactersXmlCannotHoldAreDropped();
     void damagedFilesNeverCrashAndResaveWhatLoaded();
 
@@ -570,6 +572,29 @@ void tst_StateFile::pauseGoesThroughTheStateSetter()
     app.Save();
     QVERIFY(m_folder->read(QStringLiteral("auctions.xml"))
                 .contains("<BidManager><Paused>False</Paused></BidManager>"));
+}
+
+void tst_StateFile::timesThatThePcsSummerTimeSkipsRead()
+{
+    // Stored times are naive site times; on a PC in New York 02:30 on 8 March 2026 does not exist locally.
+    const bool zoneSet = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    tzset();
+    const QDateTime skipped = DateTimes::naive(2026, 3, 8, 2, 30, 0);
+    {
+        cApp app(m_host, m_boxes);
+        app.Auctions().Add(QStringLiteral("1"), QString())->EndTime = skipped;
+        app.Save();
+    }
+    const std::unique_ptr<cApp> app = load();
+    const QDateTime loaded = app->Auctions().Item(QStringLiteral("1"))->EndTime;
+    if (zoneSet)
+        qputenv("TZ", zone);
+    else
+        qunsetenv("TZ");
+    tzset();
+    QCOMPARE(loaded, skipped);
 }
 
 void tst_StateFile::charactersXmlCannotHoldAreDropped()
