@@ -149,7 +149,7 @@ void Auctions::Remove(const QString& sItem)
     auction->Events = nullptr;
     auction->Deleted = true;
     m_items.removeOne(auction);
-    m_byKey.remove(keyOf(auction->Item));
+    m_byKey.remove(keyOf(sItem));
     if (!Paused)
         Q_EMIT AuctionChanged(auction.data());
 }

@@ -115,7 +115,7 @@ void Categorys::Remove(const QString& sName)
     const CategoryPtr category = Item(sName);
     category->Events = nullptr;
     m_items.removeOne(category);
-    m_byKey.remove(keyOf(category->Name));
+    m_byKey.remove(keyOf(sName));
     if (!Paused)
         Q_EMIT Updated();
 }
