@@ -9,6 +9,8 @@ class OrvError : public std::exception
 public:
     // Refusals of the model and the engine (a duplicate auction, the last category, ...).
     static constexpr qint32 Refused = 11;
+    // A lookup of a key that the collection does not hold.
+    static constexpr qint32 InvalidArgument = 5;
     static constexpr qint32 TypeMismatch = 13;
 
     OrvError(qint32 number, QString source, QString description);

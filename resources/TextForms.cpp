@@ -12,7 +12,9 @@ namespace TextForms {
 
 namespace {
 
-const QString storedDateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+const QString storedDate = QStringLiteral("yyyy-MM-dd");
+const QString storedTime = QStringLiteral("HH:mm:ss");
+const QString storedDateFormat = storedDate + QLatin1Char(' ') + storedTime;
 
 // Qt's short formats carry two-digit years; widen them so a date is never written or read as "yy".
 QString fourDigitYear(QString format)
@@ -28,19 +30,33 @@ QString withoutZone(QString format)
     return format.trimmed();
 }
 
-std::optional<QDateTime> tryFormat(const QString& text, const QString& format, const QLocale& locale)
+// The date and the time are read apart: read as one, Qt takes the value as local time, which has no
+// value for a time that a summer-time switch skips, and a naive date-time must always read.
+std::optional<QDateTime> tryFormat(const QString& text, const QString& dateFormat, const QString& timeFormat,
+                                   const QLocale& locale)
 {
-    const QDateTime value = locale.toDateTime(text, format);
-    if (value.isValid())
-        return DateTimes::asNaive(value);
+    if (timeFormat.isEmpty()) {
+        const QDate date = locale.toDate(text, dateFormat);
+        if (date.isValid())
+            return DateTimes::naive(date);
+        return std::nullopt;
+    }
+    for (qsizetype space = text.indexOf(QLatin1Char(' ')); space > 0;
+         space = text.indexOf(QLatin1Char(' '), space + 1)) {
+        const QDate date = locale.toDate(text.left(space), dateFormat);
+        const QTime time = date.isValid() ? locale.toTime(text.mid(space + 1), timeFormat) : QTime();
+        if (time.isValid())
+            return DateTimes::naive(date, time);
+    }
     return std::nullopt;
 }
 
 // Qt reads "yy" as 19yy; a two-digit year is taken as the one within fifty years of today, so a date
 // written with one never lands a century early.
-std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& format, const QLocale& locale)
+std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dateFormat, const QString& timeFormat,
+                                         const QLocale& locale)
 {
-    std::optional<QDateTime> value = tryFormat(text, format, locale);
+    std::optional<QDateTime> value = tryFormat(text, dateFormat, timeFormat, locale);
     if (!value)
         return value;
     const int thisYear = TimeSource::current().localNow().date().year();
@@ -118,9 +134,9 @@ std::optional<QDateTime> readDate(const QString& text)
     if (t.isEmpty())
         return std::nullopt;
     const QLocale c = QLocale::c();
-    if (auto v = tryFormat(t, storedDateFormat, c))
+    if (auto v = tryFormat(t, storedDate, storedTime, c))
         return v;
-    if (auto v = tryFormat(t, QStringLiteral("yyyy-MM-dd"), c))
+    if (auto v = tryFormat(t, storedDate, QString(), c))
         return v;
 
     const QLocale regional;
@@ -129,19 +145,41 @@ std::optional<QDateTime> readDate(const QString& text)
     const QString shortTime = withoutZone(regional.timeFormat(QLocale::ShortFormat));
     for (const QString& dateFormat : QStringList{fourDigitYear(shortDate), shortDate}) {
         const bool twoDigit = !dateFormat.contains(QLatin1String("yyyy"));
-        const QStringList formats{dateFormat + QLatin1Char(' ') + longTime,
-                                  dateFormat + QLatin1Char(' ') + shortTime, dateFormat};
-        for (const QString& format : formats) {
-            if (auto v = twoDigit ? tryTwoDigitYear(t, format, regional) : tryFormat(t, format, regional))
+        for (const QString& timeFormat : QStringList{longTime, shortTime, QString()}) {
+            if (auto v = twoDigit ? tryTwoDigitYear(t, dateFormat, timeFormat, regional)
+                                  : tryFormat(t, dateFormat, timeFormat, regional))
                 return v;
         }
     }
     const QLocale us(QLocale::English, QLocale::UnitedStates);
-    for (const char* format : {"M/d/yyyy h:mm:ss AP", "M/d/yyyy h:mm AP", "M/d/yyyy"}) {
-        if (auto v = tryFormat(t, QString::fromLatin1(format), us))
+    const QString usDate = QStringLiteral("M/d/yyyy");
+    for (const QString& timeFormat : {QStringLiteral("h:mm:ss AP"), QStringLiteral("h:mm AP"), QString()}) {
+        if (auto v = tryFormat(t, usDate, timeFormat, us))
             return v;
     }
     return std::nullopt;
+}
+
+QString generalDate(const QDateTime& value)
+{
+    const QDateTime naive = DateTimes::asNaive(value);
+    if (!naive.isValid())
+        return QString();
+    const QLocale regional;
+    const QString time = withoutZone(regional.timeFormat(QLocale::LongFormat));
+    if (naive.date() == DateTimes::zero().date())
+        return regional.toString(naive.time(), time);
+    const QString date = fourDigitYear(regional.dateFormat(QLocale::ShortFormat));
+    if (naive.time() == QTime(0, 0))
+        return regional.toString(naive.date(), date);
+    return regional.toString(naive, date + QLatin1Char(' ') + time);
+}
+
+QString twoDecimals(double value)
+{
+    QLocale regional;
+    regional.setNumberOptions(regional.numberOptions() | QLocale::OmitGroupSeparator);
+    return regional.toString(std::isfinite(value) ? value : 0.0, 'f', 2);
 }
 
 double leadingNumber(const QString& text)

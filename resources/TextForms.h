@@ -35,4 +35,11 @@ qint64 roundHalfEven(double value);
 // without a number is 0); nothing when it does not fit 32 bits.
 std::optional<qint32> readLong(const QString& text);
 
+// Display forms for lists and windows, in the user's regional format. The general date text is the
+// short date (with a four-digit year) and the long time (without a zone): the date alone at midnight,
+// the time alone for the zero date.
+QString generalDate(const QDateTime& value);
+// Two decimals with the regional separator and no grouping ("0.00").
+QString twoDecimals(double value);
+
 } // namespace TextForms

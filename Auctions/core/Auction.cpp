@@ -1,7 +1,11 @@
 #include "Auction.h"
 
 #include "AuctionsEvents.h"
+#include "Clock.h"
 #include "DateTimes.h"
+#include "PropertyReader.h"
+#include "TextForms.h"
+#include "XMLManager.h"
 
 Auction::Auction(qint32 defaultSnipeTime)
     : EndTime(DateTimes::zero()), StartTime(DateTimes::zero()), LastUpdated(DateTimes::zero()),
@@ -9,10 +13,40 @@ Auction::Auction(qint32 defaultSnipeTime)
 {
 }
 
+AucTimeLeftLevel Auction::TimeLeftLevel()
+{
+    // Without a clock nothing is left, as the time left is unknown.
+    const qint64 minutes = Clock ? DateTimes::minutesBetween(Clock->Time(), EndTime) : 0;
+    AucTimeLeftLevel level = OR2Warning;
+    if (minutes >= 1441)
+        level = OR2Active;
+    else if (minutes >= 6)
+        level = OR2Caution;
+    else if (minutes < 1)
+        level = OR2Complete;
+    LastTimeLeftLevel = level;
+    return level;
+}
+
+QString Auction::TimeLeftText() const
+{
+    if (DateTimes::isZero(EndTime))
+        return QStringLiteral("N/A");
+    const qint64 seconds = Clock ? DateTimes::secondsBetween(Clock->Time(), EndTime) : 0;
+    if (seconds < 0)
+        return QStringLiteral("OVER");
+    const qint64 days = seconds / 86400;
+    if (days >= 1)
+        return QString::number(days) + QStringLiteral(" Days +");
+    auto twoDigits = [](qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
+    return QStringLiteral("00:") + twoDigits(seconds / 3600) + QLatin1Char(':') +
+           twoDigits(seconds % 3600 / 60) + QLatin1Char(':') + twoDigits(seconds % 60);
+}
+
 bool Auction::IsBidding() const
 {
-    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared ||
-           SnipeState == OR2BidSending;
+    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared
+           || SnipeState == OR2BidSending;
 }
 
 void Auction::Changed()
@@ -27,6 +61,55 @@ void Auction::Updated()
         Events->raiseAuctionUpdated(this);
 }
 
-void Auction::Load(XMLManager&) {}
+void Auction::Load(XMLManager& loader)
+{
+    const PropertyReader read(loader);
+    Item = read.text(QStringLiteral("Item")).trimmed();
+    Description = read.text(QStringLiteral("Description"));
+    read.date(QStringLiteral("EndTime"), EndTime, DateTimes::zero());
+    read.date(QStringLiteral("StartTime"), StartTime, DateTimes::zero());
+    Price = read.decimal(QStringLiteral("Price"), 0);
+    Shipping = read.decimal(QStringLiteral("Shipping"), 0);
+    read.wholeOrKeep(QStringLiteral("Quantity"), Quantity, 0);
+    read.wholeOrKeep(QStringLiteral("Bids"), Bids, 0);
+    HighBidder = read.text(QStringLiteral("HighBidder"));
+    Seller = read.text(QStringLiteral("Seller"));
+    read.date(QStringLiteral("LastUpdated"), LastUpdated, DateTimes::zero());
+    Comments = read.text(QStringLiteral("Comments"));
+    Category = read.text(QStringLiteral("Category"));
+    SnipeState = static_cast<AucSnipeStates>(read.whole(QStringLiteral("SnipeState"), OR2Watching));
+    SnipeBid = read.decimal(QStringLiteral("SnipeBid"), 0);
+    SnipeSeconds = read.whole(QStringLiteral("SnipeSeconds"), 0);
+    SnipeQuantity = read.whole(QStringLiteral("SnipeQuantity"), 1);
+    CurrencyTxt = read.text(QStringLiteral("Currency"));
+    SysComments = read.text(QStringLiteral("SysComments"));
 
-void Auction::Save(XMLManager&) {}
+    // A send that the program's end interrupted cannot be resumed: the attempt is lost with the process.
+    if (SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared || SnipeState == OR2BidSending) {
+        SysComments = QStringLiteral("Program closed during send.");
+        SnipeState = OR2BidFailed;
+    }
+}
+
+void Auction::Save(XMLManager& loader)
+{
+    loader.WriteProperty(QStringLiteral("Item"), Item);
+    loader.WriteProperty(QStringLiteral("Description"), Description);
+    loader.WriteProperty(QStringLiteral("EndTime"), TextForms::date(EndTime));
+    loader.WriteProperty(QStringLiteral("StartTime"), TextForms::date(StartTime));
+    loader.WriteProperty(QStringLiteral("Price"), TextForms::decimal(Price));
+    loader.WriteProperty(QStringLiteral("Shipping"), TextForms::decimal(Shipping));
+    loader.WriteProperty(QStringLiteral("Quantity"), TextForms::whole(Quantity));
+    loader.WriteProperty(QStringLiteral("Bids"), TextForms::whole(Bids));
+    loader.WriteProperty(QStringLiteral("HighBidder"), HighBidder);
+    loader.WriteProperty(QStringLiteral("Seller"), Seller);
+    loader.WriteProperty(QStringLiteral("LastUpdated"), TextForms::date(LastUpdated));
+    loader.WriteProperty(QStringLiteral("Comments"), Comments);
+    loader.WriteProperty(QStringLiteral("Category"), Category);
+    loader.WriteProperty(QStringLiteral("SnipeState"), TextForms::whole(SnipeState));
+    loader.WriteProperty(QStringLiteral("SnipeBid"), TextForms::decimal(SnipeBid));
+    loader.WriteProperty(QStringLiteral("SnipeSeconds"), TextForms::whole(SnipeSeconds));
+    loader.WriteProperty(QStringLiteral("SnipeQuantity"), TextForms::whole(SnipeQuantity));
+    loader.WriteProperty(QStringLiteral("Currency"), CurrencyTxt);
+    loader.WriteProperty(QStringLiteral("SysComments"), SysComments);
+}

@@ -4,6 +4,7 @@
 #include "OrvEnums.h"
 
 #include <QDateTime>
+#include <QEnableSharedFromThis>
 #include <QPointer>
 #include <QSharedPointer>
 #include <QString>
@@ -13,7 +14,7 @@ class Clock;
 
 // One auction of the site: what its item page said, what the user wrote, and the snipe set on it.
 // Records are shared: a window or worker that holds one keeps it alive after it leaves its collection.
-class Auction : public IXMLPersist
+class Auction : public IXMLPersist, public QEnableSharedFromThis<Auction>
 {
 public:
     // SnipeQuantity 1 and SnipeSeconds `defaultSnipeTime` (the settings' DefaultSnipeTime).
@@ -43,12 +44,15 @@ public:
     QPointer<::Clock> Clock;
     QPointer<AuctionsEvents> Events;
 
+    // Minute boundaries left by the site clock, as a level; stored in LastTimeLeftLevel.
     AucTimeLeftLevel TimeLeftLevel();
+    // "N/A", "OVER", "<d> Days +" or "00:hh:mm:ss".
     QString TimeLeftText() const;
     bool IsBidding() const;
     void Changed();
     void Updated();
 
+    // Reading also turns a bid that was being sent when the program closed into a failed one.
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
 };

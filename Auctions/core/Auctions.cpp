@@ -1,9 +1,212 @@
 #include "Auctions.h"
 
-Auctions::Auctions(QObject* parent) : QObject(parent) {}
+#include "AuctionsEvents.h"
+#include "Categorys.h"
+#include "Clock.h"
+#include "DialogHost.h"
+#include "OrvError.h"
+#include "ResumeNext.h"
+#include "Settings.h"
+#include "XMLManager.h"
 
-void Auctions::Init(Clock&) {}
+namespace {
 
-void Auctions::Load(XMLManager&) {}
+const QString source = QStringLiteral("Auctions");
 
-void Auctions::Save(XMLManager&) {}
+} // namespace
+
+Auctions::Auctions(QObject* parent) : QObject(parent), mEvents(new AuctionsEvents(this))
+{
+    connect(mEvents, &AuctionsEvents::Updated, this, &Auctions::Updated);
+    connect(mEvents, &AuctionsEvents::AuctionChanged, this, [this](Auction* auction) {
+        // A listener may remove the auction; keep it alive until every listener has seen it.
+        const AuctionPtr keep = auction->sharedFromThis();
+        Q_EMIT AuctionChanged(auction);
+    });
+    connect(mEvents, &AuctionsEvents::AuctionUpdated, this, &Auctions::onAuctionUpdated);
+    connect(mEvents, &AuctionsEvents::AuctionStateChange, this, &Auctions::AuctionStateChange);
+}
+
+Auctions::~Auctions() = default;
+
+void Auctions::Init(::Clock& oClock)
+{
+    m_clock = &oClock;
+}
+
+void Auctions::link(::Settings& settings, ::Categorys& categorys, DialogHost& dialogs)
+{
+    m_settings = &settings;
+    m_categorys = &categorys;
+    m_dialogs = &dialogs;
+}
+
+bool Auctions::isValidItemNumber(const QString& item)
+{
+    if (item.isEmpty())
+        return false;
+    for (QChar c : item) {
+        const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                            (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+        if (!letter && !(c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+            return false;
+    }
+    return true;
+}
+
+AuctionPtr Auctions::newRecord() const
+{
+    AuctionPtr auction = AuctionPtr::create(m_settings ? m_settings->DefaultSnipeTime : 0);
+    auction->Events = mEvents;
+    auction->Clock = m_clock;
+    return auction;
+}
+
+void Auctions::refuseDuplicate(const QString& sItem, const Auction& existing) const
+{
+    throw OrvError::refused(source, QStringLiteral("Cannot add auction.  Item ") + sItem +
+                                        QStringLiteral(" already exists in Category ") + existing.Category +
+                                        QStringLiteral("."));
+}
+
+AuctionPtr Auctions::Add(const QString& sItem, const QString& sCategory)
+{
+    const QString item = sItem.trimmed();
+    if (item.isEmpty())
+        throw OrvError::refused(source, QStringLiteral("Cannot add auction.  The item number is empty."));
+    if (!isValidItemNumber(item))
+        throw OrvError::refused(source, QStringLiteral("Cannot add auction.  The item number \"") + item +
+                                            QStringLiteral("\" may hold only letters and digits."));
+    if (const AuctionPtr existing = findExact(item))
+        refuseDuplicate(item, *existing);
+    // Exists compares exactly; the key does not, so a variant in letter case is a duplicate too.
+    if (const AuctionPtr existing = m_byKey.value(keyOf(item)))
+        refuseDuplicate(item, *existing);
+
+    AuctionPtr auction = newRecord();
+    auction->Item = item;
+    auction->Category = sCategory;
+    m_items.append(auction);
+    m_byKey.insert(keyOf(item), auction);
+    if (!Paused)
+        Q_EMIT AuctionChanged(auction.data());
+    return auction;
+}
+
+void Auctions::ViewAdd(const QString& sItem, const QString& sCategory)
+{
+    if (const AuctionPtr existing = findExact(sItem))
+        refuseDuplicate(sItem, *existing);
+    if (!m_dialogs || !m_categorys)
+        return;
+    if (sItem.isEmpty())
+        m_dialogs->viewAuction(*this, *m_categorys, AuctionPtr());
+    else
+        m_dialogs->viewAuctionNewItem(*this, *m_categorys, sItem, sCategory);
+}
+
+void Auctions::ViewEdit(const AuctionPtr& auction)
+{
+    if (m_dialogs && m_categorys)
+        m_dialogs->viewAuction(*this, *m_categorys, auction);
+}
+
+void Auctions::refuseWithoutUsername() const
+{
+    if (!m_settings || m_settings->Username.isEmpty())
+        throw OrvError::refused(
+            source, QStringLiteral(
+                        "You must first have an eBay username and password set before you can create a "
+                        "bid for an auction.  Please open the configurations and enter this information."));
+}
+
+void Auctions::ViewEditBid(const AuctionPtr& auction)
+{
+    refuseWithoutUsername();
+    if (m_dialogs)
+        m_dialogs->viewAuctionBid(auction, false);
+}
+
+void Auctions::ViewNewBid(const AuctionPtr& auction)
+{
+    refuseWithoutUsername();
+    if (m_dialogs)
+        m_dialogs->viewAuctionBid(auction, true);
+}
+
+AuctionPtr Auctions::Item(const QString& sItem) const
+{
+    const AuctionPtr auction = m_byKey.value(keyOf(sItem));
+    if (!auction)
+        throw OrvError(OrvError::InvalidArgument, source,
+                       QStringLiteral("There is no auction with item number ") + sItem + QStringLiteral("."));
+    return auction;
+}
+
+void Auctions::Remove(const QString& sItem)
+{
+    const AuctionPtr auction = Item(sItem);
+    auction->Events = nullptr;
+    auction->Deleted = true;
+    m_items.removeOne(auction);
+    m_byKey.remove(keyOf(sItem));
+    if (!Paused)
+        Q_EMIT AuctionChanged(auction.data());
+}
+
+void Auctions::Clear()
+{
+    m_items.clear();
+    m_byKey.clear();
+    Q_EMIT Updated();
+}
+
+AuctionPtr Auctions::findExact(const QString& sItem) const
+{
+    for (const AuctionPtr& auction : m_items) {
+        if (auction->Item == sItem)
+            return auction;
+    }
+    return AuctionPtr();
+}
+
+bool Auctions::Exists(const QString& sItem) const
+{
+    return !findExact(sItem).isNull();
+}
+
+void Auctions::onAuctionUpdated(Auction* auction)
+{
+    const AuctionPtr keep = auction->sharedFromThis();
+    resumeNext([&] {
+        if (m_clock)
+            auction->LastUpdated = m_clock->Time();
+    });
+    Q_EMIT AuctionUpdated(auction);
+}
+
+void Auctions::Load(XMLManager& loader)
+{
+    QList<AuctionPtr> items;
+    QHash<QString, AuctionPtr> byKey;
+    for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Auction"))) {
+        resumeNext([&] {
+            AuctionPtr auction = newRecord();
+            loader.Restore(*auction, node);
+            // A record without an item number has no key; a second record of the same key is dropped.
+            if (auction->Item.isEmpty() || byKey.contains(keyOf(auction->Item)))
+                return;
+            items.append(auction);
+            byKey.insert(keyOf(auction->Item), auction);
+        });
+    }
+    m_items = items;
+    m_byKey = byKey;
+    Q_EMIT Updated();
+}
+
+void Auctions::Save(XMLManager& loader)
+{
+    for (const AuctionPtr& auction : std::as_const(m_items))
+        resumeNext([&] { loader.Save(*auction, loader.NewNode(QStringLiteral("Auction"))); });
+}

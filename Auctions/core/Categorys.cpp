@@ -1,7 +1,159 @@
 #include "Categorys.h"
 
-Categorys::Categorys(QObject* parent) : QObject(parent) {}
+#include "Auctions.h"
+#include "CategorysEvents.h"
+#include "DialogHost.h"
+#include "OrvError.h"
+#include "ResumeNext.h"
+#include "XMLManager.h"
 
-void Categorys::Load(XMLManager&) {}
+namespace {
 
-void Categorys::Save(XMLManager&) {}
+const QString addSource = QStringLiteral("Category Add");
+const QString source = QStringLiteral("Categorys");
+const QString defaultName = QStringLiteral("Default");
+
+} // namespace
+
+Categorys::Categorys(QObject* parent) : QObject(parent), mEvents(new CategorysEvents(this))
+{
+    connect(mEvents, &CategorysEvents::Updated, this, &Categorys::Updated);
+}
+
+Categorys::~Categorys() = default;
+
+void Categorys::link(::Auctions& auctions, DialogHost& dialogs)
+{
+    m_auctions = &auctions;
+    m_dialogs = &dialogs;
+}
+
+CategoryPtr Categorys::Add(const QString& sName, bool bLimited, qint32 lMaxWins)
+{
+    const QString name = sName.trimmed();
+    if (name.isEmpty())
+        throw OrvError::refused(addSource, QStringLiteral("A category must have a name."));
+    if (name.endsWith(QLatin1Char('~')))
+        throw OrvError::refused(addSource, QStringLiteral("Categories may not end with the ~ character."));
+    if (m_byKey.contains(keyOf(name)))
+        throw OrvError::refused(addSource, QStringLiteral("A category named ") + name +
+                                               QStringLiteral(" already exists."));
+
+    auto category = CategoryPtr::create();
+    category->Events = mEvents;
+    category->Name = name;
+    category->Limited = bLimited;
+    category->MaxWins = lMaxWins;
+    m_items.append(category);
+    m_byKey.insert(keyOf(name), category);
+    if (!Paused)
+        Q_EMIT Updated();
+    return category;
+}
+
+void Categorys::raiseUpdated()
+{
+    if (!Paused)
+        Q_EMIT Updated();
+}
+
+void Categorys::ViewAdd()
+{
+    resumeNext([&] {
+        if (m_dialogs && m_auctions)
+            m_dialogs->viewCategory(*this, *m_auctions, CategoryPtr());
+    });
+}
+
+void Categorys::ViewEdit(const CategoryPtr& category)
+{
+    resumeNext([&] {
+        if (m_dialogs && m_auctions)
+            m_dialogs->viewCategory(*this, *m_auctions, category);
+    });
+}
+
+void Categorys::ViewRemove(const CategoryPtr& category)
+{
+    if (!category)
+        return;
+    bool used = false;
+    resumeNext([&] {
+        if (!m_auctions)
+            return;
+        for (const AuctionPtr& auction : m_auctions->Items()) {
+            if (category->Contains(*auction)) {
+                used = true;
+                break;
+            }
+        }
+    });
+    if (used) {
+        resumeNext([&] {
+            if (m_dialogs && m_auctions)
+                m_dialogs->viewCategoryDelete(*m_auctions, *this, category);
+        });
+        return;
+    }
+    // The refusal to remove the last category reaches the caller, which shows it.
+    Remove(category->Name);
+}
+
+CategoryPtr Categorys::Item(const QString& sName) const
+{
+    const CategoryPtr category = m_byKey.value(keyOf(sName));
+    if (!category)
+        throw OrvError(OrvError::InvalidArgument, source,
+                       QStringLiteral("There is no category named ") + sName + QStringLiteral("."));
+    return category;
+}
+
+void Categorys::Remove(const QString& sName)
+{
+    if (m_items.size() < 2)
+        throw OrvError::refused(source, QStringLiteral("You must have at least one Category."));
+    const CategoryPtr category = Item(sName);
+    category->Events = nullptr;
+    m_items.removeOne(category);
+    m_byKey.remove(keyOf(sName));
+    if (!Paused)
+        Q_EMIT Updated();
+}
+
+void Categorys::Clear()
+{
+    m_items.clear();
+    m_byKey.clear();
+    Q_EMIT Updated();
+}
+
+void Categorys::Load(XMLManager& loader)
+{
+    QList<CategoryPtr> items;
+    QHash<QString, CategoryPtr> byKey;
+    for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Category"))) {
+        resumeNext([&] {
+            auto category = CategoryPtr::create();
+            category->Events = mEvents;
+            loader.Restore(*category, node);
+            // A category without a name has no key; a second one of the same name is dropped.
+            if (category->Name.isEmpty() || byKey.contains(keyOf(category->Name)))
+                return;
+            items.append(category);
+            byKey.insert(keyOf(category->Name), category);
+        });
+    }
+    m_items = items;
+    m_byKey = byKey;
+    if (m_items.isEmpty())
+        resumeNext([&] { Add(defaultName, false, 1); });
+    resumeNext([&] { Current = loader.ReadProperty(QStringLiteral("Current"), defaultName); });
+    Q_EMIT Updated();
+}
+
+void Categorys::Save(XMLManager& loader)
+{
+    for (const CategoryPtr& category : std::as_const(m_items))
+        resumeNext([&] { loader.Save(*category, loader.NewNode(QStringLiteral("Category"))); });
+    resumeNext([&] { loader.WriteProperty(QStringLiteral("Current"), Current); });
+}

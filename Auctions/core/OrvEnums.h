@@ -1,6 +1,9 @@
 #pragma once
 
-// The system's enumerations with their stored and exported numbers.
+#include <QtGlobal>
+
+// The system's enumerations with their stored and exported numbers. Those read from the state file have a
+// fixed underlying type, so that a stored number outside the list is still a valid value.
 
 enum AppState
 {
@@ -12,8 +15,7 @@ enum AppState
     AppShuttingDown = 6
 };
 
-enum AucSnipeStates
-{
+enum AucSnipeStates : qint32 {
     OR2Watching = 0,
     OR2BidSet = 1,
     OR2BidPreparing = 2,
@@ -67,18 +69,9 @@ enum ViewInfoType
     eViewInfoLookingAtAuction = 3
 };
 
-enum AppColumnAligments
-{
-    OR2ColumnLeft = 0,
-    OR2ColumnRight = 1,
-    OR2ColumnCenter = 2
-};
+enum AppColumnAligments : qint32 { OR2ColumnLeft = 0, OR2ColumnRight = 1, OR2ColumnCenter = 2 };
 
-enum AppSortOrder
-{
-    OR2Ascending = 0,
-    OR2Descending = 1
-};
+enum AppSortOrder : qint32 { OR2Ascending = 0, OR2Descending = 1 };
 
 enum sfRunState
 {

@@ -49,6 +49,10 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_bidManager->Init(*m_auctions, *m_clock);
     m_netManager->Init(*m_bidManager, *m_clock);
     m_trayIcon->Init(*m_bidManager);
+    // What the model reaches of the rest of the application, given here rather than looked up globally.
+    m_columns->link(*m_settings);
+    m_auctions->link(*m_settings, *m_categorys, m_dialogs);
+    m_categorys->link(*m_auctions, m_dialogs);
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);
@@ -113,6 +117,7 @@ void cApp::Load()
             UnreadableFile::keepAside(path);
         manager.Restore(*this, manager.Node());
     });
+    resumeNext([&] { m_columns->addMissingDefaults(); });
     setState(AppLoaded);
     m_heartbeat.start();
 }

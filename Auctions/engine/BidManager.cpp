@@ -1,5 +1,8 @@
 #include "BidManager.h"
 
+#include "TextForms.h"
+#include "XMLManager.h"
+
 BidManager::BidManager(QObject* parent) : QObject(parent)
 {
 }
@@ -20,15 +23,15 @@ void BidManager::setState(eBidderState value)
     Q_EMIT StateChange(value);
 }
 
-void BidManager::setPaused(bool value)
+void BidManager::Load(XMLManager& loader)
 {
-    setState(value ? eBidderPaused : eBidderGreen);
+    // A value that is not a flag leaves the state as it is.
+    if (const auto paused =
+            TextForms::readFlag(loader.ReadProperty(QStringLiteral("Paused"), QStringLiteral("False"))))
+        setPaused(*paused);
 }
 
-void BidManager::Load(XMLManager&)
+void BidManager::Save(XMLManager& loader)
 {
-}
-
-void BidManager::Save(XMLManager&)
-{
+    loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused()));
 }

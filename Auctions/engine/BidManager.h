@@ -19,10 +19,12 @@ public:
     void Tick();
 
     eBidderState State() const { return m_state; }
+    // A change raises StateChange; the same value again does nothing.
     void setState(eBidderState value);
     bool Paused() const { return m_state == eBidderPaused; }
-    void setPaused(bool value);
+    void setPaused(bool value) { setState(value ? eBidderPaused : eBidderGreen); }
 
+    // The pause survives a restart through "Paused".
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
 

@@ -74,3 +74,23 @@ void WidgetDialogHost::viewSettings(Settings&)
 void WidgetDialogHost::viewClock(Clock&)
 {
 }
+
+void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&)
+{
+}
+
+void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&)
+{
+}
+
+void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool)
+{
+}
+
+void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&)
+{
+}
+
+void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&)
+{
+}

@@ -28,6 +28,14 @@ public:
     void viewSettings(Settings& settings) override;
     void viewClock(Clock& clock) override;
     TrayBackend& trayBackend() override { return m_tray; }
+    // The auction editor, the bid dialog and the category windows come with the dialogs; until then
+    // these open nothing.
+    void viewAuction(Auctions& auctions, Categorys& categorys, const AuctionPtr& auction) override;
+    void viewAuctionNewItem(Auctions& auctions, Categorys& categorys, const QString& sItem,
+                            const QString& sCategory) override;
+    void viewAuctionBid(const AuctionPtr& auction, bool newBid) override;
+    void viewCategory(Categorys& categorys, Auctions& auctions, const CategoryPtr& category) override;
+    void viewCategoryDelete(Auctions& auctions, Categorys& categorys, const CategoryPtr& category) override;
 
 private:
     QPointer<frmAuctions> m_mainWindow;

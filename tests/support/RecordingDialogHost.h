@@ -33,6 +33,28 @@ public:
     void viewSettings(Settings&) override { calls << QStringLiteral("settings"); }
     void viewClock(Clock&) override { calls << QStringLiteral("clock"); }
     TrayBackend& trayBackend() override { return tray; }
+    // "auction:<item>" ("auction:" for a new one), "auctionNewItem:<item>:<category>", "bid:<item>",
+    // "newBid:<item>", "category:<name>" ("category:" for a new one), "categoryDelete:<name>".
+    void viewAuction(Auctions&, Categorys&, const AuctionPtr& auction) override
+    {
+        calls << QStringLiteral("auction:") + (auction ? auction->Item : QString());
+    }
+    void viewAuctionNewItem(Auctions&, Categorys&, const QString& sItem, const QString& sCategory) override
+    {
+        calls << QStringLiteral("auctionNewItem:%1:%2").arg(sItem, sCategory);
+    }
+    void viewAuctionBid(const AuctionPtr& auction, bool newBid) override
+    {
+        calls << (newBid ? QStringLiteral("newBid:") : QStringLiteral("bid:")) + auction->Item;
+    }
+    void viewCategory(Categorys&, Auctions&, const CategoryPtr& category) override
+    {
+        calls << QStringLiteral("category:") + (category ? category->Name : QString());
+    }
+    void viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr& category) override
+    {
+        calls << QStringLiteral("categoryDelete:") + category->Name;
+    }
 
     QStringList calls;
     bool mainOpen = false;
