@@ -291,7 +291,10 @@ void FakeSite::setHandler(Role role, const QString& target, Handler handler)
 
 void FakeSite::setDefaultHandler(Role role, Handler handler)
 {
-    m_defaults.insert(role, std::move(handler));
+    if (handler)
+        m_defaults.insert(role, std::move(handler));
+    else
+        m_defaults.remove(role);
 }
 
 void FakeSite::setItemPage(const QString& item, const Response& response)

@@ -101,7 +101,7 @@ public:
     // alone, which matches whatever the query. The exact target wins over the path.
     void setHandler(Role role, const QString& target, Handler handler);
     // What a role answers when no handler matches. Without one, the item host serves item pages (below)
-    // and the other hosts answer 404.
+    // and the other hosts answer 404. An empty handler restores that.
     void setDefaultHandler(Role role, Handler handler);
     // What the item host answers to "/ws/eBayISAPI.dll?ViewItem&item=<item>"; an unknown item gets 404.
     void setItemPage(const QString& item, const Response& response);
