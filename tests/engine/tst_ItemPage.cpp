@@ -7,6 +7,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 
 struct Fields
 {
@@ -147,6 +148,20 @@ private Q_SLOTS:
             << Fields{"Brass Lamp", at(2006, 3, 15, 10, 0), zero,      old.price, old.currency, 1,
                       old.bids,     old.highBidder,         old.seller};
 
+        // Each label is searched from the top, so the order of the rows does not matter, except that
+        // the seller's link is looked for after "Item location:".
+        QStringList lines = fixture("item-lamp.html").split(QLatin1Char('\n'));
+        std::reverse(lines.begin() + 1, lines.end() - 2);
+        QTest::newRow("rows in reverse order")
+            << lines.join(QLatin1Char('\n')) << Fields{"Brass Lamp",
+                                                       at(2006, 3, 15, 10, 0),
+                                                       at(2006, 3, 8, 10, 0),
+                                                       1234.5,
+                                                       "US",
+                                                       1,
+                                                       7,
+                                                       "TOPBIDDER",
+                                                       old.seller};
         QTest::newRow("times that do not read keep the old ones")
             << QStringLiteral("<title>eBay: Lamp (item 1 end time when it sells)</title>") +
                    lampRows().replace(QLatin1String("Mar-08-06 10:00:00 PST"),
