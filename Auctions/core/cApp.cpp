@@ -36,7 +36,7 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_settings = new ::Settings(this);
     m_auctions = new ::Auctions(this);
     m_categorys = new ::Categorys(this);
-    m_updaters = new ::Updaters(this);
+    m_updaters = new ::Updaters(*m_settings, this);
     m_bidManager = new ::BidManager(this);
     m_netManager = new ::NetManager(this);
     m_verManager = new ::VerManager(this);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QNetworkReply;
+
+// Fetches one web address in the background and reports the body or a failure by signal. One object per
+// request: DownloadURL returns at once, and exactly one of Complete or ErrOccured follows, always later
+// from the event loop. Deleting the object (or calling DownloadURL again) ends all signals of the
+// request under way. A request is a plain GET: no cache, no cookies, no credentials; redirects are
+// followed, and a request that takes longer than the time-out fails.
+class Downloader : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DefaultTimeoutMs = 60'000;
+
+    explicit Downloader(QObject* parent = nullptr);
+    ~Downloader() override;
+
+    void DownloadURL(const QString& url);
+    // The body of the last completed fetch.
+    const QString& Data() const { return m_data; }
+
+    // From the start of a fetch to its end; applies from the next DownloadURL on.
+    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
+    int timeoutMs() const { return m_timeoutMs; }
+
+Q_SIGNALS:
+    void Complete(const QString& data);
+    void ErrOccured(const QString& message);
+
+private:
+    void finished();
+    void timedOut();
+    void release();
+
+    QNetworkReply* m_reply = nullptr;
+    QTimer m_deadline;
+    QString m_data;
+    int m_timeoutMs = DefaultTimeoutMs;
+    quint64 m_request = 0;
+};
