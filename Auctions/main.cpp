@@ -11,6 +11,8 @@
 
 int main(int argc, char* argv[])
 {
+    // The hidden browser windows of the bid senders need this before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Auction Orv"));
     // Hiding the main window must not end the program: it lives on in the notification area.
