@@ -114,6 +114,14 @@ void tst_BidExchange::outcomes_data()
                                    << "Auction ended" << QList<int>{1, 1, 1, 0};
     QTest::newRow("bid too low") << "low" << int(OR2BidFailed) << "Bid was not high enough."
                                  << "Your bid must be at least" << QList<int>{1, 1, 1, 0};
+    QTest::newRow("signed out first")
+        << "signed out" << int(OR2BidSuccess) << "Bid successfully sent and confirmed."
+        << "You are the current high bidder" << QList<int>{2, 1, 1, 1};
+    QTest::newRow("user id rejected") << "rejected" << int(OR2BidFailed) << "Login information rejected."
+                                      << "User ID is not valid" << QList<int>{1, 0, 0, 0};
+    QTest::newRow("bid correction") << "correction" << int(OR2BidFailed)
+                                    << "eBay requested unknown bid correction."
+                                    << "The following must be corrected" << QList<int>{1, 1, 1, 0};
     QTest::newRow("wrong password") << "password" << int(OR2BidFailed) << "Signin Information Incorrect"
                                     << "Your sign in information is not valid" << QList<int>{1, 1, 0, 0};
     QTest::newRow("site unreachable twice, then up")
@@ -144,6 +152,12 @@ void tst_BidExchange::outcomes()
         x.site.queue(FakeBidSite::BidPage, FakeBidSite::auctionEndedPage());
     else if (scenario == QLatin1String("low"))
         x.site.queue(FakeBidSite::BidPage, FakeBidSite::bidTooLowPage());
+    else if (scenario == QLatin1String("signed out"))
+        x.site.queue(FakeBidSite::SignInPage, FakeBidSite::signedOutPage());
+    else if (scenario == QLatin1String("rejected"))
+        x.site.queue(FakeBidSite::SignInPage, FakeBidSite::userIdInvalidPage());
+    else if (scenario == QLatin1String("correction"))
+        x.site.queue(FakeBidSite::BidPage, FakeBidSite::correctionPage());
     else if (scenario == QLatin1String("password"))
         x.settings.Password = QStringLiteral("wrong");
     for (int i = 0; i < 3; ++i) {
