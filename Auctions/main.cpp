@@ -11,6 +11,8 @@
 
 int main(int argc, char* argv[])
 {
+    // The hidden browser windows of the bid senders need this before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Auction Orv"));
     QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));

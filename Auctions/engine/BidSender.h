@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Auction.h"
+#include "BrowserWindow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class BidSendersEvents;
+class Settings;
+
+// One bid attempt: in its own hidden browser window it signs in to the user's account, opens the bid page
+// of the auction, holds at the site's review step until told to send, submits the review form and reads
+// the answer. The outcome goes into the auction, the answer page into "Sent Snipes/<item>.html", and the
+// state file is saved. The site's pages are told apart only by fixed text markers.
+class BidSender : public QObject
+{
+    Q_OBJECT
+public:
+    enum SenderState
+    {
+        Idle = 0,
+        SignInRequested = 1,
+        SignInSubmitted = 2,
+        BidPageRequested = 3,
+        Holding = 4, // at the review step: the bid is prepared
+        BidSubmitted = 5,
+        Succeeded = 6,
+        Failed = 7
+    };
+
+    // Rounds of "You Have Signed Out" that send the window back to the sign-in page before the attempt
+    // gives up, so that a site answering nothing else cannot hold it forever.
+    static constexpr int MaxSignedOutRounds = 3;
+    // Unavailable pages met on one page kind before the attempt gives up (the earlier ones are reloaded).
+    static constexpr int MaxUnavailablePages = 3;
+
+    // `save` writes the state file once the outcome is recorded.
+    BidSender(BrowserWindow::Factory browsers, const Settings& settings, std::function<void()> save,
+              QObject* parent = nullptr);
+    ~BidSender() override;
+
+    AuctionPtr Auction;
+    QPointer<BidSendersEvents> Events;
+
+    qint32 State() const { return m_state; }
+    void setState(qint32 value);
+
+    void Cancel();
+    void Prepare(bool bSendNow);
+    void Send();
+
+    static QUrl signInUrl();
+    // Refuses (error 11) an item number that is not letters and digits only.
+    static QUrl bidUrl(const ::Auction& auction);
+    // "Sent Snipes/<item>.html" in the data folder; refuses an item number as bidUrl does.
+    static QString pageFilePath(const QString& item);
+
+private:
+    void mFrm_DocumentComplete();
+    void mFrm_TimedOut();
+    void runHandler(void (BidSender::*handler)(), const QString& systemError);
+    void HandleSignInPage();
+    void HandleSignInResult();
+    void HandleBidPage();
+    void HandleConfirmPage();
+    void FinishSuccess();
+    void FinishFailure(const QString& message);
+    void finish(bool success, const QString& comment);
+    bool cancelledByWinLimit() const;
+    BrowserWindow& window() const;
+    QString PageText() const;
+    QString PageBody() const;
+    QString PageTitle() const;
+
+    BrowserWindow::Factory m_browsers;
+    const Settings& m_settings;
+    std::function<void()> m_save;
+    qint32 m_state = Idle;
+    bool bSendNow = false;
+    QPointer<BrowserWindow> mFrm;
+    int m_signInReloads = 0;
+    int m_bidPageReloads = 0;
+    int m_signedOutRounds = 0;
+};

@@ -1,0 +1,112 @@
+#include "BidSenders.h"
+
+#include "BidSender.h"
+#include "BidSendersEvents.h"
+#include "OrvError.h"
+#include "ResumeNext.h"
+
+namespace {
+
+const QString errorSource = QStringLiteral("BidSenders");
+
+} // namespace
+
+BidSenders::BidSenders(BrowserWindow::Factory browsers, const Settings& settings, std::function<void()> save,
+                       QObject* parent)
+    : QObject(parent), m_browsers(std::move(browsers)), m_settings(settings), m_save(std::move(save)),
+      mEvents(new BidSendersEvents(this))
+{
+    connect(mEvents, &BidSendersEvents::StateChanged, this, &BidSenders::mEvents_StateChanged);
+}
+
+qsizetype BidSenders::indexOf(const QString& sItem) const
+{
+    for (qsizetype i = 0; i < m_senders.size(); ++i) {
+        if (m_senders.at(i)->Auction->Item.compare(sItem, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void BidSenders::Cancel()
+{
+    // Senders leave the collection as they end: walk a copy.
+    const QList<BidSender*> senders = m_senders;
+    for (BidSender* sender : senders)
+        resumeNext([&] { sender->Cancel(); });
+}
+
+BidSender* BidSenders::Prepare(const AuctionPtr& auction, bool bSendNow)
+{
+    if (!auction)
+        throw OrvError::refused(errorSource, QStringLiteral("There is no auction to bid on."));
+    if (indexOf(auction->Item) >= 0)
+        throw OrvError::refused(
+            errorSource, QStringLiteral("A bid for auction %1 is already under way.").arg(auction->Item));
+    auto* sender = new BidSender(m_browsers, m_settings, m_save, this);
+    sender->Events = mEvents;
+    sender->Auction = auction;
+    m_senders.append(sender);
+    sender->Prepare(bSendNow);
+    if (!Paused)
+        Q_EMIT Updated();
+    return sender;
+}
+
+BidSender* BidSenders::Send(const AuctionPtr& auction)
+{
+    if (auction && Exists(auction->Item)) {
+        BidSender* sender = Item(auction->Item);
+        sender->Send();
+        return sender;
+    }
+    return Prepare(auction, true);
+}
+
+BidSender* BidSenders::Item(const QString& sItem) const
+{
+    const qsizetype index = indexOf(sItem);
+    if (index < 0)
+        throw OrvError::refused(errorSource,
+                                QStringLiteral("No bid is under way for auction %1.").arg(sItem));
+    return m_senders.at(index);
+}
+
+bool BidSenders::Exists(const QString& sItem) const
+{
+    return std::any_of(m_senders.cbegin(), m_senders.cend(),
+                       [&](const BidSender* sender) { return sender->Auction->Item == sItem; });
+}
+
+void BidSenders::Remove(const QString& sItem)
+{
+    const qsizetype index = indexOf(sItem);
+    if (index >= 0) {
+        BidSender* sender = m_senders.takeAt(index);
+        sender->Events = nullptr;
+        sender->deleteLater();
+    }
+    if (!Paused)
+        Q_EMIT Updated();
+}
+
+void BidSenders::Clear()
+{
+    // Attempts under way go on by themselves; each is deleted once it ends (mEvents_StateChanged).
+    m_senders.clear();
+    Q_EMIT Updated();
+}
+
+void BidSenders::mEvents_StateChanged(qint32 State, BidSender* Sender)
+{
+    Q_EMIT StateChanged(State, Sender);
+    if (State != BidSender::Succeeded && State != BidSender::Failed)
+        return;
+    if (m_senders.contains(Sender)) {
+        resumeNext([&] { Remove(Sender->Auction->Item); });
+    } else {
+        // Left behind by Clear: it no longer belongs to the collection.
+        Sender->Events = nullptr;
+        Sender->deleteLater();
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+// The hidden browser that one sign-in or bid exchange drives. Navigation is asynchronous and ends in one
+// DocumentComplete per top-level document; the window keeps its own cookies. A window that hears nothing
+// from the site for too long raises TimedOut, at most once.
+class BrowserWindow : public QObject
+{
+    Q_OBJECT
+public:
+    // What the callers read of the current page: its title, the inner HTML of its body, and its forms by
+    // name with the names of their elements.
+    struct HtmlDocument
+    {
+        QString title;
+        QString body;
+        QHash<QString, QStringList> forms;
+    };
+
+    // Makes a fresh window; the caller owns it until it calls Quit.
+    using Factory = std::function<BrowserWindow*()>;
+
+    using QObject::QObject;
+
+    virtual void Navigate(const QUrl& url) = 0;
+    virtual void RefreshBrowser() = 0;
+    virtual const HtmlDocument& Document() const = 0;
+    virtual QString LocationURL() const = 0;
+    // Sets an element's value in a form of the current page; throws OrvError when either is missing.
+    virtual void SetFormValue(const QString& form, const QString& element, const QString& value) = 0;
+    // Submits a form of the current page; throws OrvError when it is missing.
+    virtual void SubmitForm(const QString& form) = 0;
+    // Closes the window a little later and deletes it; it raises nothing more.
+    virtual void Quit() = 0;
+
+Q_SIGNALS:
+    void TimedOut();
+    void DocumentComplete();
+};

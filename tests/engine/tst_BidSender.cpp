@@ -1,0 +1,648 @@
+#include "AuctionsEvents.h"
+#include "BidSender.h"
+#include "BidSenders.h"
+#include "DataFolder.h"
+#include "OrvError.h"
+#include "ScriptedBrowser.h"
+#include "Settings.h"
+#include "TestDataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+const QString signInBase = QStringLiteral("http://127.0.0.1:7001");
+const QString bidBase = QStringLiteral("http://127.0.0.1:7002");
+const QString signInUrl = signInBase + QStringLiteral("/ws/eBayISAPI.dll?SignIn");
+const QString bidUrl =
+    bidBase + QStringLiteral("/ws/eBayISAPI.dll?MfcISAPICommand=MakeBid&item=123&fb=1&maxbid=25.5&quant=1");
+const QString acceptUrl = bidBase + QStringLiteral("/ws/eBayISAPI.dll?MfcISAPICommand=AcceptBid");
+const QString winLimitComment = QStringLiteral("Bid cancelled because Category win limit met.");
+
+const QHash<QString, QStringList> signInForms{
+    {QStringLiteral("SignInForm"),
+     {QStringLiteral("userid"), QStringLiteral("pass"), QStringLiteral("keepMeSignInOption")}}};
+const QHash<QString, QStringList> reviewForms{
+    {QStringLiteral("PlaceBid"),
+     {QStringLiteral("item"), QStringLiteral("maxbid"), QStringLiteral("quant")}}};
+
+// One bid attempt on auction 123 (25.5, quantity 1) with a scripted browser, recording what the
+// collection reports, what each Auction.Changed saw and what each save saw.
+struct Attempt
+{
+    TestDataFolder data;
+    Settings settings;
+    ScriptedBrowsers browsers;
+    QStringList saves; // "<sender state>/<snipe state>/<comment>" at each save
+    BidSenders senders{browsers.factory(), settings, [this] { recordSave(); }};
+    AuctionsEvents auctionEvents;
+    AuctionPtr auction = AuctionPtr::create();
+    QList<qint32> states;
+    QList<int> changedSnipeStates;
+    QList<qint32> countsAtState;
+    BidSender* sender = nullptr;
+
+    Attempt()
+    {
+        settings.Username = QStringLiteral("bob");
+        settings.Password = QStringLiteral("s3cret&x");
+        settings.PrepareSeconds = 60;
+        auction->Item = QStringLiteral("123");
+        auction->SnipeBid = 25.5;
+        auction->SnipeQuantity = 1;
+        auction->SnipeState = OR2BidSet;
+        auction->Events = &auctionEvents;
+        QObject::connect(&auctionEvents, &AuctionsEvents::AuctionChanged, &auctionEvents,
+                         [this](Auction* changed) { changedSnipeStates << changed->SnipeState; });
+        QObject::connect(&senders, &BidSenders::StateChanged, &senders, [this](qint32 state, BidSender*) {
+            states << state;
+            countsAtState << senders.Count();
+        });
+    }
+
+    void recordSave()
+    {
+        saves << QStringLiteral("%1/%2/%3")
+                     .arg(sender ? sender->State() : -1)
+                     .arg(auction->SnipeState)
+                     .arg(auction->SysComments);
+    }
+
+    void prepare(bool sendNow = false) { sender = senders.Prepare(auction, sendNow); }
+    AuctionPtr otherAuction(const QString& item)
+    {
+        auto other = AuctionPtr::create();
+        other->Item = item;
+        other->SnipeBid = 10;
+        other->SnipeState = OR2BidSet;
+        return other;
+    }
+    ScriptedBrowser& window() { return *browsers.last(); }
+
+    void signInPage() { window().complete(signInUrl, QStringLiteral("Sign In"), signInBody(), signInForms); }
+    static QString signInBody() { return QStringLiteral("<form name=\"SignInForm\">eBay User ID</form>"); }
+    void signInResult()
+    {
+        window().complete(signInUrl, QStringLiteral("My eBay"), QStringLiteral("<h1>My eBay</h1>"));
+    }
+    void reviewPage()
+    {
+        window().complete(bidUrl, QStringLiteral("Review"), QStringLiteral("<h1>Review and Confirm Bid</h1>"),
+                          reviewForms);
+    }
+    void page(const QString& url, const QString& body, const QHash<QString, QStringList>& forms = {})
+    {
+        window().complete(url, QStringLiteral("Page"), body, forms);
+    }
+
+    // Drives a fresh attempt to `state` (1 to 5) with the ordinary pages.
+    void advanceTo(int state)
+    {
+        prepare();
+        if (state >= BidSender::SignInSubmitted)
+            signInPage();
+        if (state >= BidSender::BidPageRequested)
+            signInResult();
+        if (state >= BidSender::Holding)
+            reviewPage();
+        if (state >= BidSender::BidSubmitted)
+            sender->Send();
+        QCOMPARE(sender->State(), state);
+    }
+
+    QByteArray pageFile() const
+    {
+        QFile file(QDir(DataFolder::sentSnipesFolder()).filePath(QStringLiteral("123.html")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+    }
+    int count(const QString& logEntry) { return int(window().log.count(logEntry)); }
+};
+
+} // namespace
+
+class tst_BidSender : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void winningBid();
+    void pageMarkers_data();
+    void pageMarkers();
+    void unavailablePagesReloadTwice_data();
+    void unavailablePagesReloadTwice();
+    void signedOutRoundsAreBounded();
+    void bidPageCountsOnlyFromBidHost();
+    void bidAddressIgnoresLocale_data();
+    void bidAddressIgnoresLocale();
+    void uncheckedItemNeverBecomesAddressOrFile();
+    void sendBeforeReviewWaitsForIt_data();
+    void sendBeforeReviewWaitsForIt();
+    void bidIsSubmittedOnce();
+    void cancel_data();
+    void cancel();
+    void cancelAfterSubmitRecordsSiteAnswer();
+    void timeOut();
+    void winLimitCancellationStands_data();
+    void winLimitCancellationStands();
+    void secondAttemptForSameItemRefused_data();
+    void secondAttemptForSameItemRefused();
+    void sendStartsAnAttemptThatSendsAtReview();
+    void cancelEndsEveryAttempt();
+    void pausedSuppressesUpdated();
+    void attemptLeftByClearEndsOnItsOwn();
+};
+
+void tst_BidSender::initTestCase()
+{
+    qputenv("AUCTIONORV_SIGNIN_URL", signInBase.toUtf8());
+    qputenv("AUCTIONORV_BID_URL", bidBase.toUtf8());
+}
+
+void tst_BidSender::cleanup()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_BidSender::winningBid()
+{
+    Attempt a;
+    QSignalSpy updated(&a.senders, &BidSenders::Updated);
+    a.prepare();
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(a.auction->SnipeState, OR2BidPreparing);
+    a.signInPage();
+    a.signInResult();
+    a.reviewPage();
+    QCOMPARE(a.auction->SnipeState, OR2BidPrepared);
+    a.sender->Send();
+    QCOMPARE(a.auction->SnipeState, OR2BidSending);
+    a.page(acceptUrl, QStringLiteral("<p>You are the current high bidder</p>"));
+
+    QCOMPARE(a.window().log,
+             QStringList(
+                 {QStringLiteral("navigate ") + signInUrl, QStringLiteral("set SignInForm.userid=bob"),
+                  QStringLiteral("set SignInForm.pass=s3cret&x"),
+                  QStringLiteral("set SignInForm.keepMeSignInOption=1"), QStringLiteral("submit SignInForm"),
+                  QStringLiteral("navigate ") + bidUrl, QStringLiteral("submit PlaceBid")}));
+    QCOMPARE(a.states, QList<qint32>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(a.changedSnipeStates,
+             QList<int>({OR2BidPreparing, OR2BidPrepared, OR2BidSending, OR2BidSuccess}));
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Bid successfully sent and confirmed."));
+    // Saved once, with the outcome recorded and before the final state.
+    QCOMPARE(a.saves, QStringList({QStringLiteral("5/6/Bid successfully sent and confirmed.")}));
+    QCOMPARE(a.pageFile(),
+             QByteArray("<TITLE>Page</TITLE><BODY><p>You are the current high bidder</p></BODY>\r\n"));
+    // The collection still counted the sender when it reported the final state, and dropped it right after.
+    QCOMPARE(a.countsAtState.last(), 1);
+    QCOMPARE(a.senders.Count(), 0);
+    QCOMPARE(updated.count(), 2);
+
+    QPointer<BidSender> sender(a.sender);
+    QPointer<ScriptedBrowser> window(&a.window());
+    QVERIFY(sender);
+    QTRY_VERIFY(!sender);
+    QTRY_VERIFY(!window);
+}
+
+void tst_BidSender::pageMarkers_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("withForms");
+    QTest::addColumn<int>("expectedState");
+    QTest::addColumn<QString>("expectedComment");
+
+    const QString noComment;
+    QTest::newRow("sign-in: id rejected")
+        << 1 << "User ID is not valid" << false << 7 << "Login information rejected.";
+    QTest::newRow("sign-in: form marker comes first")
+        << 1 << "eBay User ID<br>User ID is not valid" << true << 2 << noComment;
+    QTest::newRow("sign-in: marker without its form")
+        << 1 << "eBay User ID" << false << 7 << "System Error Accessing Signin Page.";
+    QTest::newRow("sign-in: nothing known")
+        << 1 << "Welcome" << true << 7 << "Unexpected Response Accessing Signin Page.";
+    QTest::newRow("result: rejected") << 2 << "Your sign in information is not valid. My eBay" << false << 7
+                                      << "Signin Information Incorrect";
+    QTest::newRow("result: signed in, any case") << 2 << "MY EBAY" << false << 3 << noComment;
+    QTest::newRow("result: nothing known")
+        << 2 << "eBay User ID" << true << 7 << "Unexpected Response Confirming Signin.";
+    QTest::newRow("bid: too low") << 3 << "Your bid must be at least US $26.00" << false << 7
+                                  << "Bid was not high enough.";
+    QTest::newRow("bid: correction") << 3 << "The following must be corrected: quantity" << false << 7
+                                     << "eBay requested unknown bid correction.";
+    QTest::newRow("bid: review comes before ended")
+        << 3 << "Review and Confirm Bid (Auction ended? no)" << true << 4 << noComment;
+    QTest::newRow("bid: ended") << 3 << "Auction ended" << false << 7
+                                << "Auction ended before bid was received.";
+    QTest::newRow("bid: nothing known") << 3 << "My eBay" << false << 7 << "Unexpected Response Sending Bid.";
+    QTest::newRow("confirm: high bidder, any case")
+        << 5 << "YOU ARE THE CURRENT HIGH BIDDER" << false << 6 << "Bid successfully sent and confirmed.";
+    QTest::newRow("confirm: high bidder comes before outbid")
+        << 5 << "You have been outbid. You are the current high bidder" << false << 6
+        << "Bid successfully sent and confirmed.";
+    QTest::newRow("confirm: outbid") << 5 << "You have been outbid" << false << 7
+                                     << "Another bidder had a higher bid in reserve.";
+    QTest::newRow("confirm: reserve") << 5 << "The reserve price has not been met" << false << 7
+                                      << "The reserve for this auction was not met.";
+    QTest::newRow("confirm: ended") << 5 << "Auction ended" << false << 7
+                                    << "Auction ended before bid was received.";
+    QTest::newRow("confirm: nothing known")
+        << 5 << "Review and Confirm Bid" << true << 7 << "Unexpected Response Confirming Bid.";
+}
+
+void tst_BidSender::pageMarkers()
+{
+    QFETCH(int, stage);
+    QFETCH(QString, body);
+    QFETCH(bool, withForms);
+    QFETCH(int, expectedState);
+    QFETCH(QString, expectedComment);
+
+    Attempt a;
+    a.advanceTo(stage);
+    const QString url = stage == 2 ? signInUrl : stage == 1 ? signInUrl : acceptUrl;
+    const QHash<QString, QStringList> forms = !withForms                 ? QHash<QString, QStringList>{}
+                                              : stage == 1 || stage == 2 ? signInForms
+                                                                         : reviewForms;
+    a.page(url, body, forms);
+
+    QCOMPARE(a.sender->State(), expectedState);
+    QCOMPARE(a.auction->SysComments, expectedComment);
+    if (expectedState == BidSender::Failed || expectedState == BidSender::Succeeded) {
+        QCOMPARE(a.auction->SnipeState, expectedState == BidSender::Failed ? OR2BidFailed : OR2BidSuccess);
+        QCOMPARE(a.pageFile(), QStringLiteral("<TITLE>Page</TITLE><BODY>%1</BODY>\r\n").arg(body).toUtf8());
+        QCOMPARE(a.saves.size(), 1);
+    } else {
+        QVERIFY(a.saves.isEmpty());
+    }
+}
+
+void tst_BidSender::unavailablePagesReloadTwice_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::newRow("sign-in page") << 1;
+    QTest::newRow("bid page") << 3;
+}
+
+void tst_BidSender::unavailablePagesReloadTwice()
+{
+    QFETCH(int, stage);
+    const QString unavailable = QStringLiteral("The page might be temporarily unavailable.");
+    Attempt a;
+    a.prepare();
+    if (stage == BidSender::BidPageRequested) {
+        // One unavailable sign-in page first: each page kind counts its own.
+        a.page(signInUrl, unavailable);
+        QCOMPARE(a.count(QStringLiteral("reload")), 1);
+        a.signInPage();
+        a.signInResult();
+        QCOMPARE(a.sender->State(), stage);
+        a.window().log.clear();
+    }
+    const QString url = stage == 1 ? signInUrl : bidUrl;
+    a.page(url, unavailable);
+    a.page(url, unavailable);
+    QCOMPARE(a.count(QStringLiteral("reload")), 2);
+    QCOMPARE(a.sender->State(), stage);
+    a.page(url, unavailable);
+    QCOMPARE(a.count(QStringLiteral("reload")), 2);
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Could not connect to the internet."));
+}
+
+void tst_BidSender::signedOutRoundsAreBounded()
+{
+    Attempt a;
+    a.prepare();
+    for (int round = 1; round <= BidSender::MaxSignedOutRounds; ++round) {
+        a.page(signInUrl, QStringLiteral("you have signed out"));
+        QCOMPARE(a.count(QStringLiteral("navigate ") + signInUrl), 1 + round);
+        QCOMPARE(a.sender->State(), qint32(BidSender::SignInRequested));
+    }
+    // Re-entering the same state raises nothing.
+    QCOMPARE(a.states, QList<qint32>({1}));
+    a.page(signInUrl, QStringLiteral("You Have Signed Out"));
+    QCOMPARE(a.count(QStringLiteral("navigate ") + signInUrl), 1 + BidSender::MaxSignedOutRounds);
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Unexpected Response Accessing Signin Page."));
+}
+
+void tst_BidSender::bidPageCountsOnlyFromBidHost()
+{
+    Attempt a;
+    a.advanceTo(BidSender::BidPageRequested);
+    // The sign-in host differs from the bid host only by its port.
+    a.page(signInUrl, QStringLiteral("Auction ended"));
+    QCOMPARE(a.sender->State(), qint32(BidSender::BidPageRequested));
+    QVERIFY(a.auction->SysComments.isEmpty());
+    a.reviewPage();
+    QCOMPARE(a.sender->State(), qint32(BidSender::Holding));
+    // A page completing while the bid is held changes nothing.
+    a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
+    QCOMPARE(a.sender->State(), qint32(BidSender::Holding));
+    QCOMPARE(a.auction->SnipeState, OR2BidPrepared);
+}
+
+void tst_BidSender::bidAddressIgnoresLocale_data()
+{
+    QTest::addColumn<double>("bid");
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<QString>("query");
+    QTest::newRow("decimal") << 25.5 << 1 << "MfcISAPICommand=MakeBid&item=123&fb=1&maxbid=25.5&quant=1";
+    QTest::newRow("thousands, no grouping")
+        << 1234.56 << 2 << "MfcISAPICommand=MakeBid&item=123&fb=1&maxbid=1234.56&quant=2";
+    QTest::newRow("whole") << 100.0 << 1 << "MfcISAPICommand=MakeBid&item=123&fb=1&maxbid=100&quant=1";
+    QTest::newRow("sum of tenths") << 0.1 + 0.2 << 1
+                                   << "MfcISAPICommand=MakeBid&item=123&fb=1&maxbid=0.3&quant=1";
+}
+
+void tst_BidSender::bidAddressIgnoresLocale()
+{
+    QFETCH(double, bid);
+    QFETCH(int, quantity);
+    QFETCH(QString, query);
+    QLocale::setDefault(QLocale(QLocale::German));
+    Auction auction;
+    auction.Item = QStringLiteral("123");
+    auction.SnipeBid = bid;
+    auction.SnipeQuantity = quantity;
+    QCOMPARE(BidSender::bidUrl(auction).query(), query);
+}
+
+void tst_BidSender::uncheckedItemNeverBecomesAddressOrFile()
+{
+    Attempt a;
+    a.auction->Item = QStringLiteral("../123");
+    a.advanceTo(BidSender::SignInSubmitted);
+    a.signInResult();
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SysComments, QStringLiteral("System Error Signing into eBay."));
+    QCOMPARE(a.window().navigations.size(), 1);
+    QVERIFY(QDir(DataFolder::sentSnipesFolder()).isEmpty());
+    QVERIFY(!QFile::exists(QDir(DataFolder::path()).filePath(QStringLiteral("123.html"))));
+    QCOMPARE(a.saves.size(), 1);
+}
+
+void tst_BidSender::sendBeforeReviewWaitsForIt_data()
+{
+    QTest::addColumn<int>("sendAt");
+    QTest::newRow("prepared with send now") << 0;
+    QTest::newRow("while the sign-in page loads") << 1;
+    QTest::newRow("while signing in") << 2;
+    QTest::newRow("while the bid page loads") << 3;
+}
+
+void tst_BidSender::sendBeforeReviewWaitsForIt()
+{
+    QFETCH(int, sendAt);
+    Attempt a;
+    if (sendAt == 0) {
+        a.prepare(true);
+    } else {
+        a.advanceTo(sendAt);
+        a.sender->Send();
+        QCOMPARE(a.sender->State(), sendAt);
+        QCOMPARE(a.auction->SnipeState, OR2BidPreparing);
+    }
+    if (sendAt < 2)
+        a.signInPage();
+    if (sendAt < 3)
+        a.signInResult();
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 0);
+    a.reviewPage();
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
+    QCOMPARE(a.sender->State(), qint32(BidSender::BidSubmitted));
+    QCOMPARE(a.auction->SnipeState, OR2BidSending);
+    a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
+    QCOMPARE(a.auction->SnipeState, OR2BidSuccess);
+}
+
+void tst_BidSender::bidIsSubmittedOnce()
+{
+    Attempt a;
+    a.advanceTo(BidSender::Holding);
+    a.sender->Send();
+    a.sender->Send();
+    QCOMPARE(a.senders.Send(a.auction), a.sender);
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
+    a.page(acceptUrl, QStringLiteral("You have been outbid"));
+    a.sender->Send();
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
+    QCOMPARE(a.states, QList<qint32>({1, 2, 3, 4, 5, 7}));
+}
+
+void tst_BidSender::cancel_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<QByteArray>("expectedFile");
+    QTest::newRow("before any page") << 1 << QByteArray("<TITLE></TITLE><BODY></BODY>\r\n");
+    QTest::newRow("signing in") << 2
+                                << QByteArray(
+                                       "<TITLE>Sign In</TITLE><BODY><form name=\"SignInForm\">eBay User "
+                                       "ID</form></BODY>\r\n");
+    QTest::newRow("holding") << 4
+                             << QByteArray(
+                                    "<TITLE>Review</TITLE><BODY><h1>Review and Confirm Bid</h1></BODY>\r\n");
+}
+
+void tst_BidSender::cancel()
+{
+    QFETCH(int, stage);
+    QFETCH(QByteArray, expectedFile);
+    Attempt a;
+    a.advanceTo(stage);
+    a.senders.Cancel();
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SnipeState, OR2BidFailed);
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Bid cancelled by user."));
+    QCOMPARE(a.pageFile(), expectedFile);
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 0);
+    QCOMPARE(a.senders.Count(), 0);
+    // Nothing that arrives later changes the record again.
+    a.sender->Cancel();
+    a.window().raiseTimedOut();
+    QCOMPARE(a.saves.size(), 1);
+    QCOMPARE(a.states.count(BidSender::Failed), 1);
+}
+
+void tst_BidSender::cancelAfterSubmitRecordsSiteAnswer()
+{
+    Attempt a;
+    a.advanceTo(BidSender::BidSubmitted);
+    a.senders.Cancel();
+    QCOMPARE(a.sender->State(), qint32(BidSender::BidSubmitted));
+    QCOMPARE(a.auction->SnipeState, OR2BidSending);
+    QCOMPARE(a.senders.Count(), 1);
+    a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
+    QCOMPARE(a.auction->SnipeState, OR2BidSuccess);
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Bid successfully sent and confirmed."));
+}
+
+void tst_BidSender::timeOut()
+{
+    Attempt a;
+    a.advanceTo(BidSender::Holding);
+    a.window().raiseTimedOut();
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SnipeState, OR2BidFailed);
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Connection to eBay timed out."));
+    QCOMPARE(a.pageFile(),
+             QByteArray("<TITLE>Review</TITLE><BODY><h1>Review and Confirm Bid</h1></BODY>\r\n"));
+    a.window().raiseTimedOut();
+    QCOMPARE(a.saves.size(), 1);
+}
+
+void tst_BidSender::winLimitCancellationStands_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<QString>("then");
+    QTest::newRow("signing in, next page") << 2 << "page";
+    QTest::newRow("bid page requested, review page") << 3 << "page";
+    QTest::newRow("holding, send") << 4 << "send";
+    QTest::newRow("holding, time-out") << 4 << "time-out";
+    QTest::newRow("holding, user cancel") << 4 << "cancel";
+    QTest::newRow("submitted, confirmation") << 5 << "page";
+}
+
+void tst_BidSender::winLimitCancellationStands()
+{
+    QFETCH(int, stage);
+    QFETCH(QString, then);
+    Attempt a;
+    a.advanceTo(stage);
+    const int navigations = int(a.window().navigations.size());
+    const int submits = a.count(QStringLiteral("submit PlaceBid"));
+    // What the bid manager does when the category's win limit is met.
+    a.auction->SysComments = winLimitComment;
+    a.auction->SnipeState = OR2BidCancelled;
+
+    if (then == QLatin1String("send"))
+        a.senders.Send(a.auction);
+    else if (then == QLatin1String("time-out"))
+        a.window().raiseTimedOut();
+    else if (then == QLatin1String("cancel"))
+        a.senders.Cancel();
+    else if (stage == BidSender::SignInSubmitted)
+        a.signInResult();
+    else if (stage == BidSender::BidPageRequested)
+        a.reviewPage();
+    else
+        a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
+
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SnipeState, OR2BidCancelled);
+    QCOMPARE(a.auction->SysComments, winLimitComment);
+    QCOMPARE(a.window().navigations.size(), navigations);
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), submits);
+    QCOMPARE(a.senders.Count(), 0);
+    QCOMPARE(a.saves.size(), 1);
+}
+
+void tst_BidSender::secondAttemptForSameItemRefused_data()
+{
+    QTest::addColumn<QString>("second");
+    QTest::newRow("same item") << "123a";
+    QTest::newRow("other letter case") << "123A";
+}
+
+void tst_BidSender::secondAttemptForSameItemRefused()
+{
+    QFETCH(QString, second);
+    Attempt a;
+    a.auction->Item = QStringLiteral("123a");
+    QSignalSpy updated(&a.senders, &BidSenders::Updated);
+    a.prepare();
+    try {
+        a.senders.Prepare(a.otherAuction(second), false);
+        QFAIL("a second attempt for the same item was accepted");
+    } catch (const OrvError& error) {
+        QCOMPARE(error.number(), OrvError::Refused);
+    }
+    QCOMPARE(a.senders.Count(), 1);
+    QCOMPARE(a.browsers.windows.size(), 1);
+    QCOMPARE(updated.count(), 1);
+    // Exists compares exactly; the key ignores letter case.
+    QVERIFY(a.senders.Exists(QStringLiteral("123a")));
+    QVERIFY(!a.senders.Exists(QStringLiteral("123A")));
+    QCOMPARE(a.senders.Item(QStringLiteral("123A")), a.sender);
+    // So sending the differently written item starts an attempt, which the key refuses.
+    QVERIFY_THROWS_EXCEPTION(OrvError, a.senders.Send(a.otherAuction(QStringLiteral("123A"))));
+    QVERIFY_THROWS_EXCEPTION(OrvError, a.senders.Item(QStringLiteral("999")));
+}
+
+void tst_BidSender::sendStartsAnAttemptThatSendsAtReview()
+{
+    Attempt a;
+    a.sender = a.senders.Send(a.auction);
+    QCOMPARE(a.senders.Count(), 1);
+    QCOMPARE(a.auction->SnipeState, OR2BidPreparing);
+    a.signInPage();
+    a.signInResult();
+    a.reviewPage();
+    QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
+    QCOMPARE(a.sender->State(), qint32(BidSender::BidSubmitted));
+}
+
+void tst_BidSender::cancelEndsEveryAttempt()
+{
+    Attempt a;
+    a.advanceTo(BidSender::Holding);
+    const AuctionPtr other = a.otherAuction(QStringLiteral("456"));
+    QPointer<BidSender> otherSender = a.senders.Prepare(other, false);
+    QStringList reported;
+    QObject::connect(&a.senders, &BidSenders::StateChanged, &a.senders, [&](qint32 state, BidSender* sender) {
+        // The sender is still whole while its final state is reported.
+        reported << QStringLiteral("%1:%2").arg(sender->Auction->Item).arg(state);
+    });
+    a.senders.Cancel();
+    QCOMPARE(reported, QStringList({QStringLiteral("123:7"), QStringLiteral("456:7")}));
+    QCOMPARE(a.countsAtState.mid(a.countsAtState.size() - 2), QList<qint32>({2, 1}));
+    QCOMPARE(a.senders.Count(), 0);
+    QCOMPARE(other->SnipeState, OR2BidFailed);
+    QCOMPARE(other->SysComments, QStringLiteral("Bid cancelled by user."));
+    QVERIFY(otherSender);
+    QTRY_VERIFY(!otherSender);
+    QTRY_VERIFY(a.browsers.windows.at(0).isNull() && a.browsers.windows.at(1).isNull());
+}
+
+void tst_BidSender::pausedSuppressesUpdated()
+{
+    Attempt a;
+    a.senders.Paused = true;
+    QSignalSpy updated(&a.senders, &BidSenders::Updated);
+    a.advanceTo(BidSender::SignInRequested);
+    a.senders.Cancel();
+    QCOMPARE(a.senders.Count(), 0);
+    QCOMPARE(updated.count(), 0);
+    a.senders.Clear();
+    QCOMPARE(updated.count(), 1);
+}
+
+void tst_BidSender::attemptLeftByClearEndsOnItsOwn()
+{
+    Attempt a;
+    a.advanceTo(BidSender::Holding);
+    ScriptedBrowser& oldWindow = a.window();
+    QPointer<BidSender> oldSender(a.sender);
+    a.senders.Clear();
+    QCOMPARE(a.senders.Count(), 0);
+    // A new attempt for the same item may start, and the old one ending does not remove it.
+    const AuctionPtr again = a.otherAuction(QStringLiteral("123"));
+    BidSender* newSender = a.senders.Prepare(again, false);
+    oldWindow.raiseTimedOut();
+    QCOMPARE(a.states.last(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SysComments, QStringLiteral("Connection to eBay timed out."));
+    QCOMPARE(a.senders.Count(), 1);
+    QCOMPARE(a.senders.Item(QStringLiteral("123")), newSender);
+    QTRY_VERIFY(!oldSender);
+}
+
+QTEST_GUILESS_MAIN(tst_BidSender)
+#include "tst_BidSender.moc"

@@ -1,0 +1,261 @@
+#include "FakeSite.h"
+#include "FakeTimeSource.h"
+#include "OrvError.h"
+#include "Settings.h"
+#include "WebEngineTest.h"
+#include "frmBrowser.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+constexpr int loadTimeoutMs = 15000;
+const FakeSite::Role host = SiteEndpoints::SignIn;
+
+} // namespace
+
+// The hidden browser window on the real engine against the loopback site.
+class tst_frmBrowser : public QObject
+{
+    Q_OBJECT
+
+private:
+    QUrl at(const QString& target) const { return QUrl(m_site->baseUrl(host).toString() + target); }
+    // Navigates and waits for the one DocumentComplete of the page.
+    static bool load(frmBrowser& window, QSignalSpy& completed, const QUrl& url)
+    {
+        const qsizetype before = completed.count();
+        window.Navigate(url);
+        return completed.wait(loadTimeoutMs) && completed.count() == before + 1;
+    }
+
+    Settings m_settings;
+    std::unique_ptr<FakeSite> m_site;
+
+private Q_SLOTS:
+    void init();
+    void readsEachDocumentOnce();
+    void fillsAndSubmitsForms();
+    void missingFormsAreErrors();
+    void loadWithoutAnswerShowsUnavailablePage_data();
+    void loadWithoutAnswerShowsUnavailablePage();
+    void errorStatusPageIsRead();
+    void eachWindowKeepsItsOwnCookies();
+    void timesOutAfterSilence_data();
+    void timesOutAfterSilence();
+    void quitClosesWithoutTimeOut();
+};
+
+void tst_frmBrowser::init()
+{
+    m_settings.PrepareSeconds = 60;
+    m_site = std::make_unique<FakeSite>();
+    QVERIFY(m_site->listen({host}));
+    m_site->setHandler(host, QStringLiteral("/page"), [](const FakeSite::Request&) {
+        return FakeSite::Response::page(
+            "<html><head><title>The Title</title></head><body><p>Hello <b>there</b></p>"
+            "<iframe src=\"/frame\"></iframe>"
+            "<form name=\"Login\" id=\"loginForm\" method=\"post\" action=\"/post\"><input name=\"user\">"
+            "<input type=\"hidden\" name=\"keep\" value=\"0\"><input id=\"code\"></form></body></html>");
+    });
+    m_site->setHandler(host, QStringLiteral("/frame"), [](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><body>inner frame</body></html>");
+    });
+}
+
+void tst_frmBrowser::readsEachDocumentOnce()
+{
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    QVERIFY(window.Document().title.isEmpty());
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    QCOMPARE(window.Document().title, QStringLiteral("The Title"));
+    QVERIFY(window.Document().body.startsWith(QLatin1String("<p>Hello <b>there</b></p><iframe")));
+    // Forms by name and by id, elements by name and by id.
+    const QStringList elements{QStringLiteral("user"), QStringLiteral("keep"), QStringLiteral("code")};
+    QCOMPARE(window.Document().forms.value(QStringLiteral("Login")), elements);
+    QCOMPARE(window.Document().forms.value(QStringLiteral("loginForm")), elements);
+    QCOMPARE(window.LocationURL(), at(QStringLiteral("/page")).toString());
+    QVERIFY(waitForEngine([&] { return m_site->requests(host).size() == 2; })); // the page and its frame
+
+    // A reload reads the page again, from the site rather than a cache.
+    window.RefreshBrowser();
+    QVERIFY(completed.wait(loadTimeoutMs));
+    QCOMPARE(completed.count(), 2);
+    QVERIFY(waitForEngine([&] { return m_site->requests(host).size() == 4; }));
+    QCOMPARE(m_site->requests(host).at(2).target, QStringLiteral("/page"));
+
+    // about:blank raises nothing, by the time another window has loaded a whole page.
+    window.Navigate(QUrl(QStringLiteral("about:blank")));
+    QVERIFY(waitForEngine([&] { return window.LocationURL() == QLatin1String("about:blank"); }));
+    frmBrowser other(m_settings);
+    QSignalSpy otherCompleted(&other, &BrowserWindow::DocumentComplete);
+    QVERIFY(load(other, otherCompleted, at(QStringLiteral("/frame"))));
+    QCOMPARE(completed.count(), 2);
+}
+
+void tst_frmBrowser::fillsAndSubmitsForms()
+{
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    m_site->setHandler(host, QStringLiteral("/post"), [](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><title>Posted</title><body>thanks</body></html>");
+    });
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    const QString awkward = QStringLiteral("a&b=c \"q\" 'x' \\ </script> \u00e9\u20ac");
+    window.SetFormValue(QStringLiteral("Login"), QStringLiteral("user"), awkward);
+    window.SetFormValue(QStringLiteral("Login"), QStringLiteral("keep"), QStringLiteral("1"));
+    window.SubmitForm(QStringLiteral("Login"));
+    QVERIFY(completed.wait(loadTimeoutMs));
+    QCOMPARE(window.Document().title, QStringLiteral("Posted"));
+
+    const FakeSite::Request posted = m_site->requests(host).last();
+    QCOMPARE(posted.method, QByteArray("POST"));
+    QCOMPARE(posted.path, QStringLiteral("/post"));
+    QCOMPARE(posted.form.value(QStringLiteral("user")), awkward);
+    QCOMPARE(posted.form.value(QStringLiteral("keep")), QStringLiteral("1"));
+}
+
+void tst_frmBrowser::missingFormsAreErrors()
+{
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    QVERIFY_THROWS_EXCEPTION(OrvError, window.RefreshBrowser()); // not loaded yet
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    QVERIFY_THROWS_EXCEPTION(OrvError, window.SubmitForm(QStringLiteral("PlaceBid")));
+    QVERIFY_THROWS_EXCEPTION(OrvError,
+                             window.SetFormValue(QStringLiteral("PlaceBid"), QStringLiteral("user"), {}));
+    QVERIFY_THROWS_EXCEPTION(
+        OrvError, window.SetFormValue(QStringLiteral("Login"), QStringLiteral("pass"), QStringLiteral("x")));
+}
+
+void tst_frmBrowser::loadWithoutAnswerShowsUnavailablePage_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("connection dropped") << "drop";
+    QTest::newRow("no HTTP answer") << "garbage";
+    QTest::newRow("connection refused") << "refused";
+}
+
+void tst_frmBrowser::loadWithoutAnswerShowsUnavailablePage()
+{
+    QFETCH(QString, failure);
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+
+    QUrl failing = at(QStringLiteral("/down"));
+    bool up = false;
+    if (failure == QLatin1String("refused")) {
+        QTcpServer closed; // a port that was just free, closed again
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        failing = QUrl(QStringLiteral("http://127.0.0.1:%1/down").arg(closed.serverPort()));
+    } else {
+        // The engine retries a request once on its own when a reused connection fails: fail every try.
+        m_site->setHandler(host, QStringLiteral("/down"), [failure, &up](const FakeSite::Request&) {
+            if (up)
+                return FakeSite::Response::page("<html><title>Up</title><body>back</body></html>");
+            return failure == QLatin1String("drop") ? FakeSite::Response::drop()
+                                                    : FakeSite::Response::garbage();
+        });
+    }
+    QVERIFY(load(window, completed, failing));
+    QVERIFY(window.Document().body.contains(frmBrowser::UnavailableText));
+    QVERIFY(window.Document().title.isEmpty());
+    QVERIFY(window.Document().forms.isEmpty());
+    QCOMPARE(window.LocationURL(), failing.toString());
+    if (failure == QLatin1String("refused"))
+        return;
+    // A reload asks the failed address again, not the page shown before it.
+    up = true;
+    window.RefreshBrowser();
+    QVERIFY(completed.wait(loadTimeoutMs));
+    QCOMPARE(window.Document().title, QStringLiteral("Up"));
+    QCOMPARE(m_site->requests(host).last().target, QStringLiteral("/down"));
+}
+
+void tst_frmBrowser::errorStatusPageIsRead()
+{
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    m_site->setHandler(host, QStringLiteral("/busy"), [](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><title>Busy</title><body>try later</body></html>", 503);
+    });
+    QVERIFY(load(window, completed, at(QStringLiteral("/busy"))));
+    QCOMPARE(window.Document().title, QStringLiteral("Busy"));
+    QCOMPARE(window.Document().body, QStringLiteral("try later"));
+}
+
+void tst_frmBrowser::eachWindowKeepsItsOwnCookies()
+{
+    m_site->setHandler(host, QStringLiteral("/login"), [](const FakeSite::Request& request) {
+        const QByteArray user = request.query.queryItemValue(QStringLiteral("u")).toUtf8();
+        return FakeSite::Response::page("<html><body>in</body></html>")
+            .withCookie("session=" + user + "; Path=/");
+    });
+    frmBrowser first(m_settings);
+    frmBrowser second(m_settings);
+    QSignalSpy firstCompleted(&first, &BrowserWindow::DocumentComplete);
+    QSignalSpy secondCompleted(&second, &BrowserWindow::DocumentComplete);
+    QVERIFY(load(first, firstCompleted, at(QStringLiteral("/login?u=ann"))));
+    QVERIFY(load(second, secondCompleted, at(QStringLiteral("/page"))));
+    QVERIFY(load(first, firstCompleted, at(QStringLiteral("/page"))));
+
+    QStringList sessions;
+    for (const FakeSite::Request& request : m_site->requests(host)) {
+        if (request.path == QLatin1String("/page"))
+            sessions << request.cookies.value(QStringLiteral("session"), QStringLiteral("none"));
+    }
+    QCOMPARE(sessions, QStringList({QStringLiteral("none"), QStringLiteral("ann")}));
+}
+
+void tst_frmBrowser::timesOutAfterSilence_data()
+{
+    QTest::addColumn<int>("silentSeconds");
+    QTest::addColumn<bool>("timedOut");
+    QTest::newRow("119 s") << 119 << false;
+    QTest::newRow("120 s") << 120 << false;
+    QTest::newRow("121 s") << 121 << true;
+}
+
+void tst_frmBrowser::timesOutAfterSilence()
+{
+    QFETCH(int, silentSeconds);
+    QFETCH(bool, timedOut);
+    FakeTimeSource clock;
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    QSignalSpy timeOuts(&window, &BrowserWindow::TimedOut);
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    QVERIFY(waitForEngine([&] { return m_site->requests(host).size() == 2; })); // quiet: the frame is in too
+
+    clock.advanceSeconds(silentSeconds);
+    window.tmrTimeout_Timer();
+    QCOMPARE(timeOuts.count(), timedOut ? 1 : 0);
+    // Raised at most once.
+    clock.advanceSeconds(600);
+    window.tmrTimeout_Timer();
+    QCOMPARE(timeOuts.count(), 1);
+}
+
+void tst_frmBrowser::quitClosesWithoutTimeOut()
+{
+    FakeTimeSource clock;
+    QPointer<frmBrowser> window = new frmBrowser(m_settings);
+    QSignalSpy completed(window.data(), &BrowserWindow::DocumentComplete);
+    QSignalSpy timeOuts(window.data(), &BrowserWindow::TimedOut);
+    QVERIFY(load(*window, completed, at(QStringLiteral("/page"))));
+    window->Quit();
+    clock.advanceSeconds(600);
+    window->tmrTimeout_Timer();
+    QCOMPARE(timeOuts.count(), 0);
+    QVERIFY_THROWS_EXCEPTION(OrvError, window->Navigate(at(QStringLiteral("/page"))));
+    QVERIFY(waitForEngine([&] { return window.isNull(); }));
+}
+
+ORV_WEBENGINE_TEST_MAIN(tst_frmBrowser)
+#include "tst_frmBrowser.moc"

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "BrowserWindow.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+
+// A browser window that tests drive by hand: it records what its caller asks of it, in order, in `log`
+// ("navigate <url>", "reload", "set <form>.<element>=<value>", "submit <form>", "quit"), and shows the
+// pages that the test hands it with complete().
+class ScriptedBrowser : public BrowserWindow
+{
+    Q_OBJECT
+public:
+    using BrowserWindow::BrowserWindow;
+
+    void Navigate(const QUrl& url) override;
+    void RefreshBrowser() override;
+    const HtmlDocument& Document() const override { return m_document; }
+    QString LocationURL() const override { return m_location; }
+    void SetFormValue(const QString& form, const QString& element, const QString& value) override;
+    void SubmitForm(const QString& form) override;
+    // Deletes the window later, as the real one does after its quit delay.
+    void Quit() override;
+
+    // Shows a page at `url` and raises DocumentComplete. `forms` maps form names to element names.
+    void complete(const QString& url, const QString& title, const QString& body,
+                  const QHash<QString, QStringList>& forms = {});
+    void raiseTimedOut() { Q_EMIT TimedOut(); }
+
+    QStringList log;
+    QList<QUrl> navigations;
+
+private:
+    HtmlDocument m_document;
+    QString m_location;
+    bool m_quitting = false;
+};
+
+// The factory handed to the code under test; remembers every window it made.
+class ScriptedBrowsers
+{
+public:
+    BrowserWindow::Factory factory();
+    // The window made last; null when none was made or it was deleted.
+    ScriptedBrowser* last() const { return windows.isEmpty() ? nullptr : windows.last().data(); }
+
+    QList<QPointer<ScriptedBrowser>> windows;
+};
