@@ -1,5 +1,6 @@
 #include "BidSender.h"
 
+#include "Auctions.h"
 #include "BidSendersEvents.h"
 #include "DataFolder.h"
 #include "OrvError.h"
@@ -64,12 +65,7 @@ bool contains(const QString& page, const QString& marker)
 // Item numbers become a file name and part of an address: letters and digits only.
 const QString& checkedItem(const QString& item)
 {
-    const bool letterOrDigit = std::all_of(item.cbegin(), item.cend(), [](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-               (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-               (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    });
-    if (item.isEmpty() || !letterOrDigit)
+    if (!Auctions::isValidItemNumber(item))
         throw OrvError::refused(errorSource, QStringLiteral("\"%1\" is not an item number.").arg(item));
     return item;
 }

@@ -1,5 +1,6 @@
 #include "Updater.h"
 
+#include "Auctions.h"
 #include "DateTimes.h"
 #include "Downloader.h"
 #include "OrvError.h"
@@ -156,18 +157,6 @@ double firstPositiveReading(QStringView text)
     return 0;
 }
 
-bool isValidItem(const QString& item)
-{
-    if (item.isEmpty())
-        return false;
-    for (QChar c : item) {
-        const char16_t u = c.unicode();
-        if (!((u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z')))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 Updater::Updater(QObject* parent) : QObject(parent) {}
@@ -212,7 +201,7 @@ void Updater::Download()
 
 QString Updater::itemPageAddress(const QString& item)
 {
-    if (!isValidItem(item))
+    if (!Auctions::isValidItemNumber(item))
         return {};
     return SiteEndpoints::url(SiteEndpoints::ItemPage,
                               QStringLiteral("/ws/eBayISAPI.dll?ViewItem&item=") + item)
