@@ -23,7 +23,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QTimer>
-
 #include <cstdlib>
 
 namespace {
@@ -122,7 +121,7 @@ void cAppStarter::startFirstInstance()
 
     if (isShowCommand(m_arguments)) {
         app->show();
-        StartupChecks();
+        StartupChecks(*app);
     } else {
         app->hide();
     }
@@ -141,22 +140,19 @@ bool cAppStarter::SendTextToApp(const QString& sText)
            reply.arguments().constFirst().toBool();
 }
 
-void cAppStarter::StartupChecks()
+void cAppStarter::StartupChecks(cApp& app)
 {
-    cApp* app = mMain::App();
-    if (!app)
-        return;
     resumeNext([&] {
-        const qint32 interval = app->Settings().CheckForUpdates;
+        const qint32 interval = app.Settings().CheckForUpdates;
         const QDateTime today = TimeSource::current().localNow();
         if (interval > 0 &&
-            std::llabs(DateTimes::daysBetween(app->VersionManager().LastCheck(), today)) > interval)
-            app->VersionManager().Check();
+            std::llabs(DateTimes::daysBetween(app.VersionManager().LastCheck(), today)) > interval)
+            app.VersionManager().Check();
     });
     resumeNext([&] {
-        const qint32 days = app->Settings().AutoSyncDays;
-        const ::Clock& clock = app->Clock();
+        const qint32 days = app.Settings().AutoSyncDays;
+        const ::Clock& clock = app.Clock();
         if (days > 0 && std::llabs(DateTimes::daysBetween(clock.LastUpdated(), clock.Time())) > days)
-            app->Clock().show();
+            app.Clock().show();
     });
 }

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class DialogHost;
+class cApp;
 class MessageBoxSink;
 
 // The start-up decision: hand "Show" to a running instance, or become the first instance, create the
@@ -20,8 +21,11 @@ public:
     // are exactly that word.
     static bool isShowCommand(const QStringList& arguments);
 
+    // After a start with "SHOW": the version check when it is due, the clock window when the site clock
+    // has not been synchronised for longer than the settings allow.
+    static void StartupChecks(cApp& app);
+
 private:
-    void StartupChecks();
     bool SendTextToApp(const QString& sText);
     void startFirstInstance();
 

@@ -1,3 +1,5 @@
+#include "DateTimes.h"
+#include "FakeTimeSource.h"
 #include "OrvBus.h"
 #include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
@@ -78,6 +80,42 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(bool, show);
         QCOMPARE(cAppStarter::isShowCommand(arguments), show);
+    }
+
+    // The clock window opens when the last synchronisation is more calendar days away from the site's
+    // date than AutoSyncDays allows (in either direction); 0 turns the check off.
+    void startupChecksOpenTheClockWindow_data()
+    {
+        QTest::addColumn<int>("autoSyncDays");
+        QTest::addColumn<QString>("lastUpdated");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("three days, setting 3") << 3 << "2026-02-26 23:59:00" << false;
+        QTest::newRow("four days, setting 3") << 3 << "2026-02-25 12:00:00" << true;
+        QTest::newRow("four days ahead") << 3 << "2026-03-05 08:00:00" << true;
+        QTest::newRow("check off") << 0 << "2020-01-01 00:00:00" << false;
+    }
+    void startupChecksOpenTheClockWindow()
+    {
+        QFETCH(int, autoSyncDays);
+        QFETCH(QString, lastUpdated);
+        QFETCH(bool, opens);
+        FakeTimeSource now(DateTimes::naive(2026, 3, 1, 0, 30));
+        TestDataFolder data;
+        data.write(
+            QStringLiteral("auctions.xml"),
+            QStringLiteral("<Root><Clock><Variance>0</Variance><LastUpdated>%1</LastUpdated></Clock>"
+                           "<Settings><AutoSyncDays>%2</AutoSyncDays><CheckForUpdates>0</CheckForUpdates>"
+                           "</Settings></Root>")
+                .arg(lastUpdated)
+                .arg(autoSyncDays)
+                .toUtf8());
+        RecordingDialogHost host;
+        RecordingMessageBoxSink boxes;
+        cApp app(host, boxes);
+        app.Load();
+        host.calls.clear();
+        cAppStarter::StartupChecks(app);
+        QCOMPARE(host.calls.contains(QStringLiteral("clock")), opens);
     }
 
     // A second start hands "Show" to the hidden running instance, which opens its window; the running
