@@ -4,6 +4,7 @@
 #include "BidManager.h"
 #include "Categorys.h"
 #include "Clock.h"
+#include "ClockUpdater.h"
 #include "Columns.h"
 #include "DataFolder.h"
 #include "DialogHost.h"
@@ -53,6 +54,7 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_columns->link(*m_settings);
     m_auctions->link(*m_settings, *m_categorys, m_dialogs);
     m_categorys->link(*m_auctions, m_dialogs);
+    m_clock->setUpdater(new ClockUpdater);
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);
