@@ -77,6 +77,9 @@ private Q_SLOTS:
         QTest::newRow("no year, PC behind UTC at New Year")
             << QByteArray("<b>Jan. 1, 00:00:05 UTC</b>") << naive(2027, 1, 1, 0, 0, 2) << 600
             << naive(2027, 1, 1, 0, 0, 5);
+        QTest::newRow("the time page as served, without a year")
+            << FakeSite::fixture(QStringLiteral("time-page.html")) << naive(2026, 3, 15, 18, 12, 30) << 0
+            << naive(2026, 3, 15, 18, 12, 34);
         QTest::newRow("no year, mid-year") << QByteArray("<b>Jul. 4, 10:00:00 UTC</b>")
                                            << naive(2026, 7, 4, 10) << 0 << naive(2026, 7, 4, 10);
     }
