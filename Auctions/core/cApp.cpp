@@ -4,10 +4,12 @@
 #include "BidManager.h"
 #include "Categorys.h"
 #include "Clock.h"
+#include "ClockUpdater.h"
 #include "Columns.h"
 #include "DataFolder.h"
 #include "DialogHost.h"
 #include "NetManager.h"
+#include "NetworkManagerDialer.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -19,6 +21,7 @@
 #include "XMLManager.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 
 namespace {
 
@@ -51,8 +54,11 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_trayIcon->Init(*m_bidManager);
     // What the model reaches of the rest of the application, given here rather than looked up globally.
     m_columns->link(*m_settings);
+    m_netManager->link(*m_settings);
     m_auctions->link(*m_settings, *m_categorys, m_dialogs);
     m_categorys->link(*m_auctions, m_dialogs);
+    m_clock->setUpdater(new ClockUpdater);
+    m_netManager->setDialer(new NetworkManagerDialer(QDBusConnection::systemBus()));
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
+#include <limits>
 #include <optional>
 
 namespace UsDateReader {
@@ -92,10 +93,11 @@ const QList<Pattern>& patterns()
     return all;
 }
 
-int fullYear(const QString& digits)
+// The year that `digits` name; nullopt when there are none.
+std::optional<int> fullYear(const QString& digits)
 {
     if (digits.isEmpty())
-        return DateTimes::asNaive(TimeSource::current().localNow()).date().year();
+        return std::nullopt;
     const int value = digits.toInt();
     if (digits.size() > 2)
         return value;
@@ -125,9 +127,7 @@ std::optional<QTime> timeOfDay(const QRegularExpressionMatch& match, int first)
     return time;
 }
 
-} // namespace
-
-QDateTime read(QStringView text)
+QDateTime readDate(QStringView text, const std::optional<QDateTime>& near)
 {
     const QStringView trimmed = text.trimmed();
     if (trimmed.isEmpty() || trimmed.size() > longestDate)
@@ -137,7 +137,7 @@ QDateTime read(QStringView text)
         const QRegularExpressionMatch match = pattern.expression.match(subject);
         if (!match.hasMatch())
             continue;
-        int year = 0;
+        std::optional<int> year;
         int month = 0;
         int day = 0;
         int timeAt = 0;
@@ -167,14 +167,46 @@ QDateTime read(QStringView text)
             timeAt = 5;
             break;
         }
-        const QDate date(year, month, day);
         const std::optional<QTime> time = timeOfDay(match, timeAt);
-        if (!date.isValid() || !time)
+        if (!time)
             return DateTimes::zero();
-        const QDateTime value = DateTimes::naive(date, *time);
-        return DateTimes::isZero(value) ? DateTimes::zero() : value;
+        QList<int> years;
+        if (year) {
+            years = {*year};
+        } else if (near) {
+            const int nearYear = near->date().year();
+            years = {nearYear - 1, nearYear, nearYear + 1};
+        } else {
+            years = {DateTimes::asNaive(TimeSource::current().localNow()).date().year()};
+        }
+        QDateTime best = DateTimes::zero();
+        qint64 bestDistance = std::numeric_limits<qint64>::max();
+        for (int candidate : years) {
+            const QDate date(candidate, month, day);
+            if (!date.isValid())
+                continue;
+            const QDateTime value = DateTimes::naive(date, *time);
+            const qint64 distance = near ? qAbs(DateTimes::secondsBetween(*near, value)) : 0;
+            if (distance < bestDistance) {
+                best = value;
+                bestDistance = distance;
+            }
+        }
+        return DateTimes::isZero(best) ? DateTimes::zero() : best;
     }
     return DateTimes::zero();
+}
+
+} // namespace
+
+QDateTime read(QStringView text)
+{
+    return readDate(text, std::nullopt);
+}
+
+QDateTime read(QStringView text, const QDateTime& near)
+{
+    return readDate(text, DateTimes::asNaive(near));
 }
 
 } // namespace UsDateReader

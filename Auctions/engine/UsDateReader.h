@@ -12,5 +12,8 @@ namespace UsDateReader {
 
 // The naive date-time that `text` names, or the zero date when it names none.
 QDateTime read(QStringView text);
+// The same, except that a text without a year takes the year (the one of `near`, the one before or the
+// one after) that puts it nearest to `near`: a reading taken around New Year keeps its own year.
+QDateTime read(QStringView text, const QDateTime& near);
 
 } // namespace UsDateReader

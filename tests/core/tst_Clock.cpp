@@ -1,7 +1,7 @@
 #include "Clock.h"
 #include "DateTimes.h"
+#include "FakeClockUpdater.h"
 #include "FakeTimeSource.h"
-#include "IClockUpdater.h"
 #include "RecordingDialogHost.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
@@ -12,24 +12,6 @@
 #include <QTest>
 
 using DateTimes::naive;
-
-namespace {
-
-// Stands in for the synchronisation worker: records requests and reports whatever a test tells it.
-class FakeClockUpdater : public IClockUpdater
-{
-public:
-    void Download() override { ++downloads; }
-    void Cancel() override { ++cancels; }
-    QDateTime Time() const override { return utc; }
-    void report(sfRunState state) { Q_EMIT StateChanged(state); }
-
-    int downloads = 0;
-    int cancels = 0;
-    QDateTime utc = DateTimes::zero();
-};
-
-} // namespace
 
 class tst_Clock : public QObject
 {

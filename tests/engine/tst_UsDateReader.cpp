@@ -81,6 +81,34 @@ private Q_SLOTS:
         FakeTimeSource clock(DateTimes::naive(2031, 6, 1, 12));
         QCOMPARE(UsDateReader::read(u"MAR 15 18:12:34"), DateTimes::naive(2031, 3, 15, 18, 12, 34));
     }
+
+    void aTextWithoutYearTakesTheYearNearestToAGivenTime_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("near");
+        QTest::addColumn<QDateTime>("expected");
+
+        const auto at = [](int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+            return DateTimes::naive(y, mo, d, h, mi, s);
+        };
+        QTest::newRow("same year") << "JUL 4 10:00:00" << at(2026, 7, 4, 9) << at(2026, 7, 4, 10);
+        QTest::newRow("last year's December")
+            << "DEC 31 23:59:59" << at(2027, 1, 1) << at(2026, 12, 31, 23, 59, 59);
+        QTest::newRow("next year's January")
+            << "JAN 1 00:00:01" << at(2026, 12, 31, 23) << at(2027, 1, 1, 0, 0, 1);
+        QTest::newRow("leap day of the year before") << "FEB 29" << at(2025, 1, 10) << at(2024, 2, 29);
+        QTest::newRow("no leap day within a year") << "FEB 29" << at(2026, 6, 1) << DateTimes::zero();
+        QTest::newRow("a year written is kept")
+            << "DEC 31 2026 23:00:00" << at(2031, 1, 1) << at(2026, 12, 31, 23);
+    }
+    void aTextWithoutYearTakesTheYearNearestToAGivenTime()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, near);
+        QFETCH(QDateTime, expected);
+        FakeTimeSource clock(DateTimes::naive(2040, 6, 1, 12)); // the local year plays no part
+        QCOMPARE(UsDateReader::read(text, near), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_UsDateReader)
