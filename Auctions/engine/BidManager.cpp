@@ -55,18 +55,10 @@ BidManager::BidManager(BrowserWindow::Factory browsers, const Settings& settings
 
 void BidManager::Init(Auctions& oAuctions, Clock& oClock)
 {
-    resumeNext([&] {
-        if (mClock)
-            mClock->disconnect(this);
-        mClock = &oClock;
-        connect(mClock, &Clock::Updated, this, &BidManager::mClock_Updated);
-    });
-    resumeNext([&] {
-        if (mAuctions)
-            mAuctions->disconnect(this);
-        mAuctions = &oAuctions;
-        connect(mAuctions, &Auctions::Updated, this, &BidManager::mAuctions_Updated);
-    });
+    mClock = &oClock;
+    connect(mClock, &Clock::Updated, this, &BidManager::mClock_Updated);
+    mAuctions = &oAuctions;
+    connect(mAuctions, &Auctions::Updated, this, &BidManager::mAuctions_Updated);
     resumeNext([&] { ExpireMissedBids(); });
 }
 

@@ -23,7 +23,8 @@ class Settings;
 // that ended unnoticed, and cancels a category's remaining bids once its win limit is met.
 //
 // Every time that decides a bid is a site time; only the throttle of the periodic evaluation reads the
-// PC clock. An auction whose end time is unknown (the zero date) is never prepared, sent or expired.
+// PC clock. An auction whose end time is unknown (the zero date) is never prepared or sent by the
+// heartbeat, nor taken for ended; only SendBid, the user's own "send now", still sends it.
 class BidManager : public QObject, public IXMLPersist
 {
     Q_OBJECT
