@@ -147,6 +147,7 @@ private Q_SLOTS:
     void senderStatusLines();
     void sendBidWithoutBidIsRefused_data();
     void sendBidWithoutBidIsRefused();
+    void sendBidSubmitsAtTheReviewStep_data();
     void sendBidSubmitsAtTheReviewStep();
     void cancelEndsTheAttempts();
     void winLimit_data();
@@ -501,12 +502,22 @@ void tst_BidManager::sendBidWithoutBidIsRefused()
     QVERIFY(m.log.isEmpty());
 }
 
+void tst_BidManager::sendBidSubmitsAtTheReviewStep_data()
+{
+    QTest::addColumn<bool>("endKnown");
+    QTest::newRow("an hour before its end") << true;
+    QTest::newRow("end time unknown") << false;
+}
+
 void tst_BidManager::sendBidSubmitsAtTheReviewStep()
 {
+    QFETCH(bool, endKnown);
     Manager m;
     m.init();
-    // Far from its end, and watched only: sending now does not ask either.
+    // Only watched, and far from its end or with none known: sending now asks for neither.
     const AuctionPtr auction = m.bid(QStringLiteral("123"), 3600, 10, OR2Watching);
+    if (!endKnown)
+        auction->EndTime = DateTimes::zero();
     m.manager.SendBid(auction);
     QCOMPARE(m.windowCount(), 1);
     QCOMPARE(auction->SnipeState, OR2BidPreparing);
