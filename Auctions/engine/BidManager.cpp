@@ -210,7 +210,9 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
     QSet<const Auction*> cancelled;
     for (const AuctionPtr& auction : auctions) {
         resumeNext([&] {
-            if (!category->Contains(*auction) || !auction->IsBidding())
+            // A bid already submitted cannot be taken back: the site's answer is recorded as it comes.
+            if (!category->Contains(*auction) || !auction->IsBidding() ||
+                auction->SnipeState == OR2BidSending)
                 return;
             auction->SysComments = winLimitText;
             auction->SnipeState = OR2BidCancelled;

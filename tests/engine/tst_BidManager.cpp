@@ -577,19 +577,22 @@ void tst_BidManager::winLimit()
     m.bid(QStringLiteral("10"), -600, 10, OR2BidSuccess, lamps);
     const AuctionPtr winning = m.bid(QStringLiteral("11"), 30, 10, OR2BidSet, lamps);
     const AuctionPtr holding = m.bid(QStringLiteral("12"), 50, 10, OR2BidSet, lamps);
+    const AuctionPtr sentAlongside = m.bid(QStringLiteral("16"), 30, 10, OR2BidSet, lamps);
     const AuctionPtr waiting = m.bid(QStringLiteral("13"), 3600, 10, OR2BidSet, lamps);
     const AuctionPtr otherCategory =
         m.bid(QStringLiteral("14"), 3600, 10, OR2BidSet, QStringLiteral("Other"));
     const AuctionPtr otherCase = m.bid(QStringLiteral("15"), 3600, 10, OR2BidSet, QStringLiteral("LAMPS"));
 
     m.ticks(1);
-    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(m.windowCount(), 3);
     ScriptedBrowser* winningWindow = m.browsers.windows.at(0);
     QPointer<ScriptedBrowser> holdingWindow = m.browsers.windows.at(1);
+    ScriptedBrowser* alongsideWindow = m.browsers.windows.at(2);
     toReview(*winningWindow, *winning);
     toReview(*holdingWindow, *holding);
+    toReview(*alongsideWindow, *sentAlongside);
     m.ticks(20);
-    QVERIFY(submitted(winningWindow));
+    QVERIFY(submitted(winningWindow) && submitted(alongsideWindow));
     const int savesBefore = m.saves;
     answer(*winningWindow, *winning, QStringLiteral("You are the current high bidder"));
     QCOMPARE(winning->SnipeState, OR2BidSuccess);
@@ -600,17 +603,22 @@ void tst_BidManager::winLimit()
                                                            : OR2BidSet);
         QCOMPARE(auction->SysComments, cancels ? winLimitText : QString());
     }
+    // Submitted in the same second, its bid stands at the site whatever the limit says.
+    QCOMPARE(sentAlongside->SnipeState, OR2BidSending);
     QCOMPARE(otherCategory->SnipeState, OR2BidSet);
     QCOMPARE(otherCase->SnipeState, OR2BidSet);
     // The win's own save, then the ended attempt's and the manager's.
     QCOMPARE(m.saves - savesBefore, cancels ? 3 : 1);
 
     // The held attempt has ended without submitting (its window closes), and the cancellation stands.
+    answer(*alongsideWindow, *sentAlongside, QStringLiteral("You have been outbid"));
+    QCOMPARE(sentAlongside->SnipeState, OR2BidFailed);
+    QCOMPARE(sentAlongside->SysComments, QStringLiteral("Another bidder had a higher bid in reserve."));
     if (cancels)
         QTRY_VERIFY(holdingWindow.isNull());
     m.ticks(60);
     QCOMPARE(submitted(holdingWindow), !cancels);
-    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(m.windowCount(), 3);
     QCOMPARE(holding->SnipeState, cancels ? OR2BidCancelled : OR2BidSending);
     QCOMPARE(holding->SysComments, cancels ? winLimitText : QString());
 }
