@@ -93,7 +93,7 @@ void tst_WholeSnipe::snipesRunByThemselves()
             states << auction->SnipeState;
     });
 
-    // Stored as the bid window stores a bid: 70 to 79 seconds before the send moments, so yellow first.
+    // Stored as the bid window stores a bid, 70 to 76 seconds before the send moments: yellow first.
     const QDateTime siteNow = DateTimes::truncatedToSecond(app.Clock().Time());
     const QStringList items{"1001", "1002", "1003", "1004"};
     const QList<int> margins{70, 73, 76, 70};
