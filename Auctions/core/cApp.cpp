@@ -19,9 +19,11 @@
 #include "Updaters.h"
 #include "VerManager.h"
 #include "XMLManager.h"
+#include "frmBrowser.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <utility>
 
 namespace {
 
@@ -40,7 +42,8 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_auctions = new ::Auctions(this);
     m_categorys = new ::Categorys(this);
     m_updaters = new ::Updaters(*m_settings, this);
-    m_bidManager = new ::BidManager(this);
+    m_bidManager = new ::BidManager([settings = m_settings] { return new frmBrowser(*settings); },
+                                    *m_settings, *m_categorys, [this] { engineSave(); }, this);
     m_netManager = new ::NetManager(this);
     m_verManager = new ::VerManager(this);
     m_trayIcon = new ::TrayIcon(*this);
@@ -125,6 +128,8 @@ void cApp::Load()
     });
     resumeNext([&] { m_columns->addMissingDefaults(); });
     setState(AppLoaded);
+    if (std::exchange(m_saveAfterLoad, false))
+        Save();
     m_heartbeat.start();
 }
 
@@ -139,6 +144,16 @@ void cApp::Save()
     } catch (const std::exception& error) {
         setStatus(QStringLiteral("Could not save the auction list: ") + QString::fromUtf8(error.what()));
     }
+}
+
+void cApp::engineSave()
+{
+    // A change made while the file is still being read waits until all of it is in: saving now would
+    // write the parts not yet read as defaults.
+    if (m_state == AppNoState || m_state == AppCreated)
+        m_saveAfterLoad = true;
+    else
+        Save();
 }
 
 void cApp::Save(XMLManager& loader)

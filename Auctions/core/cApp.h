@@ -78,6 +78,8 @@ Q_SIGNALS:
 
 private:
     void endProcess();
+    // Saves for the bid engine, which records outcomes and expiries by itself.
+    void engineSave();
 
     DialogHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;
@@ -95,4 +97,5 @@ private:
     ::Unloader* m_unloader;
     QString m_status;
     QTimer m_heartbeat;
+    bool m_saveAfterLoad = false;
 };

@@ -1,18 +1,70 @@
 #include "BidManager.h"
 
+#include "Auctions.h"
+#include "BidSender.h"
+#include "BidSenders.h"
+#include "Categorys.h"
+#include "Clock.h"
+#include "DateTimes.h"
+#include "OrvError.h"
+#include "ResumeNext.h"
+#include "Settings.h"
 #include "TextForms.h"
+#include "TimeSource.h"
 #include "XMLManager.h"
 
-BidManager::BidManager(QObject* parent) : QObject(parent)
+#include <QSet>
+
+namespace {
+
+const QString errorSource = QStringLiteral("BidManager");
+
+const QString noBidText = QStringLiteral(
+    "This auction does not have a bid set.  You need to edit the auction and update the bidding details "
+    "first.");
+const QString endedText = QStringLiteral("Auction ended while program was not running.");
+const QString winLimitText = QStringLiteral("Bid cancelled because Category win limit met.");
+
+// The end time is not known: the item page gave none that reads.
+bool endUnknown(const Auction& auction)
 {
+    return DateTimes::isZero(auction.EndTime);
 }
 
-void BidManager::Init(Auctions&, Clock&)
+qint64 secondsLeft(const Auction& auction, const QDateTime& siteNow)
 {
+    return DateTimes::secondsBetween(siteNow, auction.EndTime);
 }
 
-void BidManager::Tick()
+// Seconds until the moment at which the bid must be submitted.
+qint64 sendMargin(const Auction& auction, const QDateTime& siteNow)
 {
+    return secondsLeft(auction, siteNow) - auction.SnipeSeconds;
+}
+
+} // namespace
+
+BidManager::BidManager(BrowserWindow::Factory browsers, const Settings& settings, const Categorys& categorys,
+                       std::function<void()> save, QObject* parent)
+    : QObject(parent), m_settings(settings), m_categorys(categorys), m_save(std::move(save)),
+      mBidSenders(new BidSenders(std::move(browsers), settings, m_save, this)),
+      mLastEvaluation(DateTimes::zero())
+{
+    connect(mBidSenders, &BidSenders::StateChanged, this, &BidManager::mBidSenders_StateChanged);
+}
+
+void BidManager::Init(Auctions& oAuctions, Clock& oClock)
+{
+    mClock = &oClock;
+    connect(mClock, &Clock::Updated, this, &BidManager::mClock_Updated);
+    mAuctions = &oAuctions;
+    connect(mAuctions, &Auctions::Updated, this, &BidManager::mAuctions_Updated);
+    resumeNext([&] { ExpireMissedBids(); });
+}
+
+void BidManager::RefreshState()
+{
+    resumeNext([&] { EvaluateState(); });
 }
 
 void BidManager::setState(eBidderState value)
@@ -20,18 +72,223 @@ void BidManager::setState(eBidderState value)
     if (value == m_state)
         return;
     m_state = value;
+    switch (value) {
+    case eBidderGreen:
+        setStatus(QStringLiteral("No bids to watch.  Ready for new Auctions."));
+        break;
+    case eBidderYellow:
+        setStatus(QStringLiteral("Watching auction(s) with scheduled bids."));
+        break;
+    case eBidderRed:
+        setStatus(QStringLiteral("Auction(s) near completion.  Preparing to Bid."));
+        break;
+    case eBidderBidding:
+        setStatus(QStringLiteral("Bidding state activated."));
+        break;
+    case eBidderPaused:
+        setStatus(QStringLiteral("Bid-Manager Paused"));
+        break;
+    }
     Q_EMIT StateChange(value);
+}
+
+void BidManager::setStatus(const QString& text)
+{
+    Q_EMIT StatusChange(text);
+}
+
+void BidManager::SendBid(const AuctionPtr& auction)
+{
+    if (!auction || auction->SnipeBid <= 0)
+        throw OrvError::refused(errorSource, noBidText);
+    mBidSenders->Send(auction);
+    EvaluateState();
+}
+
+void BidManager::Cancel()
+{
+    resumeNext([&] { mBidSenders->Cancel(); });
+    setStatus(QStringLiteral("Bids Cancelled."));
+}
+
+void BidManager::Tick()
+{
+    const QDateTime now = TimeSource::current().localNow();
+    if (qAbs(DateTimes::secondsBetween(mLastEvaluation, now)) > EvaluationSeconds) {
+        mLastEvaluation = now;
+        EvaluateState();
+    }
+    if (m_state != eBidderRed && m_state != eBidderBidding)
+        return;
+    if (!mAuctions || !mClock)
+        return;
+    const QDateTime siteNow = mClock->Time();
+    for (const AuctionPtr& auction : mAuctions->Items()) {
+        // One auction's failure must not keep the later ones from their send moments.
+        resumeNext([&] {
+            if (endUnknown(*auction))
+                return;
+            if (auction->SnipeState == OR2BidSet) {
+                // An attempt already under way (the bid was stored again meanwhile) goes on by itself.
+                if (sendMargin(*auction, siteNow) <= m_settings.PrepareSeconds &&
+                    !mBidSenders->Exists(auction->Item))
+                    mBidSenders->Prepare(auction, false);
+            } else if (auction->SnipeState == OR2BidPrepared) {
+                if (sendMargin(*auction, siteNow) <= 0)
+                    mBidSenders->Send(auction);
+            }
+        });
+    }
+}
+
+void BidManager::EvaluateState()
+{
+    if (Paused())
+        return;
+    if (mBidSenders->Count() >= 1) {
+        setState(eBidderBidding);
+        return;
+    }
+    if (!mAuctions || !mClock) {
+        setState(eBidderGreen);
+        return;
+    }
+    const QDateTime siteNow = mClock->Time();
+    const qint64 redSecs = qint64(m_settings.RedMinutes) * 60;
+    eBidderState newState = eBidderGreen;
+    for (const AuctionPtr& auction : mAuctions->Items()) {
+        if (!auction->IsBidding())
+            continue;
+        newState = eBidderYellow;
+        // Without a known end time the send moment is not known either: watched, never near.
+        if (!endUnknown(*auction) && sendMargin(*auction, siteNow) < redSecs) {
+            setState(eBidderRed);
+            return;
+        }
+    }
+    setState(newState);
+}
+
+void BidManager::ExpireMissedBids()
+{
+    if (!mAuctions || !mClock)
+        return;
+    QDateTime siteNow;
+    resumeNext([&] { siteNow = mClock->Time(); });
+    bool changed = false;
+    for (const AuctionPtr& auction : mAuctions->Items()) {
+        resumeNext([&] {
+            if (!auction->IsBidding() || endUnknown(*auction) || secondsLeft(*auction, siteNow) > 0)
+                return;
+            auction->SysComments = endedText;
+            auction->SnipeState = OR2BidFailed;
+            changed = true;
+            auction->Changed();
+        });
+    }
+    // A restart must not find these bids scheduled again.
+    if (changed)
+        save();
+}
+
+void BidManager::ApplyCategoryWinLimit(BidSender* sender)
+{
+    const AuctionPtr won = sender->Auction;
+    CategoryPtr category;
+    if (!resumeNext([&] { category = m_categorys.Item(won->Category); }) || !category || !category->Limited)
+        return;
+    if (!mAuctions)
+        return;
+    const QList<AuctionPtr> auctions = mAuctions->Items();
+    qint32 wins = 0;
+    for (const AuctionPtr& auction : auctions) {
+        if (auction->SnipeState == OR2BidSuccess && category->Contains(*auction))
+            ++wins;
+    }
+    if (wins < category->MaxWins)
+        return;
+    QSet<const Auction*> cancelled;
+    for (const AuctionPtr& auction : auctions) {
+        resumeNext([&] {
+            // A bid already submitted cannot be taken back: the site's answer is recorded as it comes.
+            if (!category->Contains(*auction) || !auction->IsBidding() ||
+                auction->SnipeState == OR2BidSending)
+                return;
+            auction->SysComments = winLimitText;
+            auction->SnipeState = OR2BidCancelled;
+            cancelled.insert(auction.data());
+            auction->Changed();
+        });
+    }
+    if (cancelled.isEmpty())
+        return;
+    // Their attempts end here without submitting; each one leaves the cancellation as it stands.
+    for (BidSender* running : mBidSenders->Items()) {
+        if (running != sender && cancelled.contains(running->Auction.data()))
+            resumeNext([&] { running->Cancel(); });
+    }
+    save();
+}
+
+void BidManager::mAuctions_Updated()
+{
+    resumeNext([&] { ExpireMissedBids(); });
+}
+
+void BidManager::mClock_Updated()
+{
+    resumeNext([&] { ExpireMissedBids(); });
+}
+
+void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
+{
+    QString item;
+    resumeNext([&] { item = Sender->Auction->Item; });
+    switch (State) {
+    case BidSender::SignInRequested:
+    case BidSender::SignInSubmitted:
+        setStatus(QStringLiteral("Logging in user ") + m_settings.Username + QStringLiteral("..."));
+        break;
+    case BidSender::BidPageRequested:
+        setStatus(QStringLiteral("Preparing bid for auction ") + item + QStringLiteral("..."));
+        break;
+    case BidSender::Holding:
+        setStatus(QStringLiteral("Auction ") + item + QStringLiteral(" prepared.  Holding bid..."));
+        break;
+    case BidSender::BidSubmitted:
+        setStatus(QStringLiteral("Sending bid for auction ") + item + QStringLiteral("..."));
+        break;
+    case BidSender::Succeeded:
+        resumeNext([&] { ApplyCategoryWinLimit(Sender); });
+        setStatus(QStringLiteral("Auction ") + item +
+                  QStringLiteral(" successfully submitted and confirmed."));
+        break;
+    case BidSender::Failed:
+        setStatus(QStringLiteral("Could not send bid for auction ") + item +
+                  QStringLiteral(".  See auction details."));
+        break;
+    default:
+        break;
+    }
+}
+
+void BidManager::save()
+{
+    if (m_save)
+        resumeNext([&] { m_save(); });
 }
 
 void BidManager::Load(XMLManager& loader)
 {
     // A value that is not a flag leaves the state as it is.
-    if (const auto paused =
-            TextForms::readFlag(loader.ReadProperty(QStringLiteral("Paused"), QStringLiteral("False"))))
-        setPaused(*paused);
+    resumeNext([&] {
+        if (const auto paused =
+                TextForms::readFlag(loader.ReadProperty(QStringLiteral("Paused"), QStringLiteral("False"))))
+            setPaused(*paused);
+    });
 }
 
 void BidManager::Save(XMLManager& loader)
 {
-    loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused()));
+    resumeNext([&] { loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused())); });
 }

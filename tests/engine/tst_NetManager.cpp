@@ -1,4 +1,5 @@
 #include "BidManager.h"
+#include "Categorys.h"
 #include "Clock.h"
 #include "FakeClockUpdater.h"
 #include "FakeDialer.h"
@@ -34,7 +35,9 @@ struct Watch
     Settings settings;
     Clock clock;
     FakeClockUpdater* updater = new FakeClockUpdater; // owned by the clock
-    BidManager bids;
+    Categorys categorys;
+    // The watch only follows the bid manager's state; no bid attempt is ever made here.
+    BidManager bids{[]() -> BrowserWindow* { return nullptr; }, settings, categorys, [] {}};
     NetManager net;
     FakeDialer* dialer = new FakeDialer; // owned by the connection watch
     QStringList statuses;

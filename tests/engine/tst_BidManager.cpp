@@ -1,0 +1,665 @@
+#include "Auctions.h"
+#include "BidManager.h"
+#include "BidSender.h"
+#include "Categorys.h"
+#include "Clock.h"
+#include "DateTimes.h"
+#include "FakeTimeSource.h"
+#include "OrvError.h"
+#include "RecordingDialogHost.h"
+#include "RecordingMessageBoxSink.h"
+#include "ScriptedBrowser.h"
+#include "Settings.h"
+#include "TestDataFolder.h"
+#include "XMLManager.h"
+#include "cApp.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString endedText = QStringLiteral("Auction ended while program was not running.");
+const QString winLimitText = QStringLiteral("Bid cancelled because Category win limit met.");
+const QString noBidText =
+    QStringLiteral("This auction does not have a bid set.  You need to edit the auction "
+                   "and update the bidding details first.");
+const QString greenText = QStringLiteral("No bids to watch.  Ready for new Auctions.");
+const QString yellowText = QStringLiteral("Watching auction(s) with scheduled bids.");
+const QString redText = QStringLiteral("Auction(s) near completion.  Preparing to Bid.");
+const QString biddingText = QStringLiteral("Bidding state activated.");
+const QString pausedText = QStringLiteral("Bid-Manager Paused");
+
+const QHash<QString, QStringList> signInForms{
+    {QStringLiteral("SignInForm"),
+     {QStringLiteral("userid"), QStringLiteral("pass"), QStringLiteral("keepMeSignInOption")}}};
+const QHash<QString, QStringList> reviewForms{{QStringLiteral("PlaceBid"), {QStringLiteral("item")}}};
+
+// A bid manager over a small model, with the PC clock at 2026-03-01 12:00:00 (the site clock reads the
+// same), scripted browser windows, and a log of what it reports.
+struct Manager
+{
+    FakeTimeSource pc;
+    TestDataFolder data;
+    Settings settings;
+    Categorys categorys;
+    Clock siteClock;
+    Auctions auctions;
+    ScriptedBrowsers browsers;
+    int saves = 0;
+    BidManager manager{browsers.factory(), settings, categorys, [this] { ++saves; }};
+    QStringList log; // "status <text>" and "state <n>" in the order raised
+    QList<Auction*> changed;
+
+    Manager()
+    {
+        settings.Username = QStringLiteral("bob");
+        settings.Password = QStringLiteral("pw");
+        settings.RedMinutes = 1;
+        settings.PrepareSeconds = 60;
+        auctions.Init(siteClock);
+        categorys.Add(QStringLiteral("Default"), false, 0);
+        QObject::connect(&manager, &BidManager::StatusChange, &manager,
+                         [this](const QString& text) { log << QStringLiteral("status ") + text; });
+        QObject::connect(&manager, &BidManager::StateChange, &manager,
+                         [this](int state) { log << QStringLiteral("state %1").arg(state); });
+        QObject::connect(&auctions, &Auctions::AuctionChanged, &auctions,
+                         [this](Auction* auction) { changed << auction; });
+    }
+
+    void init() { manager.Init(auctions, siteClock); }
+
+    // An auction ending `secondsLeft` from now by the site clock, with a bid sent `snipeSeconds` before.
+    AuctionPtr bid(const QString& item, qint64 secondsLeft, qint32 snipeSeconds = 10,
+                   AucSnipeStates state = OR2BidSet, const QString& category = QStringLiteral("Default"))
+    {
+        AuctionPtr auction = auctions.Add(item, category);
+        auction->EndTime = siteClock.Time().addSecs(secondsLeft);
+        auction->SnipeBid = 25;
+        auction->SnipeSeconds = snipeSeconds;
+        auction->SnipeState = state;
+        return auction;
+    }
+
+    void advance(qint64 seconds) { pc.advanceSeconds(seconds); }
+    // Heartbeats one second apart, `count` of them.
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            advance(1);
+            manager.Tick();
+        }
+    }
+    QStringList statuses() const
+    {
+        QStringList texts;
+        for (const QString& entry : log) {
+            if (entry.startsWith(QLatin1String("status ")))
+                texts << entry.mid(7);
+        }
+        return texts;
+    }
+    qsizetype windowCount() const { return browsers.windows.size(); }
+};
+
+// Takes an attempt's window through sign-in to the site's review step.
+void toReview(ScriptedBrowser& window, const Auction& auction)
+{
+    window.complete(BidSender::signInUrl().toString(), QStringLiteral("Sign In"),
+                    QStringLiteral("eBay User ID"), signInForms);
+    window.complete(BidSender::signInUrl().toString(), QStringLiteral("My eBay"), QStringLiteral("My eBay"));
+    window.complete(BidSender::bidUrl(auction).toString(), QStringLiteral("Review"),
+                    QStringLiteral("Review and Confirm Bid"), reviewForms);
+}
+
+void answer(ScriptedBrowser& window, const Auction& auction, const QString& body)
+{
+    window.complete(BidSender::bidUrl(auction).toString(), QStringLiteral("Bid"), body);
+}
+
+bool submitted(const ScriptedBrowser* window)
+{
+    return window && window->log.contains(QStringLiteral("submit PlaceBid"));
+}
+
+} // namespace
+
+class tst_BidManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void stateSetter_data();
+    void stateSetter();
+    void evaluateState_data();
+    void evaluateState();
+    void prepareAndSendMoments_data();
+    void prepareAndSendMoments();
+    void evaluationThrottle_data();
+    void evaluationThrottle();
+    void expireMissedBids_data();
+    void expireMissedBids();
+    void expiryAfterLoadingIsSaved();
+    void unknownEndTimeIsNeverBid();
+    void oneAuctionsErrorSparesTheOthers_data();
+    void oneAuctionsErrorSparesTheOthers();
+    void senderStatusLines_data();
+    void senderStatusLines();
+    void sendBidWithoutBidIsRefused_data();
+    void sendBidWithoutBidIsRefused();
+    void sendBidSubmitsAtTheReviewStep_data();
+    void sendBidSubmitsAtTheReviewStep();
+    void cancelEndsTheAttempts();
+    void winLimit_data();
+    void winLimit();
+    void pauseHoldsEverything();
+};
+
+void tst_BidManager::stateSetter_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QStringList>("log");
+
+    QTest::newRow("yellow") << int(eBidderYellow) << QStringList{"status " + yellowText, "state 2"};
+    QTest::newRow("red") << int(eBidderRed) << QStringList{"status " + redText, "state 3"};
+    QTest::newRow("bidding") << int(eBidderBidding) << QStringList{"status " + biddingText, "state 4"};
+    QTest::newRow("paused") << int(eBidderPaused) << QStringList{"status " + pausedText, "state 5"};
+    QTest::newRow("1, no text") << 1 << QStringList{"state 1"};
+}
+
+void tst_BidManager::stateSetter()
+{
+    QFETCH(int, state);
+    QFETCH(QStringList, log);
+    Manager m;
+    m.manager.setState(eBidderState(state));
+    QCOMPARE(m.log, log);
+    m.manager.setState(eBidderState(state));
+    QCOMPARE(m.log, log);
+    m.manager.setState(eBidderGreen);
+    QCOMPARE(m.log, (log + QStringList{"status " + greenText, "state 0"}));
+}
+
+void tst_BidManager::evaluateState_data()
+{
+    // One auction: seconds left by the site clock, its snipe seconds and state.
+    QTest::addColumn<bool>("endKnown");
+    QTest::addColumn<qint64>("secondsLeft");
+    QTest::addColumn<int>("snipeSeconds");
+    QTest::addColumn<int>("snipeState");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("send margin 59 of 60: red")
+        << true << qint64(69) << 10 << int(OR2BidSet) << int(eBidderRed);
+    QTest::newRow("send margin 60 of 60: yellow")
+        << true << qint64(70) << 10 << int(OR2BidSet) << int(eBidderYellow);
+    QTest::newRow("preparing, far") << true << qint64(3600) << 10 << int(OR2BidPreparing)
+                                    << int(eBidderYellow);
+    QTest::newRow("prepared, near") << true << qint64(30) << 10 << int(OR2BidPrepared) << int(eBidderRed);
+    QTest::newRow("sending, ended") << true << qint64(-5) << 10 << int(OR2BidSending) << int(eBidderRed);
+    QTest::newRow("watching, near") << true << qint64(30) << 10 << int(OR2Watching) << int(eBidderGreen);
+    QTest::newRow("failed") << true << qint64(30) << 10 << int(OR2BidFailed) << int(eBidderGreen);
+    QTest::newRow("won") << true << qint64(30) << 10 << int(OR2BidSuccess) << int(eBidderGreen);
+    QTest::newRow("cancelled") << true << qint64(30) << 10 << int(OR2BidCancelled) << int(eBidderGreen);
+    QTest::newRow("end time unknown") << false << qint64(0) << 10 << int(OR2BidSet) << int(eBidderYellow);
+}
+
+void tst_BidManager::evaluateState()
+{
+    QFETCH(bool, endKnown);
+    QFETCH(qint64, secondsLeft);
+    QFETCH(int, snipeSeconds);
+    QFETCH(int, snipeState);
+    QFETCH(int, expected);
+    Manager m;
+    m.init();
+    m.manager.setState(eBidderYellow);
+    // A watched auction before it must not hide it.
+    m.bid(QStringLiteral("1"), 30, 10, OR2Watching);
+    const AuctionPtr auction =
+        m.bid(QStringLiteral("2"), secondsLeft, snipeSeconds, static_cast<AucSnipeStates>(snipeState));
+    if (!endKnown)
+        auction->EndTime = DateTimes::zero();
+
+    m.manager.RefreshState();
+    QCOMPARE(int(m.manager.State()), expected);
+    QCOMPARE(m.windowCount(), 0);
+}
+
+void tst_BidManager::prepareAndSendMoments_data()
+{
+    QTest::addColumn<int>("redMinutes");
+    QTest::addColumn<int>("prepareSeconds");
+    QTest::addColumn<int>("preparedAt"); // send margin of the heartbeat that prepared
+    QTest::addColumn<int>("sentAt");     // and of the one that submitted
+
+    QTest::newRow("red at once, prepare window inclusive") << 2 << 60 << 60 << 0;
+    // Red is noticed by the evaluation every 6 seconds from margin 90: 90, 84, ... 60 (not below 60), 54.
+    QTest::newRow("preparing waits for red") << 1 << 300 << 54 << 0;
+    QTest::newRow("prepared at the send moment, sent a heartbeat later") << 1 << 0 << 0 << -1;
+}
+
+void tst_BidManager::prepareAndSendMoments()
+{
+    QFETCH(int, redMinutes);
+    QFETCH(int, prepareSeconds);
+    QFETCH(int, preparedAt);
+    QFETCH(int, sentAt);
+    Manager m;
+    m.settings.RedMinutes = redMinutes;
+    m.settings.PrepareSeconds = prepareSeconds;
+    m.init();
+    const AuctionPtr auction = m.bid(QStringLiteral("123"), 100, 10);
+
+    std::optional<int> prepared;
+    std::optional<int> sent;
+    for (int margin = 90; margin >= -3; --margin) {
+        m.manager.Tick();
+        if (!prepared && m.windowCount() == 1) {
+            prepared = margin;
+            toReview(*m.browsers.last(), *auction);
+            QCOMPARE(auction->SnipeState, OR2BidPrepared);
+        }
+        if (!sent && submitted(m.browsers.last()))
+            sent = margin;
+        m.advance(1);
+    }
+    QCOMPARE(prepared, std::optional<int>(preparedAt));
+    QCOMPARE(sent, std::optional<int>(sentAt));
+    QCOMPARE(m.windowCount(), 1);
+    QCOMPARE(auction->SnipeState, OR2BidSending);
+}
+
+void tst_BidManager::evaluationThrottle_data()
+{
+    QTest::addColumn<int>("afterMs"); // PC time of the second heartbeat after the first one
+    QTest::addColumn<bool>("evaluates");
+
+    // The first heartbeat is at 12:00:00.900; whole seconds count.
+    QTest::newRow("5 s later") << 5000 << false;
+    QTest::newRow("5.099 s later, still 12:00:05") << 5099 << false;
+    QTest::newRow("5.1 s later, 12:00:06") << 5100 << true;
+    QTest::newRow("clock set back 5 s") << -5000 << false;
+    QTest::newRow("clock set back 6 s") << -6000 << true;
+}
+
+void tst_BidManager::evaluationThrottle()
+{
+    QFETCH(int, afterMs);
+    QFETCH(bool, evaluates);
+    Manager m;
+    m.settings.PrepareSeconds = 0;
+    m.init();
+    const QDateTime first = DateTimes::naive(2026, 3, 1, 12, 0, 0).addMSecs(900);
+    m.pc.setLocalNow(first);
+    m.manager.Tick();
+    QCOMPARE(m.manager.State(), eBidderGreen);
+
+    m.bid(QStringLiteral("123"), 30);
+    m.pc.setLocalNow(first.addMSecs(afterMs));
+    m.manager.Tick();
+    QCOMPARE(m.manager.State(), evaluates ? eBidderRed : eBidderGreen);
+}
+
+void tst_BidManager::expireMissedBids_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<int>("snipeState");
+    QTest::addColumn<bool>("endKnown");
+    QTest::addColumn<qint64>("secondsLeft");
+    QTest::addColumn<bool>("expires");
+
+    for (const char* t : {"init", "clock"}) {
+        const QString trigger = QString::fromLatin1(t);
+        QTest::addRow("%s: bid set, ends now", t) << trigger << int(OR2BidSet) << true << qint64(0) << true;
+        QTest::addRow("%s: bid set, ends in 1 s", t)
+            << trigger << int(OR2BidSet) << true << qint64(1) << false;
+        QTest::addRow("%s: prepared, ended half an hour ago", t)
+            << trigger << int(OR2BidPrepared) << true << qint64(-1800) << true;
+        QTest::addRow("%s: sending, ended", t) << trigger << int(OR2BidSending) << true << qint64(-2) << true;
+        QTest::addRow("%s: watching, ended", t) << trigger << int(OR2Watching) << true << qint64(-2) << false;
+        QTest::addRow("%s: won, ended", t) << trigger << int(OR2BidSuccess) << true << qint64(-2) << false;
+        QTest::addRow("%s: bid set, end time unknown", t)
+            << trigger << int(OR2BidSet) << false << qint64(0) << false;
+    }
+}
+
+void tst_BidManager::expireMissedBids()
+{
+    QFETCH(QString, trigger);
+    QFETCH(int, snipeState);
+    QFETCH(bool, endKnown);
+    QFETCH(qint64, secondsLeft);
+    QFETCH(bool, expires);
+    Manager m;
+    const bool byClock = trigger == QLatin1String("clock");
+    // Through the clock: the auction ends an hour later, and a synchronisation moves the site an hour on.
+    const AuctionPtr auction = m.bid(QStringLiteral("123"), secondsLeft + (byClock ? 3600 : 0), 10,
+                                     static_cast<AucSnipeStates>(snipeState));
+    if (!endKnown)
+        auction->EndTime = DateTimes::zero();
+    m.changed.clear();
+    m.init();
+    if (byClock) {
+        QCOMPARE(auction->SnipeState, static_cast<AucSnipeStates>(snipeState));
+        m.siteClock.setVariance(3600);
+    }
+
+    QCOMPARE(auction->SnipeState, expires ? OR2BidFailed : static_cast<AucSnipeStates>(snipeState));
+    QCOMPARE(auction->SysComments, expires ? endedText : QString());
+    QCOMPARE(m.changed.size(), expires ? 1 : 0);
+    QCOMPARE(m.saves, expires ? 1 : 0);
+    // The state is left to the next evaluation.
+    QVERIFY(m.log.isEmpty());
+}
+
+void tst_BidManager::expiryAfterLoadingIsSaved()
+{
+    FakeTimeSource pc;
+    TestDataFolder data;
+    data.write(QStringLiteral("auctions.xml"),
+               "<Root><Clock><Variance>0</Variance></Clock>"
+               "<Auctions>"
+               "<Auction><Item>1</Item><EndTime>2026-03-01 11:59:00</EndTime><Category>Lamps</Category>"
+               "<SnipeState>1</SnipeState><SnipeBid>10</SnipeBid></Auction>"
+               "<Auction><Item>2</Item><EndTime>2026-03-01 13:00:00</EndTime><Category>Lamps</Category>"
+               "<SnipeState>1</SnipeState><SnipeBid>10</SnipeBid></Auction>"
+               "</Auctions>"
+               "<Categorys><Category><Name>Lamps</Name><Limited>True</Limited><MaxWins>2</MaxWins></Category>"
+               "</Categorys></Root>");
+    RecordingDialogHost dialogs;
+    RecordingMessageBoxSink boxes;
+    cApp app(dialogs, boxes);
+    app.Load();
+
+    const AuctionPtr ended = app.Auctions().Item(QStringLiteral("1"));
+    QCOMPARE(ended->SnipeState, OR2BidFailed);
+    QCOMPARE(ended->SysComments, endedText);
+    QCOMPARE(app.Auctions().Item(QStringLiteral("2"))->SnipeState, OR2BidSet);
+    // Written once the whole file was read: the parts read after the auctions are in it too.
+    XMLManager saved;
+    saved.LoadFile(data.stateFile());
+    const QDomElement root = saved.Node();
+    const QDomElement first = root.firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+    QCOMPARE(first.firstChildElement(QStringLiteral("SnipeState")).text(), QStringLiteral("5"));
+    QCOMPARE(first.firstChildElement(QStringLiteral("SysComments")).text(), endedText);
+    const QDomElement category = root.firstChildElement(QStringLiteral("Categorys")).firstChildElement();
+    QCOMPARE(category.firstChildElement(QStringLiteral("Name")).text(), QStringLiteral("Lamps"));
+    QCOMPARE(category.firstChildElement(QStringLiteral("MaxWins")).text(), QStringLiteral("2"));
+}
+
+void tst_BidManager::unknownEndTimeIsNeverBid()
+{
+    Manager m;
+    m.init();
+    const AuctionPtr unknownSet = m.bid(QStringLiteral("1"), 0, 10, OR2BidSet);
+    const AuctionPtr unknownPrepared = m.bid(QStringLiteral("2"), 0, 10, OR2BidPrepared);
+    unknownSet->EndTime = DateTimes::zero();
+    unknownPrepared->EndTime = DateTimes::zero();
+    const AuctionPtr near = m.bid(QStringLiteral("3"), 30);
+
+    m.ticks(3);
+    m.siteClock.setVariance(600);
+    m.ticks(3);
+    QCOMPARE(m.windowCount(), 1);
+    QCOMPARE(near->SnipeState, OR2BidFailed); // ended by the clock's move
+    QCOMPARE(unknownSet->SnipeState, OR2BidSet);
+    QCOMPARE(unknownPrepared->SnipeState, OR2BidPrepared);
+    QVERIFY(unknownSet->SysComments.isEmpty() && unknownPrepared->SysComments.isEmpty());
+}
+
+void tst_BidManager::oneAuctionsErrorSparesTheOthers_data()
+{
+    QTest::addColumn<bool>("otherCase");
+    QTest::newRow("bid stored again during its attempt") << false;
+    QTest::newRow("same item in other letter case during an attempt") << true;
+}
+
+void tst_BidManager::oneAuctionsErrorSparesTheOthers()
+{
+    QFETCH(bool, otherCase);
+    Manager m;
+    m.init();
+    AuctionPtr first = m.bid(QStringLiteral("abc"), 30);
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 1);
+    if (otherCase) {
+        // The attempt goes on for the removed record; the new one cannot have a second attempt.
+        m.auctions.Remove(QStringLiteral("abc"));
+        first = m.bid(QStringLiteral("ABC"), 30);
+    } else {
+        first->SnipeState = OR2BidSet;
+    }
+    const AuctionPtr later = m.bid(QStringLiteral("xyz"), 30);
+
+    m.ticks(2);
+    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(later->SnipeState, OR2BidPreparing);
+    QCOMPARE(first->SnipeState, OR2BidSet);
+}
+
+void tst_BidManager::senderStatusLines_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("finalStatus");
+    QTest::addColumn<int>("snipeState");
+
+    QTest::newRow("won") << "You are the current high bidder"
+                         << "Auction 123 successfully submitted and confirmed." << int(OR2BidSuccess);
+    QTest::newRow("outbid") << "You have been outbid"
+                            << "Could not send bid for auction 123.  See auction details."
+                            << int(OR2BidFailed);
+}
+
+void tst_BidManager::senderStatusLines()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, finalStatus);
+    QFETCH(int, snipeState);
+    Manager m;
+    m.init();
+    const AuctionPtr auction = m.bid(QStringLiteral("123"), 30, 10);
+    m.manager.Tick();
+    toReview(*m.browsers.last(), *auction);
+    m.ticks(20);
+    QVERIFY(submitted(m.browsers.last()));
+    ::answer(*m.browsers.last(), *auction, answer);
+
+    QCOMPARE(m.statuses(),
+             QStringList({redText, "Logging in user bob...", "Logging in user bob...",
+                          "Preparing bid for auction 123...", "Auction 123 prepared.  Holding bid...",
+                          biddingText, "Sending bid for auction 123...", finalStatus}));
+    QCOMPARE(int(auction->SnipeState), snipeState);
+    // The state follows at the next evaluation, not at the attempt's end.
+    QCOMPARE(m.manager.State(), eBidderBidding);
+    m.ticks(6);
+    QCOMPARE(m.manager.State(), eBidderGreen);
+}
+
+void tst_BidManager::sendBidWithoutBidIsRefused_data()
+{
+    QTest::addColumn<double>("snipeBid");
+    QTest::newRow("0") << 0.0;
+    QTest::newRow("negative") << -1.0;
+}
+
+void tst_BidManager::sendBidWithoutBidIsRefused()
+{
+    QFETCH(double, snipeBid);
+    Manager m;
+    m.init();
+    const AuctionPtr auction = m.bid(QStringLiteral("123"), 3600, 10, OR2Watching);
+    auction->SnipeBid = snipeBid;
+    try {
+        m.manager.SendBid(auction);
+        QFAIL("SendBid went ahead without a bid");
+    } catch (const OrvError& error) {
+        QCOMPARE(error.number(), OrvError::Refused);
+        QCOMPARE(error.description(), noBidText);
+    }
+    QCOMPARE(m.windowCount(), 0);
+    QCOMPARE(auction->SnipeState, OR2Watching);
+    QVERIFY(m.log.isEmpty());
+}
+
+void tst_BidManager::sendBidSubmitsAtTheReviewStep_data()
+{
+    QTest::addColumn<bool>("endKnown");
+    QTest::newRow("an hour before its end") << true;
+    QTest::newRow("end time unknown") << false;
+}
+
+void tst_BidManager::sendBidSubmitsAtTheReviewStep()
+{
+    QFETCH(bool, endKnown);
+    Manager m;
+    m.init();
+    // Only watched, and far from its end or with none known: sending now asks for neither.
+    const AuctionPtr auction = m.bid(QStringLiteral("123"), 3600, 10, OR2Watching);
+    if (!endKnown)
+        auction->EndTime = DateTimes::zero();
+    m.manager.SendBid(auction);
+    QCOMPARE(m.windowCount(), 1);
+    QCOMPARE(auction->SnipeState, OR2BidPreparing);
+    QCOMPARE(m.manager.State(), eBidderBidding);
+
+    toReview(*m.browsers.last(), *auction);
+    QVERIFY(submitted(m.browsers.last()));
+    QCOMPARE(auction->SnipeState, OR2BidSending);
+}
+
+void tst_BidManager::cancelEndsTheAttempts()
+{
+    Manager m;
+    m.init();
+    const AuctionPtr a = m.bid(QStringLiteral("1"), 40);
+    const AuctionPtr b = m.bid(QStringLiteral("2"), 50);
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 2);
+    toReview(*m.browsers.windows.at(0), *a);
+
+    const eBidderState before = m.manager.State();
+    m.manager.Cancel();
+    for (const AuctionPtr& auction : {a, b}) {
+        QCOMPARE(auction->SnipeState, OR2BidFailed);
+        QCOMPARE(auction->SysComments, QStringLiteral("Bid cancelled by user."));
+    }
+    QCOMPARE(m.statuses().last(), QStringLiteral("Bids Cancelled."));
+    // The state is left to the next evaluation.
+    QCOMPARE(m.manager.State(), before);
+    m.ticks(30);
+    QVERIFY(!submitted(m.browsers.windows.at(0)));
+    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(m.manager.State(), eBidderGreen);
+}
+
+void tst_BidManager::winLimit_data()
+{
+    QTest::addColumn<bool>("limited");
+    QTest::addColumn<int>("maxWins");
+    QTest::addColumn<bool>("cancels");
+
+    QTest::newRow("limit 2, one earlier win") << true << 2 << true;
+    QTest::newRow("limit 3, one earlier win") << true << 3 << false;
+    QTest::newRow("not limited") << false << 2 << false;
+}
+
+void tst_BidManager::winLimit()
+{
+    QFETCH(bool, limited);
+    QFETCH(int, maxWins);
+    QFETCH(bool, cancels);
+    Manager m;
+    m.categorys.Add(QStringLiteral("Lamps"), limited, maxWins);
+    m.categorys.Add(QStringLiteral("Other"), false, 0);
+    m.init();
+    const QString lamps = QStringLiteral("Lamps");
+    m.bid(QStringLiteral("10"), -600, 10, OR2BidSuccess, lamps);
+    const AuctionPtr winning = m.bid(QStringLiteral("11"), 30, 10, OR2BidSet, lamps);
+    const AuctionPtr holding = m.bid(QStringLiteral("12"), 50, 10, OR2BidSet, lamps);
+    const AuctionPtr sentAlongside = m.bid(QStringLiteral("16"), 30, 10, OR2BidSet, lamps);
+    const AuctionPtr waiting = m.bid(QStringLiteral("13"), 3600, 10, OR2BidSet, lamps);
+    const AuctionPtr otherCategory =
+        m.bid(QStringLiteral("14"), 3600, 10, OR2BidSet, QStringLiteral("Other"));
+    const AuctionPtr otherCase = m.bid(QStringLiteral("15"), 3600, 10, OR2BidSet, QStringLiteral("LAMPS"));
+
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 3);
+    ScriptedBrowser* winningWindow = m.browsers.windows.at(0);
+    QPointer<ScriptedBrowser> holdingWindow = m.browsers.windows.at(1);
+    ScriptedBrowser* alongsideWindow = m.browsers.windows.at(2);
+    toReview(*winningWindow, *winning);
+    toReview(*holdingWindow, *holding);
+    toReview(*alongsideWindow, *sentAlongside);
+    m.ticks(20);
+    QVERIFY(submitted(winningWindow) && submitted(alongsideWindow));
+    const int savesBefore = m.saves;
+    answer(*winningWindow, *winning, QStringLiteral("You are the current high bidder"));
+    QCOMPARE(winning->SnipeState, OR2BidSuccess);
+
+    for (const AuctionPtr& auction : {holding, waiting}) {
+        QCOMPARE(auction->SnipeState, cancels              ? OR2BidCancelled
+                                      : auction == holding ? OR2BidPrepared
+                                                           : OR2BidSet);
+        QCOMPARE(auction->SysComments, cancels ? winLimitText : QString());
+    }
+    // Submitted in the same second, its bid stands at the site whatever the limit says.
+    QCOMPARE(sentAlongside->SnipeState, OR2BidSending);
+    QCOMPARE(otherCategory->SnipeState, OR2BidSet);
+    QCOMPARE(otherCase->SnipeState, OR2BidSet);
+    // The win's own save, then the ended attempt's and the manager's.
+    QCOMPARE(m.saves - savesBefore, cancels ? 3 : 1);
+
+    // The held attempt has ended without submitting (its window closes), and the cancellation stands.
+    answer(*alongsideWindow, *sentAlongside, QStringLiteral("You have been outbid"));
+    QCOMPARE(sentAlongside->SnipeState, OR2BidFailed);
+    QCOMPARE(sentAlongside->SysComments, QStringLiteral("Another bidder had a higher bid in reserve."));
+    if (cancels)
+        QTRY_VERIFY(holdingWindow.isNull());
+    m.ticks(60);
+    QCOMPARE(submitted(holdingWindow), !cancels);
+    QCOMPARE(m.windowCount(), 3);
+    QCOMPARE(holding->SnipeState, cancels ? OR2BidCancelled : OR2BidSending);
+    QCOMPARE(holding->SysComments, cancels ? winLimitText : QString());
+}
+
+void tst_BidManager::pauseHoldsEverything()
+{
+    Manager m;
+    m.init();
+    const AuctionPtr held = m.bid(QStringLiteral("1"), 20);
+    m.ticks(1);
+    toReview(*m.browsers.last(), *held);
+    const AuctionPtr later = m.bid(QStringLiteral("2"), 40);
+
+    m.manager.setPaused(true);
+    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + pausedText, "state 5"}));
+    m.ticks(20);
+    QCOMPARE(m.manager.State(), eBidderPaused);
+    QVERIFY(!submitted(m.browsers.last()));
+    QCOMPARE(m.windowCount(), 1);
+    QCOMPARE(later->SnipeState, OR2BidSet);
+
+    // The pause is stored, and comes back through the state setter.
+    XMLManager file;
+    file.Save(m.manager, file.NewNode(QStringLiteral("BidManager")));
+    QCOMPARE(file.Node().text(), QStringLiteral("True"));
+    ScriptedBrowsers noBrowsers;
+    BidManager restarted(noBrowsers.factory(), m.settings, m.categorys, {});
+    QSignalSpy status(&restarted, &BidManager::StatusChange);
+    file.Restore(restarted, file.Node().firstChildElement(QStringLiteral("BidManager")));
+    QCOMPARE(restarted.State(), eBidderPaused);
+    QCOMPARE(status.count(), 1);
+    QCOMPARE(status.first().first().toString(), pausedText);
+
+    // Leaving the pause is green at once; the next evaluation finds the running attempt.
+    m.manager.setPaused(false);
+    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + greenText, "state 0"}));
+    m.ticks(6);
+    QCOMPARE(m.manager.State(), eBidderBidding);
+    QVERIFY(submitted(m.browsers.windows.at(0)));
+    QCOMPARE(m.windowCount(), 2);
+}
+
+QTEST_GUILESS_MAIN(tst_BidManager)
+#include "tst_BidManager.moc"
