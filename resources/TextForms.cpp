@@ -53,8 +53,8 @@ std::optional<QDateTime> tryFormat(const QString& text, const QString& dateForma
 
 // Qt reads "yy" as 19yy; a two-digit year is taken as the one within fifty years of today, so a date
 // written with one never lands a century early.
-std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dateFormat, const QString& timeFormat,
-                                         const QLocale& locale)
+std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dateFormat,
+                                         const QString& timeFormat, const QLocale& locale)
 {
     std::optional<QDateTime> value = tryFormat(text, dateFormat, timeFormat, locale);
     if (!value)
@@ -94,7 +94,7 @@ QString decimal(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("0");
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+    return QString::number(value, 'g', 15);
 }
 
 QString date(const QDateTime& value)
@@ -119,7 +119,10 @@ std::optional<double> readDecimal(const QString& text)
 {
     const QString t = text.trimmed();
     bool ok = false;
-    double value = QLocale::c().toDouble(t, &ok);
+    // The stored form has no grouping: "12,125" is a regional decimal, not twelve thousand.
+    QLocale stored = QLocale::c();
+    stored.setNumberOptions(QLocale::RejectGroupSeparator);
+    double value = stored.toDouble(t, &ok);
     if (ok && std::isfinite(value))
         return value;
     value = QLocale().toDouble(t, &ok);

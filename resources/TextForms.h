@@ -15,7 +15,7 @@ QString flag(bool value); // "True" / "False"
 std::optional<bool> readFlag(const QString& text);
 
 QString whole(qint64 value);
-QString decimal(double value);        // shortest exact form, point, no grouping
+QString decimal(double value);        // at most 15 significant digits, point, no grouping
 QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
 
 // The whole text (trimmed) as a number: the stored form first, the regional form second.

@@ -62,6 +62,8 @@ public:
     virtual void PopupMenu(const QList<MenuEntry>& entries, std::function<void(const QString&)> chosen) = 0;
     // False where the tray reports single clicks only.
     virtual bool reportsDoubleClick() const = 0;
+    // False where the desktop has no notification area at all: a hidden program shows no icon there.
+    virtual bool isAvailable() const = 0;
 
 protected:
     // Delivers a mouse event to the record's window at once, as the callback message.

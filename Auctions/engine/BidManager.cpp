@@ -22,6 +22,8 @@ const QString errorSource = QStringLiteral("BidManager");
 const QString noBidText = QStringLiteral(
     "This auction does not have a bid set.  You need to edit the auction and update the bidding details "
     "first.");
+const QString unknownEndText = QStringLiteral(
+    "The end time of this auction is not known yet.  Update the auction before sending a bid.");
 const QString endedText = QStringLiteral("Auction ended while program was not running.");
 const QString winLimitText = QStringLiteral("Bid cancelled because Category win limit met.");
 
@@ -101,6 +103,9 @@ void BidManager::SendBid(const AuctionPtr& auction)
 {
     if (!auction || auction->SnipeBid <= 0)
         throw OrvError::refused(errorSource, noBidText);
+    // A bid is never sent for an auction whose item page has not been read.
+    if (endUnknown(*auction))
+        throw OrvError::refused(errorSource, unknownEndText);
     mBidSenders->Send(auction);
     EvaluateState();
 }

@@ -23,8 +23,8 @@ class Settings;
 // that ended unnoticed, and cancels a category's remaining bids once its win limit is met.
 //
 // Every time that decides a bid is a site time; only the throttle of the periodic evaluation reads the
-// PC clock. An auction whose end time is unknown (the zero date) is never prepared or sent by the
-// heartbeat, nor taken for ended; only SendBid, the user's own "send now", still sends it.
+// PC clock. An auction whose end time is unknown (the zero date) is never prepared or sent, nor taken
+// for ended.
 class BidManager : public QObject, public IXMLPersist
 {
     Q_OBJECT
@@ -51,7 +51,7 @@ public:
     void setPaused(bool value) { setState(value ? eBidderPaused : eBidderGreen); }
 
     // Submits the auction's bid now, preparing an attempt first when none runs. An auction without a
-    // bid is refused with error 11.
+    // bid, or whose end time is not known, is refused with error 11.
     void SendBid(const AuctionPtr& auction);
     // Ends every running attempt that has not submitted its bid yet.
     void Cancel();

@@ -70,9 +70,14 @@ void NetManager::Tick()
 
 void NetManager::connectionTested(bool c)
 {
-    if (m_testedPhase != m_redPhase || !mBidManager || !m_settings || mBidManager->State() != eBidderRed)
+    if (m_testedPhase != m_redPhase || !mBidManager || !m_settings)
         return;
-    if (!isNoEntry(m_settings->PhoneEntry))
+    // The answer can come after the phase moved on from red to bidding: the dial belongs to red alone,
+    // but the phase's one clock synchronisation is still due.
+    const eBidderState state = mBidManager->State();
+    if (state != eBidderRed && state != eBidderBidding)
+        return;
+    if (state == eBidderRed && !isNoEntry(m_settings->PhoneEntry))
         Dial(c);
     if (m_settings->SyncClockRed)
         SyncClockOnce(c);

@@ -91,3 +91,8 @@ void SystemTrayBackend::onActivated(QSystemTrayIcon::ActivationReason reason)
         break;
     }
 }
+
+bool SystemTrayBackend::isAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}

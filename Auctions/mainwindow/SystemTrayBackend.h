@@ -23,6 +23,7 @@ public:
     void Delete(const NotifyIconData& nid) override;
     void PopupMenu(const QList<MenuEntry>& entries, std::function<void(const QString&)> chosen) override;
     bool reportsDoubleClick() const override;
+    bool isAvailable() const override;
 
 private:
     QSystemTrayIcon& icon();

@@ -1,6 +1,8 @@
 #include "frmAuctions.h"
 
+#include "DialogHost.h"
 #include "Settings.h"
+#include "TrayBackend.h"
 #include "cApp.h"
 
 #include <QCloseEvent>
@@ -37,9 +39,10 @@ void frmAuctions::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    // The user's close: to the notification area, or the end of the program.
+    // The user's close: to the notification area, or the end of the program. Without a notification
+    // area a hidden program could neither be seen nor ended, so the close ends it.
     event->ignore();
-    if (m_app->Settings().MinOnClose)
+    if (m_app->Settings().MinOnClose && m_app->dialogHost().trayBackend().isAvailable())
         m_app->hide();
     else
         m_app->Quit();

@@ -24,6 +24,8 @@ const QString winLimitText = QStringLiteral("Bid cancelled because Category win 
 const QString noBidText =
     QStringLiteral("This auction does not have a bid set.  You need to edit the auction "
                    "and update the bidding details first.");
+const QString unknownEndText = QStringLiteral(
+    "The end time of this auction is not known yet.  Update the auction before sending a bid.");
 const QString greenText = QStringLiteral("No bids to watch.  Ready for new Auctions.");
 const QString yellowText = QStringLiteral("Watching auction(s) with scheduled bids.");
 const QString redText = QStringLiteral("Auction(s) near completion.  Preparing to Bid.");
@@ -147,7 +149,6 @@ private Q_SLOTS:
     void senderStatusLines();
     void sendBidWithoutBidIsRefused_data();
     void sendBidWithoutBidIsRefused();
-    void sendBidSubmitsAtTheReviewStep_data();
     void sendBidSubmitsAtTheReviewStep();
     void cancelEndsTheAttempts();
     void winLimit_data();
@@ -479,45 +480,42 @@ void tst_BidManager::senderStatusLines()
 void tst_BidManager::sendBidWithoutBidIsRefused_data()
 {
     QTest::addColumn<double>("snipeBid");
-    QTest::newRow("0") << 0.0;
-    QTest::newRow("negative") << -1.0;
+    QTest::addColumn<bool>("endKnown");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0.0 << true << noBidText;
+    QTest::newRow("negative") << -1.0 << true << noBidText;
+    QTest::newRow("end time unknown") << 10.0 << false << unknownEndText;
 }
 
 void tst_BidManager::sendBidWithoutBidIsRefused()
 {
     QFETCH(double, snipeBid);
+    QFETCH(bool, endKnown);
+    QFETCH(QString, text);
     Manager m;
     m.init();
     const AuctionPtr auction = m.bid(QStringLiteral("123"), 3600, 10, OR2Watching);
     auction->SnipeBid = snipeBid;
+    if (!endKnown)
+        auction->EndTime = DateTimes::zero();
     try {
         m.manager.SendBid(auction);
-        QFAIL("SendBid went ahead without a bid");
+        QFAIL("SendBid went ahead");
     } catch (const OrvError& error) {
         QCOMPARE(error.number(), OrvError::Refused);
-        QCOMPARE(error.description(), noBidText);
+        QCOMPARE(error.description(), text);
     }
     QCOMPARE(m.windowCount(), 0);
     QCOMPARE(auction->SnipeState, OR2Watching);
     QVERIFY(m.log.isEmpty());
 }
 
-void tst_BidManager::sendBidSubmitsAtTheReviewStep_data()
-{
-    QTest::addColumn<bool>("endKnown");
-    QTest::newRow("an hour before its end") << true;
-    QTest::newRow("end time unknown") << false;
-}
-
 void tst_BidManager::sendBidSubmitsAtTheReviewStep()
 {
-    QFETCH(bool, endKnown);
     Manager m;
     m.init();
-    // Only watched, and far from its end or with none known: sending now asks for neither.
+    // Only watched, and far from its end: sending now waits for neither.
     const AuctionPtr auction = m.bid(QStringLiteral("123"), 3600, 10, OR2Watching);
-    if (!endKnown)
-        auction->EndTime = DateTimes::zero();
     m.manager.SendBid(auction);
     QCOMPARE(m.windowCount(), 1);
     QCOMPARE(auction->SnipeState, OR2BidPreparing);

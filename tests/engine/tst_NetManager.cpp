@@ -280,6 +280,24 @@ private Q_SLOTS:
         QCOMPARE(w.statuses, QStringList());
     }
 
+    // Red often turns into bidding within seconds; a connection found meanwhile still gives that phase
+    // its clock synchronisation, but starts no dial.
+    void aResultArrivingWhileBiddingStillSynchronises()
+    {
+        Watch w;
+        w.settings.ConnectOnRed = true;
+        w.settings.SyncClockRed = true;
+        w.settings.PhoneEntry = QStringLiteral("Modem");
+        w.bids.setState(eBidderRed);
+        m_online = true;
+        QSignalSpy finished(&w.net.connectionTest(), &NetDetector::finished);
+        w.net.Tick();
+        w.bids.setState(eBidderBidding);
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(w.updater->downloads, 1);
+        QCOMPARE(w.dialer->dialled, QStringList());
+    }
+
     // In the application, the red phase's synchronisation fetches the time page.
     void theApplicationsRedPhaseSynchronisesTheClock()
     {

@@ -39,12 +39,36 @@ private Q_SLOTS:
         QCOMPARE(readFlag(flag(false)).value(), false);
     }
 
-    void decimalsHaveNoGroupingAndFullPrecision()
+    void decimalsHaveNoGroupingAndFifteenDigits()
     {
         QLocale::setDefault(QLocale(QStringLiteral("en_US")));
         QCOMPARE(decimal(1234567.25), QStringLiteral("1234567.25"));
-        QCOMPARE(decimal(0.1 + 0.2), QStringLiteral("0.30000000000000004"));
-        QCOMPARE(readDecimal(decimal(0.1 + 0.2)).value(), 0.1 + 0.2);
+        QCOMPARE(decimal(0.1 + 0.2), QStringLiteral("0.3"));
+        QCOMPARE(decimal(1e21), QStringLiteral("1e+21"));
+        QCOMPARE(readDecimal(QStringLiteral("1e+21")).value(), 1e21);
+    }
+
+    // A decimal written in a comma-decimal region (an older file, a hand edit) is never taken for a
+    // number with thousands grouping.
+    void regionalDecimalsAreNotGrouping_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("de_DE three decimals")
+            << QStringLiteral("de_DE") << QStringLiteral("12,125") << 12.125;
+        QTest::newRow("de_DE one decimal") << QStringLiteral("de_DE") << QStringLiteral("12,5") << 12.5;
+        QTest::newRow("fr_FR") << QStringLiteral("fr_FR") << QStringLiteral("1,25") << 1.25;
+        QTest::newRow("stored form under de_DE")
+            << QStringLiteral("de_DE") << QStringLiteral("1.234") << 1.234;
+    }
+    void regionalDecimalsAreNotGrouping()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(readDecimal(text).value(), value);
     }
 
     void regionalFormsAreTheFallBack_data()

@@ -14,6 +14,7 @@ public:
     void Delete(const NotifyIconData& nid) override;
     void PopupMenu(const QList<MenuEntry>& entries, std::function<void(const QString&)> chosen) override;
     bool reportsDoubleClick() const override { return doubleClicks; }
+    bool isAvailable() const override { return available; }
 
     // Sends the mouse event to the window of the icon last added, as the desktop would.
     void click(qint32 mouseMessage) const { notify(record, mouseMessage); }
@@ -24,6 +25,7 @@ public:
     NotifyIconData record;
     QList<MenuEntry> menu;
     bool doubleClicks = true;
+    bool available = true;
 
 private:
     std::function<void(const QString&)> m_chosen;
