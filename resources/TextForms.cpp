@@ -102,19 +102,6 @@ QString date(const QDateTime& value)
     return DateTimes::asNaive(value).toString(storedDateFormat);
 }
 
-std::optional<qint64> readWhole(const QString& text)
-{
-    const QString t = text.trimmed();
-    bool ok = false;
-    const qint64 value = t.toLongLong(&ok);
-    if (ok)
-        return value;
-    const qint64 regional = QLocale().toLongLong(t, &ok);
-    if (ok)
-        return regional;
-    return std::nullopt;
-}
-
 std::optional<double> readDecimal(const QString& text)
 {
     const QString t = text.trimmed();

@@ -10,7 +10,6 @@
 #include "DialogHost.h"
 #include "NetManager.h"
 #include "NetworkManagerDialer.h"
-#include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
 #include "TrayIcon.h"
@@ -139,8 +138,6 @@ void cApp::Save()
         XMLManager manager;
         manager.Save(*this, manager.Node());
         manager.SaveFile(stateFilePath());
-    } catch (const OrvError& error) {
-        setStatus(QStringLiteral("Could not save the auction list: ") + error.description());
     } catch (const std::exception& error) {
         setStatus(QStringLiteral("Could not save the auction list: ") + QString::fromUtf8(error.what()));
     }
@@ -156,26 +153,25 @@ void cApp::engineSave()
         Save();
 }
 
+QList<std::pair<QString, IXMLPersist*>> cApp::storedChildren() const
+{
+    // The state file's top elements, in the order they are written and read.
+    return {{QStringLiteral("Clock"), m_clock},          {QStringLiteral("Columns"), m_columns},
+            {QStringLiteral("Settings"), m_settings},    {QStringLiteral("Auctions"), m_auctions},
+            {QStringLiteral("Categorys"), m_categorys},  {QStringLiteral("BidManager"), m_bidManager},
+            {QStringLiteral("VerManager"), m_verManager}};
+}
+
 void cApp::Save(XMLManager& loader)
 {
-    const std::pair<const char*, IXMLPersist*> children[] = {
-        {"Clock", m_clock},           {"Columns", m_columns},     {"Settings", m_settings},
-        {"Auctions", m_auctions},     {"Categorys", m_categorys}, {"BidManager", m_bidManager},
-        {"VerManager", m_verManager},
-    };
-    for (const auto& [name, object] : children)
-        resumeNext([&] { loader.Save(*object, loader.NewNode(QString::fromLatin1(name))); });
+    for (const auto& [name, object] : storedChildren())
+        resumeNext([&] { loader.Save(*object, loader.NewNode(name)); });
 }
 
 void cApp::Load(XMLManager& loader)
 {
-    const std::pair<const char*, IXMLPersist*> children[] = {
-        {"Clock", m_clock},           {"Columns", m_columns},     {"Settings", m_settings},
-        {"Auctions", m_auctions},     {"Categorys", m_categorys}, {"BidManager", m_bidManager},
-        {"VerManager", m_verManager},
-    };
-    for (const auto& [name, object] : children)
-        resumeNext([&] { loader.Restore(*object, loader.SubNode(QString::fromLatin1(name))); });
+    for (const auto& [name, object] : storedChildren())
+        resumeNext([&] { loader.Restore(*object, loader.SubNode(name)); });
 }
 
 void cApp::show()

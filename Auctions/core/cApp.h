@@ -3,6 +3,7 @@
 #include "IXMLPersist.h"
 #include "OrvEnums.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -78,6 +79,7 @@ Q_SIGNALS:
 
 private:
     void endProcess();
+    QList<std::pair<QString, IXMLPersist*>> storedChildren() const;
     // Saves for the bid engine, which records outcomes and expiries by itself.
     void engineSave();
 

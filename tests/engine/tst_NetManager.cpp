@@ -254,23 +254,30 @@ private Q_SLOTS:
         QCOMPARE(w.statuses, QStringList({attempting, status}));
     }
 
-    // A test result that arrives after its red phase ended dials nothing, even in a new red phase.
-    void aResultOutlivingItsRedPhaseIsDropped_data()
+    // A test result that arrives after red turned into bidding dials nothing but still gives the phase
+    // its one clock synchronisation; one that outlived its red phase does neither, even in a new one.
+    void aResultAfterRedDialsNothing_data()
     {
         QTest::addColumn<QList<int>>("statesWhileTesting");
-        QTest::newRow("left red") << QList<int>{eBidderBidding};
-        QTest::newRow("left and entered red again") << QList<int>{eBidderBidding, eBidderRed};
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<int>("syncs");
+        QTest::newRow("bidding, offline") << QList<int>{eBidderBidding} << false << 0;
+        QTest::newRow("bidding, online") << QList<int>{eBidderBidding} << true << 1;
+        QTest::newRow("left and entered red again")
+            << QList<int>{eBidderBidding, eBidderYellow, eBidderRed} << true << 0;
     }
-    void aResultOutlivingItsRedPhaseIsDropped()
+    void aResultAfterRedDialsNothing()
     {
         QFETCH(QList<int>, statesWhileTesting);
+        QFETCH(bool, online);
+        QFETCH(int, syncs);
 
         Watch w;
         w.settings.ConnectOnRed = true;
         w.settings.SyncClockRed = true;
         w.settings.PhoneEntry = QStringLiteral("Modem");
         w.bids.setState(eBidderRed);
-        m_online = false;
+        m_online = online;
         QSignalSpy finished(&w.net.connectionTest(), &NetDetector::finished);
         w.net.Tick();
         for (int state : statesWhileTesting)
@@ -278,24 +285,7 @@ private Q_SLOTS:
         QVERIFY(finished.wait(5000));
         QCOMPARE(w.dialer->dialled, QStringList());
         QCOMPARE(w.statuses, QStringList());
-    }
-
-    // Red often turns into bidding within seconds; a connection found meanwhile still gives that phase
-    // its clock synchronisation, but starts no dial.
-    void aResultArrivingWhileBiddingStillSynchronises()
-    {
-        Watch w;
-        w.settings.ConnectOnRed = true;
-        w.settings.SyncClockRed = true;
-        w.settings.PhoneEntry = QStringLiteral("Modem");
-        w.bids.setState(eBidderRed);
-        m_online = true;
-        QSignalSpy finished(&w.net.connectionTest(), &NetDetector::finished);
-        w.net.Tick();
-        w.bids.setState(eBidderBidding);
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(w.updater->downloads, 1);
-        QCOMPARE(w.dialer->dialled, QStringList());
+        QCOMPARE(w.updater->downloads, syncs);
     }
 
     // In the application, the red phase's synchronisation fetches the time page.

@@ -34,7 +34,6 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(readDate(dateText).value(), when);
         QCOMPARE(readDecimal(priceText).value(), 1234.5);
-        QCOMPARE(readWhole(QStringLiteral("-42")).value(), qint64(-42));
         QCOMPARE(readFlag(flag(true)).value(), true);
         QCOMPARE(readFlag(flag(false)).value(), false);
     }
@@ -109,7 +108,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QVERIFY(!readDate(text).has_value());
         QVERIFY(!readDecimal(text).has_value());
-        QVERIFY(!readWhole(text).has_value());
         QVERIFY(!readFlag(text).has_value());
     }
 
