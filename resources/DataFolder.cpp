@@ -1,5 +1,7 @@
 #include "DataFolder.h"
 
+#include "OwnerOnlyFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -12,10 +14,8 @@ QString path()
     if (folder.isEmpty())
         folder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                      .filePath(QStringLiteral("auction-orv"));
-    QDir dir(folder);
-    if (!dir.exists() && QDir().mkpath(folder))
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return dir.absolutePath();
+    OwnerOnlyFile::makeFolder(folder);
+    return QDir(folder).absolutePath();
 }
 
 QString stateFile()

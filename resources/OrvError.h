@@ -11,7 +11,6 @@ public:
     static constexpr qint32 Refused = 11;
     // A lookup of a key that the collection does not hold.
     static constexpr qint32 InvalidArgument = 5;
-    static constexpr qint32 TypeMismatch = 13;
 
     OrvError(qint32 number, QString source, QString description);
 

@@ -1,5 +1,6 @@
 #include "RegistryStore.h"
 
+#include "OwnerOnlyFile.h"
 #include "UnreadableFile.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 #include <array>
@@ -223,27 +223,12 @@ bool writeTree(const QString& path, const Tree& tree)
             top.insert(rootNames[i], keyToJson(tree[i], true));
     }
     const QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Indented);
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows in write()'s count and is never committed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return OwnerOnlyFile::write(path, bytes).isEmpty();
 }
 
 bool ensureFolder(const QString& path)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (QFileInfo(folder).isDir())
-        return true;
-    if (!QDir().mkpath(folder))
-        return false;
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return true;
+    return OwnerOnlyFile::makeFolder(QFileInfo(path).absolutePath());
 }
 
 // Read, change and write back under the lock. `change` returns false when there is nothing to write.

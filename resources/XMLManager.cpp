@@ -1,10 +1,10 @@
 #include "XMLManager.h"
 
 #include "OrvError.h"
+#include "OwnerOnlyFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -164,21 +164,9 @@ void XMLManager::SaveFile(const QString& sFile)
     if (name.isEmpty())
         throw OrvError(5, source, QStringLiteral("No file name to save to."));
 
-    // Written beside the old file and renamed over it, so a crash or a full disk never leaves half a file.
-    QSaveFile file(name);
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered flush can
-    // lose it and commit a truncated file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size() || file.size() != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, reason));
-    }
-    if (!file.commit())
-        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, file.errorString()));
+    const QString failure = OwnerOnlyFile::write(name, toBytes());
+    if (!failure.isEmpty())
+        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, failure));
 }
 
 QString XMLManager::xmlSafe(const QString& text)

@@ -40,7 +40,6 @@ public:
     QList<QDomElement> SelectNodes(const QString& name) const;
 
     LoadResult lastLoad() const { return m_lastLoad; }
-    QString fileName() const { return m_fileName; }
     // The document as written by SaveFile: UTF-8, no declaration, no indentation.
     QByteArray toBytes() const;
 

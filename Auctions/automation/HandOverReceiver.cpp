@@ -4,7 +4,6 @@ HandOverReceiver::HandOverReceiver(QObject* parent) : QObject(parent) {}
 
 bool HandOverReceiver::SetText(const QString& text)
 {
-    m_text = text;
     Q_EMIT textChanged(text);
     return true;
 }

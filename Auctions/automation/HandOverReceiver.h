@@ -12,15 +12,10 @@ class HandOverReceiver : public QObject
 public:
     explicit HandOverReceiver(QObject* parent = nullptr);
 
-    QString text() const { return m_text; }
-
 public Q_SLOTS:
     // Takes the text at once and answers true; what it asks for happens later, outside the call.
     bool SetText(const QString& text);
 
 Q_SIGNALS:
     void textChanged(const QString& text);
-
-private:
-    QString m_text;
 };

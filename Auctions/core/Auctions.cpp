@@ -77,8 +77,6 @@ AuctionPtr Auctions::Add(const QString& sItem, const QString& sCategory)
     if (!isValidItemNumber(item))
         throw OrvError::refused(source, QStringLiteral("Cannot add auction.  The item number \"") + item +
                                             QStringLiteral("\" may hold only letters and digits."));
-    if (const AuctionPtr existing = findExact(item))
-        refuseDuplicate(item, *existing);
     // Exists compares exactly; the key does not, so a variant in letter case is a duplicate too.
     if (const AuctionPtr existing = m_byKey.value(keyOf(item)))
         refuseDuplicate(item, *existing);

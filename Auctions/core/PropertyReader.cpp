@@ -35,7 +35,7 @@ qint32 PropertyReader::whole(const QString& name, qint32 defaultValue) const
 {
     if (!has(name))
         return defaultValue;
-    return toInt32(TextForms::leadingNumber(m_loader.ReadProperty(name))).value_or(0);
+    return TextForms::readLong(m_loader.ReadProperty(name)).value_or(0);
 }
 
 void PropertyReader::wholeOrKeep(const QString& name, qint32& field, qint32 defaultValue) const

@@ -4,9 +4,9 @@
 #include "Settings.h"
 #include "SiteEndpoints.h"
 #include "cApp.h"
+#include "cGlobal.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -20,7 +20,7 @@ frmAbout::frmAbout(cApp& app, QWidget* parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About Auction Orv"));
-    setWindowFlag(Qt::WindowStaysOnTopHint, app.Settings().AlwaysOnTop);
+    cGlobal::AlwaysOnTop(this, app.Settings().AlwaysOnTop);
 
     auto* Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -39,7 +39,7 @@ frmAbout::frmAbout(cApp& app, QWidget* parent) : QDialog(parent)
     imgLogo->setCursor(Qt::PointingHandCursor);
     const QUrl homePage = SiteEndpoints::base(SiteEndpoints::Maker);
     imgLogo->setToolTip(homePage.toString());
-    connect(imgLogo, &QToolButton::clicked, this, [homePage] { QDesktopServices::openUrl(homePage); });
+    connect(imgLogo, &QToolButton::clicked, this, [homePage] { cGlobal::LaunchFile(homePage.toString()); });
     auto* frameLayout = new QHBoxLayout(Frame1);
     frameLayout->addWidget(imgLogo);
     frameLayout->addWidget(Picture1, 1);
@@ -74,8 +74,7 @@ void frmAbout::View()
 {
     m_version->setText(versionText());
     show();
-    raise();
-    activateWindow();
+    cGlobal::fnShowWindow(this);
 }
 
 void frmAbout::changeEvent(QEvent* event)

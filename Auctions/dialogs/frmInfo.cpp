@@ -2,6 +2,7 @@
 
 #include "Settings.h"
 #include "cApp.h"
+#include "cGlobal.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -32,7 +33,7 @@ frmInfo::frmInfo(cApp& app, QWidget* parent) : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Information"));
-    setWindowFlag(Qt::WindowStaysOnTopHint, app.Settings().AlwaysOnTop);
+    cGlobal::AlwaysOnTop(this, app.Settings().AlwaysOnTop);
 
     auto* layout = new QVBoxLayout(this);
     // The window fits the one page it shows.
@@ -71,6 +72,5 @@ void frmInfo::View(int eInfo)
     for (int index = 0; index < m_frames.size(); ++index)
         m_frames[index]->setVisible(index == eInfo);
     show();
-    raise();
-    activateWindow();
+    cGlobal::fnShowWindow(this);
 }

@@ -4,12 +4,13 @@
 #include "BidSendersEvents.h"
 #include "DataFolder.h"
 #include "OrvError.h"
+#include "OwnerOnlyFile.h"
 #include "ResumeNext.h"
 #include "Settings.h"
 #include "SiteEndpoints.h"
+#include "TextForms.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -70,12 +71,6 @@ const QString& checkedItem(const QString& item)
     return item;
 }
 
-// The amount with a point whatever the locale, no grouping, up to 15 significant digits.
-QString amountText(double value)
-{
-    return QString::number(value, 'g', 15);
-}
-
 } // namespace
 
 BidSender::BidSender(BrowserWindow::Factory browsers, const Settings& settings, std::function<void()> save,
@@ -102,7 +97,7 @@ QUrl BidSender::bidUrl(const ::Auction& auction)
     return SiteEndpoints::url(SiteEndpoints::Bid,
                               QStringLiteral("/ws/eBayISAPI.dll?MfcISAPICommand=MakeBid&item=") +
                                   checkedItem(auction.Item) + QStringLiteral("&fb=1&maxbid=") +
-                                  amountText(auction.SnipeBid) + QStringLiteral("&quant=") +
+                                  TextForms::decimal(auction.SnipeBid) + QStringLiteral("&quant=") +
                                   QString::number(auction.SnipeQuantity));
 }
 
@@ -331,15 +326,9 @@ void BidSender::finish(bool success, const QString& comment)
         success = false;
     QString page;
     resumeNext([&] { page = PageText(); });
-    resumeNext([&] { QDir().mkpath(DataFolder::sentSnipesFolder()); });
-    resumeNext([&] {
-        QSaveFile file(pageFilePath(Auction->Item));
-        if (!file.open(QIODevice::WriteOnly))
-            throw OrvError(OrvError::Refused, errorSource, file.errorString());
-        file.write((page + QStringLiteral("\r\n")).toUtf8());
-        if (!file.commit())
-            throw OrvError(OrvError::Refused, errorSource, file.errorString());
-    });
+    resumeNext([&] { OwnerOnlyFile::makeFolder(DataFolder::sentSnipesFolder()); });
+    resumeNext(
+        [&] { OwnerOnlyFile::write(pageFilePath(Auction->Item), (page + QStringLiteral("\r\n")).toUtf8()); });
     if (!keepRecord) {
         resumeNext([&] { Auction->SysComments = comment; });
         resumeNext([&] { Auction->SnipeState = success ? OR2BidSuccess : OR2BidFailed; });

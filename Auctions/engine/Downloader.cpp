@@ -1,5 +1,6 @@
 #include "Downloader.h"
 
+#include <QHash>
 #include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
@@ -12,6 +13,8 @@
 namespace {
 
 // Loopback addresses never go through a proxy; everything else follows the system's proxy settings.
+// The system is asked once per scheme and host: its answer can take a proxy-script lookup, and the
+// downloads start on the heartbeat's thread.
 class DownloadProxyFactory : public QNetworkProxyFactory
 {
 public:
@@ -21,8 +24,15 @@ public:
         if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
             QHostAddress(host).isLoopback())
             return {QNetworkProxy(QNetworkProxy::NoProxy)};
-        return systemProxyForQuery(query);
+        const QString key = query.protocolTag() + QLatin1Char(' ') + host.toLower();
+        auto known = m_known.constFind(key);
+        if (known == m_known.cend())
+            known = m_known.insert(key, systemProxyForQuery(query));
+        return *known;
     }
+
+private:
+    QHash<QString, QList<QNetworkProxy>> m_known;
 };
 
 // One manager per thread, deleted with its thread (for the main thread, with the application object).

@@ -26,7 +26,6 @@ public:
 
     // From the start of a fetch to its end; applies from the next DownloadURL on.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
-    int timeoutMs() const { return m_timeoutMs; }
 
 Q_SIGNALS:
     void Complete(const QString& data);

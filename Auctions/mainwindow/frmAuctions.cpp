@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "TrayBackend.h"
 #include "cApp.h"
+#include "cGlobal.h"
 
 #include <QCloseEvent>
 #include <QStatusBar>
@@ -22,8 +23,7 @@ void frmAuctions::View(cApp& app)
     connect(&app, &cApp::StatusChange, this, [this](const QString& text) { statusBar()->showMessage(text); });
     statusBar()->showMessage(app.Status());
     show();
-    raise();
-    activateWindow();
+    cGlobal::fnShowWindow(this);
 }
 
 void frmAuctions::closeByProgram()
@@ -40,10 +40,11 @@ void frmAuctions::closeEvent(QCloseEvent* event)
         return;
     }
     // The user's close: to the notification area, or the end of the program. Without a notification
-    // area a hidden program could neither be seen nor ended, so the close ends it.
-    event->ignore();
+    // area a hidden program could neither be seen nor ended, so the close ends it. The window closes
+    // with this event (a close asked for from inside it would do nothing), unless an Exit was refused.
     if (m_app->Settings().MinOnClose && m_app->dialogHost().trayBackend().isAvailable())
         m_app->hide();
     else
         m_app->Quit();
+    event->setAccepted(m_app->State() == AppHidden || m_app->State() == AppShuttingDown);
 }

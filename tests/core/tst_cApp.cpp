@@ -1,3 +1,6 @@
+#include "Auctions.h"
+#include "BidManager.h"
+#include "Clock.h"
 #include "FileSizeLimit.h"
 #include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
@@ -209,6 +212,8 @@ private Q_SLOTS:
         QCOMPARE(app.State(), AppShuttingDown);
     }
 
+    // The heartbeat belongs to the application, not to a window: with no window open, its tick still
+    // reaches the bid manager, which finds the stored bid and turns yellow.
     void heartbeatTicksWhileHidden()
     {
         TestDataFolder data;
@@ -216,10 +221,14 @@ private Q_SLOTS:
         RecordingMessageBoxSink boxes;
         cApp app(host, boxes);
         app.Load();
+        const AuctionPtr auction = app.Auctions().Add(QStringLiteral("123"), QStringLiteral("Default"));
+        auction->EndTime = app.Clock().Time().addSecs(10 * 3600);
+        auction->SnipeBid = 10;
+        auction->SnipeState = OR2BidSet;
         app.hide();
-        // The heartbeat belongs to the application, not to a window: it runs with no window open.
-        QVERIFY(app.isHeartbeatRunning());
         QVERIFY(!host.mainOpen);
+        QCOMPARE(app.BidManager().State(), eBidderGreen);
+        QTRY_COMPARE_WITH_TIMEOUT(app.BidManager().State(), eBidderYellow, 5000);
     }
 };
 

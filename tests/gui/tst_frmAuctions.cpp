@@ -2,6 +2,7 @@
 #include "RecordingMessageBoxSink.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
+#include "Unloader.h"
 #include "cApp.h"
 #include "frmAuctions.h"
 
@@ -18,15 +19,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("minOnClose");
         QTest::addColumn<bool>("trayAvailable");
+        QTest::addColumn<bool>("clientHolds");
         QTest::addColumn<int>("state");
-        QTest::newRow("to the tray") << true << true << int(AppHidden);
-        QTest::newRow("no tray on this desktop") << true << false << int(AppShuttingDown);
-        QTest::newRow("settings say end") << false << true << int(AppShuttingDown);
+        QTest::newRow("to the tray") << true << true << false << int(AppHidden);
+        QTest::newRow("no tray on this desktop") << true << false << false << int(AppShuttingDown);
+        QTest::newRow("settings say end") << false << true << false << int(AppShuttingDown);
+        QTest::newRow("end refused by a client") << false << true << true << int(AppStarted);
     }
     void userCloseHidesOrEnds()
     {
         QFETCH(bool, minOnClose);
         QFETCH(bool, trayAvailable);
+        QFETCH(bool, clientHolds);
         QFETCH(int, state);
         TestDataFolder data;
         RecordingDialogHost host;
@@ -36,12 +40,17 @@ private Q_SLOTS:
         app.Load();
         app.Settings().MinOnClose = minOnClose;
         app.show();
+        if (clientHolds)
+            connect(&app.Unloader(), &Unloader::Unloading, &app,
+                    [&app] { app.Unloader().setAvailable(false); });
 
         frmAuctions window;
         window.View(app);
         QVERIFY(window.isVisible());
         window.close();
         QCOMPARE(int(app.State()), state);
+        // The window goes with the close, unless the program stays open on a refused Exit.
+        QCOMPARE(window.isVisible(), state == AppStarted);
     }
 };
 
