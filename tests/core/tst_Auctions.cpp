@@ -1,6 +1,7 @@
 #include "Auctions.h"
 #include "AuctionsEvents.h"
 #include "Categorys.h"
+#include "CaughtError.h"
 #include "Clock.h"
 #include "DateTimes.h"
 #include "FakeTimeSource.h"
@@ -16,19 +17,6 @@ namespace {
 const QString usernameText = QStringLiteral(
     "You must first have an eBay username and password set before you can create a bid for an auction.  "
     "Please open the configurations and enter this information.");
-
-// Runs `call`, which must refuse with error 11, and returns the description.
-template <typename Call> QString refusal(Call&& call)
-{
-    try {
-        call();
-    } catch (const OrvError& error) {
-        if (error.number() != OrvError::Refused)
-            return QStringLiteral("error %1: %2").arg(error.number()).arg(error.description());
-        return error.description();
-    }
-    return QStringLiteral("(not refused)");
-}
 
 } // namespace
 
@@ -280,12 +268,9 @@ void tst_Auctions::removeOfMissingItemFails()
     m_auctions->Add(QStringLiteral("1"), QString());
     QSignalSpy changed(m_auctions.get(), &Auctions::AuctionChanged);
     for (const QString& item : {QStringLiteral("2"), QString()}) {
-        try {
-            m_auctions->Remove(item);
-            QFAIL("Remove of a missing item number went through");
-        } catch (const OrvError& error) {
-            QCOMPARE(error.number(), OrvError::InvalidArgument);
-        }
+        const auto error = caughtError([&] { m_auctions->Remove(item); });
+        QVERIFY2(error, "Remove of a missing item number went through");
+        QCOMPARE(error->number(), OrvError::InvalidArgument);
         QVERIFY_THROWS_EXCEPTION(OrvError, m_auctions->Item(item));
     }
     QCOMPARE(m_auctions->Count(), 1);

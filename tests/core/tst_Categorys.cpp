@@ -1,5 +1,6 @@
 #include "Auctions.h"
 #include "Categorys.h"
+#include "CaughtError.h"
 #include "Clock.h"
 #include "OrvError.h"
 #include "RecordingDialogHost.h"
@@ -88,14 +89,11 @@ void tst_Categorys::add()
     m_categorys->Add(QStringLiteral("Books"), false, 1);
     QSignalSpy updated(m_categorys.get(), &Categorys::Updated);
     if (stored.isEmpty()) {
-        try {
-            m_categorys->Add(name, true, 3);
-            QFAIL("the name was accepted");
-        } catch (const OrvError& error) {
-            QCOMPARE(error.number(), OrvError::Refused);
-            QCOMPARE(error.source(), QStringLiteral("Category Add"));
-            QCOMPARE(error.description(), refusalText);
-        }
+        const auto error = caughtError([&] { m_categorys->Add(name, true, 3); });
+        QVERIFY2(error, "the name was accepted");
+        QCOMPARE(error->source(), QStringLiteral("Category Add"));
+        QCOMPARE(error->number(), OrvError::Refused);
+        QCOMPARE(error->description(), refusalText);
         QCOMPARE(m_categorys->Count(), 1);
         QCOMPARE(updated.count(), 0);
         return;
@@ -149,13 +147,8 @@ void tst_Categorys::removeKeepsTheLastCategory()
 {
     const CategoryPtr books = m_categorys->Add(QStringLiteral("Books"), false, 1);
     QSignalSpy updated(m_categorys.get(), &Categorys::Updated);
-    try {
-        m_categorys->Remove(QStringLiteral("Books"));
-        QFAIL("the last category was removed");
-    } catch (const OrvError& error) {
-        QCOMPARE(error.number(), OrvError::Refused);
-        QCOMPARE(error.description(), QStringLiteral("You must have at least one Category."));
-    }
+    QCOMPARE(refusal([&] { m_categorys->Remove(QStringLiteral("Books")); }),
+             QStringLiteral("You must have at least one Category."));
     QCOMPARE(m_categorys->Count(), 1);
 
     const CategoryPtr music = m_categorys->Add(QStringLiteral("Music"), false, 1);

@@ -2,6 +2,7 @@
 #include "BidManager.h"
 #include "BidSender.h"
 #include "Categorys.h"
+#include "CaughtError.h"
 #include "Clock.h"
 #include "DateTimes.h"
 #include "FakeTimeSource.h"
@@ -498,13 +499,7 @@ void tst_BidManager::sendBidWithoutBidIsRefused()
     auction->SnipeBid = snipeBid;
     if (!endKnown)
         auction->EndTime = DateTimes::zero();
-    try {
-        m.manager.SendBid(auction);
-        QFAIL("SendBid went ahead");
-    } catch (const OrvError& error) {
-        QCOMPARE(error.number(), OrvError::Refused);
-        QCOMPARE(error.description(), text);
-    }
+    QCOMPARE(refusal([&] { m.manager.SendBid(auction); }), text);
     QCOMPARE(m.windowCount(), 0);
     QCOMPARE(auction->SnipeState, OR2Watching);
     QVERIFY(m.log.isEmpty());

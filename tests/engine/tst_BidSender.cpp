@@ -1,6 +1,7 @@
 #include "AuctionsEvents.h"
 #include "BidSender.h"
 #include "BidSenders.h"
+#include "CaughtError.h"
 #include "DataFolder.h"
 #include "OrvError.h"
 #include "ScriptedBrowser.h"
@@ -559,12 +560,9 @@ void tst_BidSender::secondAttemptForSameItemRefused()
     a.auction->Item = QStringLiteral("123a");
     QSignalSpy updated(&a.senders, &BidSenders::Updated);
     a.prepare();
-    try {
-        a.senders.Prepare(a.otherAuction(second), false);
-        QFAIL("a second attempt for the same item was accepted");
-    } catch (const OrvError& error) {
-        QCOMPARE(error.number(), OrvError::Refused);
-    }
+    const auto error = caughtError([&] { a.senders.Prepare(a.otherAuction(second), false); });
+    QVERIFY2(error, "a second attempt for the same item was accepted");
+    QCOMPARE(error->number(), OrvError::Refused);
     QCOMPARE(a.senders.Count(), 1);
     QCOMPARE(a.browsers.windows.size(), 1);
     QCOMPARE(updated.count(), 1);

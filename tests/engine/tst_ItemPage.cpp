@@ -1,4 +1,5 @@
 #include "AuctionsEvents.h"
+#include "CaughtError.h"
 #include "DateTimes.h"
 #include "FakeSite.h"
 #include "OrvError.h"
@@ -292,14 +293,11 @@ private Q_SLOTS:
         connect(&events, &AuctionsEvents::AuctionChanged, this, [&] { ++announced; });
 
         Updater updater;
-        try {
-            updater.Parse(*auction, html);
-            QFAIL("the page was read");
-        } catch (const OrvError& error) {
-            QCOMPARE(error.number(), OrvError::Refused);
-            QCOMPARE(error.description(), QStringLiteral("The Auction was not Found or is not Available."));
-            QCOMPARE(error.source(), QStringLiteral("orvauctions2.Updater"));
-        }
+        const auto error = caughtError([&] { updater.Parse(*auction, html); });
+        QVERIFY2(error, "the page was read");
+        QCOMPARE(error->number(), OrvError::Refused);
+        QCOMPARE(error->description(), QStringLiteral("The Auction was not Found or is not Available."));
+        QCOMPARE(error->source(), QStringLiteral("orvauctions2.Updater"));
         QVERIFY(Fields::of(*auction) == before());
         QCOMPARE(announced, 0);
     }

@@ -1,3 +1,4 @@
+#include "CaughtError.h"
 #include "FakeSite.h"
 #include "OrvError.h"
 #include "Settings.h"
@@ -259,12 +260,9 @@ private Q_SLOTS:
         listen(queue);
         queue.DownloadItems(auctions(3));
         QCOMPARE(queue.Item(QStringLiteral("2"))->State(), sfNotRunning);
-        try {
-            queue.Item(QStringLiteral("7"));
-            QFAIL("an absent item was found");
-        } catch (const OrvError& error) {
-            QCOMPARE(error.number(), 5);
-        }
+        const auto error = caughtError([&] { queue.Item(QStringLiteral("7")); });
+        QVERIFY2(error, "an absent item was found");
+        QCOMPARE(error->number(), OrvError::InvalidArgument);
         m_log.clear();
         queue.Remove(QStringLiteral("7"));
         queue.Remove(QStringLiteral("3"));
