@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 #include "OrvBus.h"
+#include "ProgramUnderTest.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -21,22 +22,17 @@ private Q_SLOTS:
         QFile::remove(stateFile);
         QDBusConnection bus = QDBusConnection::sessionBus();
         QVERIFY(bus.isConnected());
-        QVERIFY(!bus.interface()->isServiceRegistered(OrvBus::serviceName).value());
+        QVERIFY(!ProgramUnderTest::ownsBusName());
 
         QDBusReply<void> started = bus.interface()->startService(OrvBus::serviceName);
         QVERIFY2(started.isValid(), qPrintable(started.error().message()));
 
-        // A fresh proxy each time: one made before the objects are registered stays invalid.
-        const auto state = [] {
-            QDBusInterface app(OrvBus::serviceName, OrvBus::appPath, OrvBus::appInterface);
-            return app.property("State").toInt();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(state(), 4 /* AppHidden */, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(ProgramUnderTest::remoteState(), 4 /* AppHidden */, 15000);
 
         const uint pid = bus.interface()->servicePid(OrvBus::serviceName).value();
         QVERIFY(pid > 0);
         ::kill(pid_t(pid), SIGTERM);
-        QTRY_VERIFY_WITH_TIMEOUT(!bus.interface()->isServiceRegistered(OrvBus::serviceName).value(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!ProgramUnderTest::ownsBusName(), 10000);
         QVERIFY(QFile::exists(stateFile));
     }
 };

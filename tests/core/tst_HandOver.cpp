@@ -1,4 +1,5 @@
 #include "PrivateSessionBus.h"
+#include "ProgramUnderTest.h"
 #include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
 #include "TestDataFolder.h"
@@ -59,9 +60,7 @@ void tst_HandOver::cleanupTestCase()
 bool tst_HandOver::secondStart()
 {
     QProcess second;
-    second.start(
-        QDir(qEnvironmentVariable("ORV_BINARY_DIR")).filePath(QStringLiteral("Auctions/orvauctions2")),
-        {QStringLiteral("SHOW")});
+    second.start(ProgramUnderTest::binary(QStringLiteral("Auctions/orvauctions2")), {QStringLiteral("SHOW")});
     const bool ended = QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000);
     if (!ended) {
         second.kill();

@@ -1,6 +1,7 @@
 #include "DateTimes.h"
 #include "FakeTimeSource.h"
 #include "OrvBus.h"
+#include "ProgramUnderTest.h"
 #include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
 #include "TestDataFolder.h"
@@ -18,22 +19,8 @@
 
 namespace {
 
-QString binary(const QString& relative)
-{
-    return qEnvironmentVariable("ORV_BINARY_DIR") + QLatin1Char('/') + relative;
-}
-
-bool nameOwned()
-{
-    return QDBusConnection::sessionBus().interface()->isServiceRegistered(OrvBus::serviceName).value();
-}
-
-int remoteState()
-{
-    QDBusInterface app(OrvBus::serviceName, OrvBus::appPath, OrvBus::appInterface);
-    const QVariant state = app.property("State");
-    return state.isValid() ? state.toInt() : -1;
-}
+using ProgramUnderTest::binary;
+using ProgramUnderTest::remoteState;
 
 // Ends a child process when the test leaves, whatever happened.
 struct ChildGuard
@@ -60,7 +47,7 @@ private Q_SLOTS:
         QVERIFY2(QDBusConnection::sessionBus().isConnected(), "the start-up tests need a session bus");
     }
 
-    void init() { QTRY_VERIFY_WITH_TIMEOUT(!nameOwned(), 10000); }
+    void init() { QTRY_VERIFY_WITH_TIMEOUT(!ProgramUnderTest::ownsBusName(), 10000); }
 
     void commandLine_data()
     {
@@ -184,7 +171,7 @@ private Q_SLOTS:
         cApp* app = mMain::App();
         QVERIFY(app);
         QCOMPARE(app->State(), AppHidden);
-        QVERIFY(nameOwned());
+        QVERIFY(ProgramUnderTest::ownsBusName());
         QCOMPARE(host.calls, (QStringList{"splash", "closeMain"}));
 
         // A second Start(false) in the same process changes nothing.
