@@ -3,6 +3,8 @@
 #include "OrvBus.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <utility>
 
 UnloaderClient::UnloaderClient(QObject* parent)
     : UnloaderClient(QDBusConnection::sessionBus(), OrvBus::serviceName, parent)
@@ -21,21 +23,30 @@ UnloaderClient::~UnloaderClient()
     ReleaseHold();
 }
 
-bool UnloaderClient::RegisterHold()
+void UnloaderClient::RegisterHold()
 {
-    if (m_held)
-        return true;
+    if (m_held || m_pending)
+        return;
+    m_pending = true;
     const QDBusMessage call = QDBusMessage::createMethodCall(
         m_service, OrvBus::unloaderPath, OrvBus::unloaderInterface, QStringLiteral("RegisterHold"));
-    m_held = m_bus.call(call).type() == QDBusMessage::ReplyMessage;
-    return m_held;
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answer) {
+        answer->deleteLater();
+        // A release sent meanwhile already undid the hold on the program's side.
+        if (!std::exchange(m_pending, false))
+            return;
+        m_held = !answer->isError();
+        Q_EMIT HoldChanged(m_held);
+    });
 }
 
 void UnloaderClient::ReleaseHold()
 {
-    if (!m_held)
+    if (!m_held && !m_pending)
         return;
     m_held = false;
+    m_pending = false;
     // Nobody waits on the answer: the hold ends with the connection anyway.
     m_bus.send(QDBusMessage::createMethodCall(m_service, OrvBus::unloaderPath, OrvBus::unloaderInterface,
                                               QStringLiteral("ReleaseHold")));

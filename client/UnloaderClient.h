@@ -16,11 +16,14 @@ public:
     UnloaderClient(const QDBusConnection& bus, const QString& service, QObject* parent = nullptr);
     ~UnloaderClient() override;
 
-    // True once the program has taken the hold.
-    bool RegisterHold();
+    // Asks the program for a hold without waiting on it (a client's window must not freeze while the
+    // program starts): HoldChanged tells the answer.
+    void RegisterHold();
     void ReleaseHold();
 
 Q_SIGNALS:
+    // The program took the hold (true) or refused it (false).
+    void HoldChanged(bool held);
     // The program asks whether it may end (false) or tells that it ends now (true).
     void Unloading(bool bValue);
 
@@ -31,4 +34,5 @@ private:
     QDBusConnection m_bus;
     QString m_service;
     bool m_held = false;
+    bool m_pending = false;
 };

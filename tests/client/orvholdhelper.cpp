@@ -17,7 +17,9 @@ int main(int argc, char* argv[])
     UnloaderClient client(QDBusConnection::sessionBus(), QCoreApplication::arguments().at(1));
     QObject::connect(&client, &UnloaderClient::Unloading,
                      [&out](bool bValue) { out << "unloading " << int(bValue) << Qt::endl; });
-    out << (client.RegisterHold() ? "held" : "refused") << Qt::endl;
+    QObject::connect(&client, &UnloaderClient::HoldChanged,
+                     [&out](bool held) { out << (held ? "held" : "refused") << Qt::endl; });
+    client.RegisterHold();
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
