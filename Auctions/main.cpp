@@ -1,12 +1,16 @@
+#include "EngineFactories.h"
 #include "MessageBoxSink.h"
+#include "NetworkManagerDialer.h"
 #include "TerminationWatcher.h"
 #include "WidgetDialogHost.h"
 #include "WidgetMessageBoxSink.h"
 #include "cApp.h"
 #include "cAppStarter.h"
+#include "frmBrowser.h"
 #include "mMain.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QSessionManager>
 
 int main(int argc, char* argv[])
@@ -21,8 +25,11 @@ int main(int argc, char* argv[])
 
     WidgetDialogHost dialogs;
     WidgetMessageBoxSink messageBoxes;
+    // The bid attempts' hidden browser windows and the dial-up control on NetworkManager.
+    EngineFactories engine{[](const Settings& settings) { return new frmBrowser(settings); },
+                           [] { return new NetworkManagerDialer(QDBusConnection::systemBus()); }};
     try {
-        cAppStarter starter(dialogs, messageBoxes, QApplication::arguments());
+        cAppStarter starter(dialogs, messageBoxes, std::move(engine), QApplication::arguments());
         starter.Start(false);
     } catch (const std::exception& error) {
         messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Auction Orv Load Error"),

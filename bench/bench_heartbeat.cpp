@@ -7,9 +7,10 @@
 #include "Clock.h"
 #include "DateTimes.h"
 #include "FakeBidSite.h"
+#include "FakeEngine.h"
 #include "FakeTimeSource.h"
-#include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
 #include "WebEngineTest.h"
@@ -27,9 +28,10 @@ constexpr int heartbeats = 300;
 void benchTick(int count)
 {
     FakeTimeSource pc;
-    RecordingDialogHost host;
+    RecordingShellHost host;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
-    cApp app(host, boxes);
+    cApp app(host, boxes, engine.factories());
     // Red all along, with every send moment further than the prepare window: the heartbeat walks the
     // whole list each time and starts no attempt.
     app.Settings().RedMinutes = 15;
@@ -87,9 +89,10 @@ bool benchLateness(int snipes)
     FakeBidSite site;
     if (!site.start())
         return false;
-    RecordingDialogHost host;
+    RecordingShellHost host;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
-    cApp app(host, boxes);
+    cApp app(host, boxes, engine.factoriesWithRealBrowsers());
     app.Load();
     app.Settings().Username = site.Username;
     app.Settings().Password = site.Password;

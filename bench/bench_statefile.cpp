@@ -3,8 +3,9 @@
 #include "Auctions.h"
 #include "Categorys.h"
 #include "DateTimes.h"
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "cApp.h"
 
@@ -44,10 +45,11 @@ void fill(cApp& app, int count)
 
 void measure(int count)
 {
-    RecordingDialogHost host;
+    RecordingShellHost host;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
     {
-        cApp app(host, boxes);
+        cApp app(host, boxes, engine.factories());
         fill(app, count);
         app.Save();
     }
@@ -56,7 +58,7 @@ void measure(int count)
     qint64 saveMs = 0;
     int loaded = 0;
     for (int round = 0; round < rounds; ++round) {
-        cApp app(host, boxes);
+        cApp app(host, boxes, engine.factories());
         timer.start();
         app.Load();
         loadMs += timer.elapsed();

@@ -1,8 +1,8 @@
 #include "TrayIcon.h"
 
 #include "BidManager.h"
-#include "DialogHost.h"
 #include "ResumeNext.h"
+#include "ShellHost.h"
 #include "cApp.h"
 #include "cSubClass.h"
 #include "frmTrayIcon.h"

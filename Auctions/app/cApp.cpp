@@ -7,21 +7,18 @@
 #include "ClockUpdater.h"
 #include "Columns.h"
 #include "DataFolder.h"
-#include "DialogHost.h"
 #include "NetManager.h"
-#include "NetworkManagerDialer.h"
 #include "ResumeNext.h"
 #include "Settings.h"
+#include "ShellHost.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
 #include "UnreadableFile.h"
 #include "Updaters.h"
 #include "VerManager.h"
 #include "XMLManager.h"
-#include "frmBrowser.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <utility>
 
 namespace {
@@ -32,8 +29,8 @@ const QString refusedQuitText = QStringLiteral(
 
 } // namespace
 
-cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
-    : QObject(parent), m_dialogs(dialogs), m_messageBoxes(messageBoxes)
+cApp::cApp(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories engine, QObject* parent)
+    : QObject(parent), m_dialogs(dialogs), m_messageBoxes(messageBoxes), m_engine(std::move(engine))
 {
     m_clock = new ::Clock(this);
     m_columns = new ::Columns(this);
@@ -41,8 +38,8 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_auctions = new ::Auctions(this);
     m_categorys = new ::Categorys(this);
     m_updaters = new ::Updaters(*m_settings, this);
-    m_bidManager = new ::BidManager([settings = m_settings] { return new frmBrowser(*settings); },
-                                    *m_settings, *m_categorys, [this] { engineSave(); }, this);
+    m_bidManager = new ::BidManager([this] { return m_engine.browserWindow(*m_settings); }, *m_settings,
+                                    *m_categorys, [this] { engineSave(); }, this);
     m_netManager = new ::NetManager(this);
     m_verManager = new ::VerManager(this);
     m_trayIcon = new ::TrayIcon(*this);
@@ -60,7 +57,7 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_auctions->link(*m_settings, *m_categorys, m_dialogs);
     m_categorys->link(*m_auctions, m_dialogs);
     m_clock->setUpdater(new ClockUpdater);
-    m_netManager->setDialer(new NetworkManagerDialer(QDBusConnection::systemBus()));
+    m_netManager->setDialer(m_engine.dialer());
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EngineFactories.h"
 #include "IXMLPersist.h"
 #include "OrvEnums.h"
 
@@ -13,10 +14,10 @@ class BidManager;
 class Categorys;
 class Clock;
 class Columns;
-class DialogHost;
 class MessageBoxSink;
 class NetManager;
 class Settings;
+class ShellHost;
 class TrayIcon;
 class Unloader;
 class Updaters;
@@ -31,7 +32,7 @@ class cApp : public QObject, public IXMLPersist
 public:
     static constexpr int HeartbeatMs = 1000;
 
-    cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent = nullptr);
+    cApp(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories engine, QObject* parent = nullptr);
     ~cApp() override;
 
     ::Auctions& Auctions() const { return *m_auctions; }
@@ -45,8 +46,9 @@ public:
     ::Updaters& Updaters() const { return *m_updaters; }
     ::Categorys& Categorys() const { return *m_categorys; }
     ::VerManager& VersionManager() const { return *m_verManager; }
-    DialogHost& dialogHost() const { return m_dialogs; }
+    ShellHost& dialogHost() const { return m_dialogs; }
     MessageBoxSink& messageBoxes() const { return m_messageBoxes; }
+    const EngineFactories& engineFactories() const { return m_engine; }
 
     AppState State() const { return m_state; }
     void setState(AppState value);
@@ -83,8 +85,9 @@ private:
     // Saves for the bid engine, which records outcomes and expiries by itself.
     void engineSave();
 
-    DialogHost& m_dialogs;
+    ShellHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;
+    EngineFactories m_engine;
     AppState m_state = AppNoState;
     ::Clock* m_clock;
     ::Columns* m_columns;

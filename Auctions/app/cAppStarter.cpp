@@ -3,7 +3,6 @@
 #include "AppAdaptor.h"
 #include "Clock.h"
 #include "DateTimes.h"
-#include "DialogHost.h"
 #include "HandOverReceiver.h"
 #include "MessageBoxSink.h"
 #include "OrvBus.h"
@@ -11,6 +10,7 @@
 #include "Registry.h"
 #include "ResumeNext.h"
 #include "Settings.h"
+#include "ShellHost.h"
 #include "TimeSource.h"
 #include "TrayIcon.h"
 #include "UnloaderService.h"
@@ -61,8 +61,10 @@ void wireHandOver(cApp& app, HandOverReceiver& receiver)
 
 } // namespace
 
-cAppStarter::cAppStarter(DialogHost& dialogs, MessageBoxSink& messageBoxes, QStringList arguments)
-    : m_dialogs(dialogs), m_messageBoxes(messageBoxes), m_arguments(std::move(arguments))
+cAppStarter::cAppStarter(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories engine,
+                         QStringList arguments)
+    : m_dialogs(dialogs), m_messageBoxes(messageBoxes), m_engine(std::move(engine)),
+      m_arguments(std::move(arguments))
 {
 }
 
@@ -102,7 +104,7 @@ void cAppStarter::startFirstInstance()
     bandName.ValueType = REG_SZ;
     bandName.setValue(QStringLiteral("Auction Orv"));
 
-    auto* app = new cApp(m_dialogs, m_messageBoxes);
+    auto* app = new cApp(m_dialogs, m_messageBoxes, m_engine);
     mMain::setApp(app);
     app->Load();
 

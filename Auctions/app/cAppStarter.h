@@ -1,8 +1,10 @@
 #pragma once
 
+#include "EngineFactories.h"
+
 #include <QStringList>
 
-class DialogHost;
+class ShellHost;
 class cApp;
 class MessageBoxSink;
 
@@ -13,7 +15,8 @@ class cAppStarter
 public:
     static constexpr int HandOverTimeoutMs = 100;
 
-    cAppStarter(DialogHost& dialogs, MessageBoxSink& messageBoxes, QStringList arguments);
+    cAppStarter(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories engine,
+                QStringList arguments);
 
     void Start(bool bFlag);
 
@@ -29,7 +32,8 @@ private:
     bool SendTextToApp(const QString& sText);
     void startFirstInstance();
 
-    DialogHost& m_dialogs;
+    ShellHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;
+    EngineFactories m_engine;
     QStringList m_arguments;
 };

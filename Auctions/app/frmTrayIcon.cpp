@@ -1,9 +1,9 @@
 #include "frmTrayIcon.h"
 
 #include "BidManager.h"
-#include "DialogHost.h"
 #include "MessageBoxSink.h"
 #include "ResumeNext.h"
+#include "ShellHost.h"
 #include "cApp.h"
 #include "cAppStarter.h"
 
@@ -77,7 +77,9 @@ void frmTrayIcon::mnuClick(const QString& name)
         } else if (name == QLatin1String("mnuPopupExit")) {
             m_tmrQuit.start();
         } else if (name == QLatin1String("mnuTestActivate")) {
-            cAppStarter(m_app.dialogHost(), m_app.messageBoxes(), QCoreApplication::arguments()).Start(true);
+            cAppStarter(m_app.dialogHost(), m_app.messageBoxes(), m_app.engineFactories(),
+                        QCoreApplication::arguments())
+                .Start(true);
         }
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogHost.h"
+#include "ShellHost.h"
 #include "SystemTrayBackend.h"
 
 #include <QPointer>
@@ -12,7 +12,7 @@ class frmSplash;
 
 // Opens the program's real windows for the model. Each window is one shared instance, made afresh
 // once the user has closed it.
-class WidgetDialogHost : public DialogHost
+class WidgetDialogHost : public ShellHost
 {
 public:
     ~WidgetDialogHost() override;

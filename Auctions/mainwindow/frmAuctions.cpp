@@ -1,7 +1,7 @@
 #include "frmAuctions.h"
 
-#include "DialogHost.h"
 #include "Settings.h"
+#include "ShellHost.h"
 #include "TrayBackend.h"
 #include "cApp.h"
 #include "cGlobal.h"

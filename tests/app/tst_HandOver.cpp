@@ -1,7 +1,8 @@
+#include "FakeEngine.h"
 #include "PrivateSessionBus.h"
 #include "ProgramUnderTest.h"
-#include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "TrayIcon.h"
 #include "cApp.h"
@@ -30,7 +31,8 @@ private:
 
     std::unique_ptr<PrivateSessionBus> bus;
     std::unique_ptr<TestDataFolder> folder;
-    RecordingDialogHost dialogs;
+    RecordingShellHost dialogs;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
     cApp* app = nullptr;
 };
@@ -43,7 +45,7 @@ void tst_HandOver::initTestCase()
     if (!bus->isRunning())
         QSKIP("dbus-daemon could not be started.");
     folder = std::make_unique<TestDataFolder>();
-    cAppStarter(dialogs, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+    cAppStarter(dialogs, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
     app = mMain::App();
     QVERIFY(app);
     QCOMPARE(app->State(), AppHidden);

@@ -3,9 +3,10 @@
 #include "Categorys.h"
 #include "Columns.h"
 #include "DateTimes.h"
+#include "FakeEngine.h"
 #include "FakeTimeSource.h"
-#include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
 #include "VerManager.h"
@@ -138,7 +139,8 @@ private:
 
     std::unique_ptr<FakeTimeSource> m_time;
     std::unique_ptr<TestDataFolder> m_folder;
-    RecordingDialogHost m_host;
+    RecordingShellHost m_host;
+    FakeEngine m_engine;
     RecordingMessageBoxSink m_boxes;
 };
 
@@ -157,7 +159,7 @@ void tst_StateFile::cleanup()
 
 std::unique_ptr<cApp> tst_StateFile::load()
 {
-    auto app = std::make_unique<cApp>(m_host, m_boxes);
+    auto app = std::make_unique<cApp>(m_host, m_boxes, m_engine.factories());
     app->Settings().DefaultSnipeTime = 20;
     app->Load();
     return app;
@@ -272,7 +274,7 @@ void tst_StateFile::roundTripAcrossLocales()
     QLocale::setDefault(writer);
     QStringList written;
     {
-        cApp app(m_host, m_boxes);
+        cApp app(m_host, m_boxes, m_engine.factories());
         populate(app);
         written = describe(app);
         app.Save();
@@ -289,7 +291,7 @@ void tst_StateFile::roundTripAcrossLocales()
 void tst_StateFile::writeOrder()
 {
     {
-        cApp app(m_host, m_boxes);
+        cApp app(m_host, m_boxes, m_engine.factories());
         populate(app);
         app.Save();
     }
@@ -561,7 +563,7 @@ void tst_StateFile::pauseGoesThroughTheStateSetter()
 {
     m_folder->write(QStringLiteral("auctions.xml"),
                     "<Root><BidManager><Paused>true</Paused></BidManager></Root>");
-    cApp app(m_host, m_boxes);
+    cApp app(m_host, m_boxes, m_engine.factories());
     QSignalSpy stateChange(&app.BidManager(), &BidManager::StateChange);
     app.Load();
     QCOMPARE(stateChange.count(), 1);
@@ -583,7 +585,7 @@ void tst_StateFile::timesThatThePcsSummerTimeSkipsRead()
     tzset();
     const QDateTime skipped = DateTimes::naive(2026, 3, 8, 2, 30, 0);
     {
-        cApp app(m_host, m_boxes);
+        cApp app(m_host, m_boxes, m_engine.factories());
         app.Auctions().Add(QStringLiteral("1"), QString())->EndTime = skipped;
         app.Save();
     }
@@ -600,7 +602,7 @@ void tst_StateFile::timesThatThePcsSummerTimeSkipsRead()
 void tst_StateFile::charactersXmlCannotHoldAreDropped()
 {
     {
-        cApp app(m_host, m_boxes);
+        cApp app(m_host, m_boxes, m_engine.factories());
         const AuctionPtr auction = app.Auctions().Add(QStringLiteral("1"), QString());
         auction->Description =
             QStringLiteral("bell\x01 and \x1b[0m escape ") + QChar(0xFFFF) + QStringLiteral(" ok");

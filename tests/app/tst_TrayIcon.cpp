@@ -1,6 +1,7 @@
 #include "BidManager.h"
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
@@ -48,7 +49,8 @@ private:
     }
 
     std::unique_ptr<TestDataFolder> folder;
-    std::unique_ptr<RecordingDialogHost> dialogs;
+    std::unique_ptr<RecordingShellHost> dialogs;
+    FakeEngine engine;
     std::unique_ptr<RecordingMessageBoxSink> boxes;
     std::unique_ptr<cApp> app;
 };
@@ -56,9 +58,9 @@ private:
 void tst_TrayIcon::init()
 {
     folder = std::make_unique<TestDataFolder>();
-    dialogs = std::make_unique<RecordingDialogHost>();
+    dialogs = std::make_unique<RecordingShellHost>();
     boxes = std::make_unique<RecordingMessageBoxSink>();
-    app = std::make_unique<cApp>(*dialogs, *boxes);
+    app = std::make_unique<cApp>(*dialogs, *boxes, engine.factories());
 }
 
 void tst_TrayIcon::cleanup()

@@ -1,5 +1,6 @@
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
@@ -95,9 +96,10 @@ void tst_Unloader::unloadingNow()
 void tst_Unloader::quitRefusedThenAllowed()
 {
     TestDataFolder folder;
-    RecordingDialogHost dialogs;
+    RecordingShellHost dialogs;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
-    cApp app(dialogs, boxes);
+    cApp app(dialogs, boxes, engine.factories());
     app.hide();
     QSignalSpy errors(&app, &cApp::ErrorMessage);
 

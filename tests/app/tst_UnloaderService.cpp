@@ -1,5 +1,6 @@
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "Unloader.h"
 #include "UnloaderService.h"
@@ -133,9 +134,10 @@ void tst_UnloaderService::twoHoldersAndACrash()
 void tst_UnloaderService::crashedHolderNeverBlocksExit()
 {
     TestDataFolder folder;
-    RecordingDialogHost dialogs;
+    RecordingShellHost dialogs;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
-    cApp app(dialogs, boxes);
+    cApp app(dialogs, boxes, engine.factories());
     UnloaderService appService(app.Unloader(), bus);
     bus.unregisterObject(path);
     QVERIFY(bus.registerObject(path, &appService, QDBusConnection::ExportAllSlots));

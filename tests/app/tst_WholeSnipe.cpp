@@ -4,9 +4,10 @@
 #include "Clock.h"
 #include "DateTimes.h"
 #include "FakeBidSite.h"
+#include "FakeEngine.h"
 #include "FakeTimeSource.h"
-#include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
 #include "WebEngineTest.h"
@@ -74,9 +75,10 @@ void tst_WholeSnipe::snipesRunByThemselves()
         QStringLiteral("/ws/eBayISAPI.dll?MfcISAPICommand=MakeBid&item=1004&fb=1&maxbid=25.5"
                        "&quant=1"),
         [](const FakeSite::Request&) { return FakeSite::Response::hang(); });
-    RecordingDialogHost dialogs;
+    RecordingShellHost dialogs;
+    FakeEngine engine;
     RecordingMessageBoxSink boxes;
-    cApp app(dialogs, boxes);
+    cApp app(dialogs, boxes, engine.factoriesWithRealBrowsers());
     app.Load();
     Settings& settings = app.Settings();
     settings.Username = site.Username;

@@ -1,9 +1,10 @@
 #include "Auctions.h"
 #include "BidManager.h"
 #include "Clock.h"
+#include "FakeEngine.h"
 #include "FileSizeLimit.h"
-#include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "TrayIcon.h"
 #include "XMLManager.h"
@@ -29,7 +30,7 @@ QStringList childNames(const QByteArray& xml)
 // Records the application's events in the order they come, mixed with the windows it opened.
 struct EventLog
 {
-    explicit EventLog(cApp& app, RecordingDialogHost& host) : host(host)
+    explicit EventLog(cApp& app, RecordingShellHost& host) : host(host)
     {
         QObject::connect(&app, &cApp::StatusChange, &app, [this](const QString& s) {
             flush();
@@ -50,7 +51,7 @@ struct EventLog
         flush();
         return std::exchange(log, {});
     }
-    RecordingDialogHost& host;
+    RecordingShellHost& host;
     QStringList log;
     qsizetype seen = 0;
 };
@@ -61,12 +62,15 @@ class tst_cApp : public QObject
 {
     Q_OBJECT
 
+private:
+    FakeEngine m_engine; // outlives every application a test makes
+
 private Q_SLOTS:
     void creationShowsSplashThenStatus()
     {
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         QCOMPARE(host.calls, QStringList{QStringLiteral("splash")});
         QCOMPARE(app.State(), AppCreated);
         QCOMPARE(app.Status(), QStringLiteral("Application Created"));
@@ -76,9 +80,9 @@ private Q_SLOTS:
     void stateChangesInOrder()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         EventLog events(app, host);
         events.take();
 
@@ -113,9 +117,9 @@ private Q_SLOTS:
     void firstStartWritesStateFileInOrder()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         app.Load();
         QVERIFY(!QFile::exists(data.stateFile()));
         app.Save();
@@ -139,9 +143,9 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         TestDataFolder data;
         data.write(QStringLiteral("auctions.xml"), content);
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         app.Load();
         QCOMPARE(app.State(), AppLoaded);
         app.Save();
@@ -155,9 +159,9 @@ private Q_SLOTS:
     void failedSaveKeepsOldFileAndSaysSo()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         app.Load();
         app.Save();
         const QByteArray good = data.read(QStringLiteral("auctions.xml"));
@@ -179,9 +183,9 @@ private Q_SLOTS:
     void quitSavesOnceAndEndsTheHeartbeat()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         app.Load();
         app.show();
         QSignalSpy errors(&app, &cApp::ErrorMessage);
@@ -203,9 +207,9 @@ private Q_SLOTS:
     void sessionEndSaves()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         app.Load();
         app.sessionEnd();
         QVERIFY(QFile::exists(data.stateFile()));
@@ -217,9 +221,9 @@ private Q_SLOTS:
     void heartbeatTicksWhileHidden()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, m_engine.factories());
         app.Load();
         const AuctionPtr auction = app.Auctions().Add(QStringLiteral("123"), QStringLiteral("Default"));
         auction->EndTime = app.Clock().Time().addSecs(10 * 3600);

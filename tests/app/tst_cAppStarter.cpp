@@ -1,9 +1,10 @@
 #include "DateTimes.h"
+#include "FakeEngine.h"
 #include "FakeTimeSource.h"
 #include "OrvBus.h"
 #include "ProgramUnderTest.h"
-#include "RecordingDialogHost.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "TestDataFolder.h"
 #include "cApp.h"
 #include "cAppStarter.h"
@@ -96,9 +97,10 @@ private Q_SLOTS:
                 .arg(lastUpdated)
                 .arg(autoSyncDays)
                 .toUtf8());
-        RecordingDialogHost host;
+        RecordingShellHost host;
+        FakeEngine engine;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, engine.factories());
         app.Load();
         host.calls.clear();
         cAppStarter::StartupChecks(app);
@@ -117,9 +119,11 @@ private Q_SLOTS:
         QVERIFY(first.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(remoteState(), int(AppHidden), 15000);
 
-        RecordingDialogHost host;
+        RecordingShellHost host;
+        FakeEngine engine;
         RecordingMessageBoxSink boxes;
-        cAppStarter(host, boxes, {QStringLiteral("orvauctions2"), QStringLiteral("SHOW")}).Start(false);
+        cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2"), QStringLiteral("SHOW")})
+            .Start(false);
         QVERIFY(boxes.boxes.isEmpty());
         QVERIFY(host.calls.isEmpty());
         QCOMPARE(mMain::App(), nullptr);
@@ -146,11 +150,12 @@ private Q_SLOTS:
         QVERIFY(owner.waitForReadyRead(10000));
         QCOMPARE(owner.readLine().trimmed(), QByteArray("ready"));
 
-        RecordingDialogHost host;
+        RecordingShellHost host;
+        FakeEngine engine;
         RecordingMessageBoxSink boxes;
         QElapsedTimer elapsed;
         elapsed.start();
-        cAppStarter(host, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
         QVERIFY2(elapsed.elapsed() < 5000, "the hand-over must not wait for the bus's default time-out");
         QCOMPARE(boxes.boxes.size(), 1);
         QCOMPARE(boxes.boxes.first().icon, MessageBoxSink::Exclamation);
@@ -165,9 +170,10 @@ private Q_SLOTS:
     void firstInstanceStartsOnceAndOwnsTheName()
     {
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
+        FakeEngine engine;
         RecordingMessageBoxSink boxes;
-        cAppStarter(host, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
         cApp* app = mMain::App();
         QVERIFY(app);
         QCOMPARE(app->State(), AppHidden);
@@ -175,7 +181,8 @@ private Q_SLOTS:
         QCOMPARE(host.calls, (QStringList{"splash", "closeMain"}));
 
         // A second Start(false) in the same process changes nothing.
-        cAppStarter(host, boxes, {QStringLiteral("orvauctions2"), QStringLiteral("SHOW")}).Start(false);
+        cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2"), QStringLiteral("SHOW")})
+            .Start(false);
         QCOMPARE(mMain::App(), app);
         QCOMPARE(app->State(), AppHidden);
         QVERIFY(boxes.boxes.isEmpty());

@@ -1,5 +1,6 @@
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "Registry.h"
 #include "TestDataFolder.h"
 #include "cApp.h"
@@ -34,9 +35,10 @@ private Q_SLOTS:
         blocker.close();
 
         TestDataFolder data;
-        RecordingDialogHost dialogs;
+        RecordingShellHost dialogs;
+        FakeEngine engine;
         RecordingMessageBoxSink boxes;
-        cAppStarter(dialogs, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        cAppStarter(dialogs, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
 
         QVERIFY(!mMain::App());
         QVERIFY(dialogs.calls.isEmpty()); // not even the splash
@@ -52,9 +54,10 @@ private Q_SLOTS:
     void theFirstInstanceWritesTheBandsDisplayName()
     {
         TestDataFolder data;
-        RecordingDialogHost dialogs;
+        RecordingShellHost dialogs;
+        FakeEngine engine;
         RecordingMessageBoxSink boxes;
-        cAppStarter(dialogs, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        cAppStarter(dialogs, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
 
         QVERIFY(mMain::App());
         QVERIFY(boxes.boxes.isEmpty());

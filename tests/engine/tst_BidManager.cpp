@@ -7,13 +7,10 @@
 #include "DateTimes.h"
 #include "FakeTimeSource.h"
 #include "OrvError.h"
-#include "RecordingDialogHost.h"
-#include "RecordingMessageBoxSink.h"
 #include "ScriptedBrowser.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
 #include "XMLManager.h"
-#include "cApp.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -142,7 +139,6 @@ private Q_SLOTS:
     void evaluationThrottle();
     void expireMissedBids_data();
     void expireMissedBids();
-    void expiryAfterLoadingIsSaved();
     void unknownEndTimeIsNeverBid();
     void oneAuctionsErrorSparesTheOthers_data();
     void oneAuctionsErrorSparesTheOthers();
@@ -353,41 +349,6 @@ void tst_BidManager::expireMissedBids()
     QCOMPARE(m.saves, expires ? 1 : 0);
     // The state is left to the next evaluation.
     QVERIFY(m.log.isEmpty());
-}
-
-void tst_BidManager::expiryAfterLoadingIsSaved()
-{
-    FakeTimeSource pc;
-    TestDataFolder data;
-    data.write(QStringLiteral("auctions.xml"),
-               "<Root><Clock><Variance>0</Variance></Clock>"
-               "<Auctions>"
-               "<Auction><Item>1</Item><EndTime>2026-03-01 11:59:00</EndTime><Category>Lamps</Category>"
-               "<SnipeState>1</SnipeState><SnipeBid>10</SnipeBid></Auction>"
-               "<Auction><Item>2</Item><EndTime>2026-03-01 13:00:00</EndTime><Category>Lamps</Category>"
-               "<SnipeState>1</SnipeState><SnipeBid>10</SnipeBid></Auction>"
-               "</Auctions>"
-               "<Categorys><Category><Name>Lamps</Name><Limited>True</Limited><MaxWins>2</MaxWins></Category>"
-               "</Categorys></Root>");
-    RecordingDialogHost dialogs;
-    RecordingMessageBoxSink boxes;
-    cApp app(dialogs, boxes);
-    app.Load();
-
-    const AuctionPtr ended = app.Auctions().Item(QStringLiteral("1"));
-    QCOMPARE(ended->SnipeState, OR2BidFailed);
-    QCOMPARE(ended->SysComments, endedText);
-    QCOMPARE(app.Auctions().Item(QStringLiteral("2"))->SnipeState, OR2BidSet);
-    // Written once the whole file was read: the parts read after the auctions are in it too.
-    XMLManager saved;
-    saved.LoadFile(data.stateFile());
-    const QDomElement root = saved.Node();
-    const QDomElement first = root.firstChildElement(QStringLiteral("Auctions")).firstChildElement();
-    QCOMPARE(first.firstChildElement(QStringLiteral("SnipeState")).text(), QStringLiteral("5"));
-    QCOMPARE(first.firstChildElement(QStringLiteral("SysComments")).text(), endedText);
-    const QDomElement category = root.firstChildElement(QStringLiteral("Categorys")).firstChildElement();
-    QCOMPARE(category.firstChildElement(QStringLiteral("Name")).text(), QStringLiteral("Lamps"));
-    QCOMPARE(category.firstChildElement(QStringLiteral("MaxWins")).text(), QStringLiteral("2"));
 }
 
 void tst_BidManager::unknownEndTimeIsNeverBid()

@@ -3,9 +3,6 @@
 #include "DateTimes.h"
 #include "FakeSite.h"
 #include "FakeTimeSource.h"
-#include "RecordingDialogHost.h"
-#include "RecordingMessageBoxSink.h"
-#include "cApp.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -197,42 +194,6 @@ private Q_SLOTS:
         QVERIFY(DateTimes::isZero(updater.Time()));
     }
 
-    // The application's clock synchronises through the time page: the UTC reading becomes site time
-    // (UTC-7 in summer), or the old offset stays with the failure shown.
-    void theApplicationsClockTakesTheReading_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("state");
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<int>("variance");
-
-        // The PC shows 2006-07-01 14:00 local time.
-        QTest::newRow("reading") << QByteArray("<b>Jul. 1, 2006, 12:00:00 UTC</b>") << int(sfComplete)
-                                 << "eBay clock synchronized." << -9 * 3600;
-        QTest::newRow("garbage") << QByteArray("<b>no time today UTC</b>") << int(sfFailed)
-                                 << "Error synchronizing clock." << 123;
-    }
-    void theApplicationsClockTakesTheReading()
-    {
-        QFETCH(QByteArray, body);
-        QFETCH(int, state);
-        QFETCH(QString, status);
-        QFETCH(int, variance);
-
-        FakeTimeSource pc(naive(2006, 7, 1, 14));
-        RecordingDialogHost dialogs;
-        RecordingMessageBoxSink boxes;
-        cApp app(dialogs, boxes);
-        app.Clock().setVariance(123);
-        serve(page(body));
-
-        app.Clock().Download();
-        QCOMPARE(app.Clock().State(), sfRunning);
-        QTRY_COMPARE(int(app.Clock().State()), state);
-        QCOMPARE(app.Clock().Status(), status);
-        QCOMPARE(app.Clock().Variance(), variance);
-        QCOMPARE(m_site.requests().size(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_ClockUpdater)

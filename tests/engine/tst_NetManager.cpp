@@ -6,10 +6,7 @@
 #include "FakeSite.h"
 #include "FakeTimeSource.h"
 #include "NetManager.h"
-#include "RecordingDialogHost.h"
-#include "RecordingMessageBoxSink.h"
 #include "Settings.h"
-#include "cApp.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -288,28 +285,6 @@ private Q_SLOTS:
         QCOMPARE(w.updater->downloads, syncs);
     }
 
-    // In the application, the red phase's synchronisation fetches the time page.
-    void theApplicationsRedPhaseSynchronisesTheClock()
-    {
-        FakeTimeSource pc(DateTimes::naive(2006, 7, 1, 14));
-        m_site.setHandler(SiteEndpoints::TimePage, QStringLiteral("/cgi-bin/timer.pl"),
-                          [](const FakeSite::Request&) {
-                              return FakeSite::Response::page("<b>Jul. 1, 2006, 12:00:00 UTC</b>");
-                          });
-        RecordingDialogHost dialogs;
-        RecordingMessageBoxSink boxes;
-        cApp app(dialogs, boxes);
-        QVERIFY(app.NetManager().dialer());
-        app.Settings().SyncClockRed = true;
-        app.Settings().CheckNetSeconds = 10;
-        app.BidManager().setState(eBidderRed);
-
-        app.NetManager().Tick();
-        QCOMPARE(app.Clock().State(), sfRunning);
-        QTRY_COMPARE(app.Clock().State(), sfComplete);
-        QCOMPARE(app.Clock().Variance(), -9 * 3600);
-        QCOMPARE(m_site.requests(SiteEndpoints::TimePage).size(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_NetManager)

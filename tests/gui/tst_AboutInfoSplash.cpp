@@ -1,5 +1,6 @@
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "WidgetDialogHost.h"
 #include "cApp.h"
 #include "frmAbout.h"
@@ -84,16 +85,17 @@ private Q_SLOTS:
     void splashClosesByItself();
 
 private:
-    std::unique_ptr<RecordingDialogHost> recording;
+    std::unique_ptr<RecordingShellHost> recording;
+    FakeEngine engine;
     std::unique_ptr<RecordingMessageBoxSink> boxes;
     std::unique_ptr<cApp> app;
 };
 
 void tst_AboutInfoSplash::init()
 {
-    recording = std::make_unique<RecordingDialogHost>();
+    recording = std::make_unique<RecordingShellHost>();
     boxes = std::make_unique<RecordingMessageBoxSink>();
-    app = std::make_unique<cApp>(*recording, *boxes);
+    app = std::make_unique<cApp>(*recording, *boxes, engine.factories());
 }
 
 void tst_AboutInfoSplash::cleanup()

@@ -1,5 +1,6 @@
-#include "RecordingDialogHost.h"
+#include "FakeEngine.h"
 #include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
 #include "Unloader.h"
@@ -33,10 +34,11 @@ private Q_SLOTS:
         QFETCH(bool, clientHolds);
         QFETCH(int, state);
         TestDataFolder data;
-        RecordingDialogHost host;
+        RecordingShellHost host;
+        FakeEngine engine;
         host.tray.available = trayAvailable;
         RecordingMessageBoxSink boxes;
-        cApp app(host, boxes);
+        cApp app(host, boxes, engine.factories());
         app.Load();
         app.Settings().MinOnClose = minOnClose;
         app.show();

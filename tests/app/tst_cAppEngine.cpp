@@ -1,0 +1,150 @@
+#include "Auctions.h"
+#include "BidManager.h"
+#include "Clock.h"
+#include "DateTimes.h"
+#include "FakeEngine.h"
+#include "FakeSite.h"
+#include "FakeTimeSource.h"
+#include "NetManager.h"
+#include "RecordingMessageBoxSink.h"
+#include "RecordingShellHost.h"
+#include "Settings.h"
+#include "TestDataFolder.h"
+#include "XMLManager.h"
+#include "cApp.h"
+
+#include <QTest>
+
+using DateTimes::naive;
+
+namespace {
+
+const QString endedText = QStringLiteral("Auction ended while program was not running.");
+
+} // namespace
+
+// The application object with its engine: the bid manager's saves, the clock's synchronisation and the
+// red phase's connection watch as cApp wires them, against the loopback site's time host and its three
+// connection-test hosts (any answer counts as connected).
+class tst_cAppEngine : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeSite m_site;
+
+    // The time host answers its page with `body`.
+    void serveTimePage(const QByteArray& body)
+    {
+        m_site.setHandler(SiteEndpoints::TimePage, QStringLiteral("/cgi-bin/timer.pl"),
+                          [body](const FakeSite::Request&) { return FakeSite::Response::page(body); });
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_site.listen({SiteEndpoints::TimePage, SiteEndpoints::NetTest1, SiteEndpoints::NetTest2,
+                               SiteEndpoints::NetTest3}));
+        m_site.exportEnvironment();
+    }
+    void init() { m_site.clearRequests(); }
+
+    void expiryAfterLoadingIsSaved()
+    {
+        FakeTimeSource pc;
+        TestDataFolder data;
+        data.write(QStringLiteral("auctions.xml"),
+                   "<Root><Clock><Variance>0</Variance></Clock>"
+                   "<Auctions>"
+                   "<Auction><Item>1</Item><EndTime>2026-03-01 11:59:00</EndTime><Category>Lamps</Category>"
+                   "<SnipeState>1</SnipeState><SnipeBid>10</SnipeBid></Auction>"
+                   "<Auction><Item>2</Item><EndTime>2026-03-01 13:00:00</EndTime><Category>Lamps</Category>"
+                   "<SnipeState>1</SnipeState><SnipeBid>10</SnipeBid></Auction>"
+                   "</Auctions>"
+                   "<Categorys><Category><Name>Lamps</Name><Limited>True</Limited><MaxWins>2</MaxWins>"
+                   "</Category></Categorys></Root>");
+        RecordingShellHost dialogs;
+        FakeEngine engine;
+        RecordingMessageBoxSink boxes;
+        cApp app(dialogs, boxes, engine.factories());
+        app.Load();
+
+        const AuctionPtr ended = app.Auctions().Item(QStringLiteral("1"));
+        QCOMPARE(ended->SnipeState, OR2BidFailed);
+        QCOMPARE(ended->SysComments, endedText);
+        QCOMPARE(app.Auctions().Item(QStringLiteral("2"))->SnipeState, OR2BidSet);
+        // Written once the whole file was read: the parts read after the auctions are in it too.
+        XMLManager saved;
+        saved.LoadFile(data.stateFile());
+        const QDomElement root = saved.Node();
+        const QDomElement first = root.firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+        QCOMPARE(first.firstChildElement(QStringLiteral("SnipeState")).text(), QStringLiteral("5"));
+        QCOMPARE(first.firstChildElement(QStringLiteral("SysComments")).text(), endedText);
+        const QDomElement category = root.firstChildElement(QStringLiteral("Categorys")).firstChildElement();
+        QCOMPARE(category.firstChildElement(QStringLiteral("Name")).text(), QStringLiteral("Lamps"));
+        QCOMPARE(category.firstChildElement(QStringLiteral("MaxWins")).text(), QStringLiteral("2"));
+    }
+
+    // The application's clock synchronises through the time page: the UTC reading becomes site time
+    // (UTC-7 in summer), or the old offset stays with the failure shown.
+    void theApplicationsClockTakesTheReading_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("variance");
+
+        // The PC shows 2006-07-01 14:00 local time.
+        QTest::newRow("reading") << QByteArray("<b>Jul. 1, 2006, 12:00:00 UTC</b>") << int(sfComplete)
+                                 << "eBay clock synchronized." << -9 * 3600;
+        QTest::newRow("garbage") << QByteArray("<b>no time today UTC</b>") << int(sfFailed)
+                                 << "Error synchronizing clock." << 123;
+    }
+    void theApplicationsClockTakesTheReading()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, state);
+        QFETCH(QString, status);
+        QFETCH(int, variance);
+
+        FakeTimeSource pc(naive(2006, 7, 1, 14));
+        RecordingShellHost dialogs;
+        FakeEngine engine;
+        RecordingMessageBoxSink boxes;
+        cApp app(dialogs, boxes, engine.factories());
+        app.Clock().setVariance(123);
+        serveTimePage(body);
+
+        app.Clock().Download();
+        QCOMPARE(app.Clock().State(), sfRunning);
+        QTRY_COMPARE(int(app.Clock().State()), state);
+        QCOMPARE(app.Clock().Status(), status);
+        QCOMPARE(app.Clock().Variance(), variance);
+        QCOMPARE(m_site.requests().size(), 1);
+    }
+
+    // In the application, the red phase's synchronisation fetches the time page.
+    void theApplicationsRedPhaseSynchronisesTheClock()
+    {
+        FakeTimeSource pc(naive(2006, 7, 1, 14));
+        serveTimePage("<b>Jul. 1, 2006, 12:00:00 UTC</b>");
+        RecordingShellHost dialogs;
+        FakeEngine engine;
+        RecordingMessageBoxSink boxes;
+        cApp app(dialogs, boxes, engine.factories());
+        QVERIFY(engine.dialer);
+        QCOMPARE(app.NetManager().dialer(), engine.dialer.data());
+        app.Settings().SyncClockRed = true;
+        app.Settings().CheckNetSeconds = 10;
+        app.BidManager().setState(eBidderRed);
+
+        app.NetManager().Tick();
+        QCOMPARE(app.Clock().State(), sfRunning);
+        QTRY_COMPARE(app.Clock().State(), sfComplete);
+        QCOMPARE(app.Clock().Variance(), -9 * 3600);
+        QCOMPARE(m_site.requests(SiteEndpoints::TimePage).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_cAppEngine)
+#include "tst_cAppEngine.moc"
