@@ -2,10 +2,16 @@
 
 #include "RegistryStore.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+
+// The root keys and value types, known to Qt's meta-object system by their names; the namespace exists
+// only for that, its names are used unqualified.
+namespace RegistryEnums {
+Q_NAMESPACE
 
 enum ERegistryClassConstants : qint32
 {
@@ -14,6 +20,7 @@ enum ERegistryClassConstants : qint32
     HKEY_LOCAL_MACHINE = -2147483646,
     HKEY_USERS = -2147483645
 };
+Q_ENUM_NS(ERegistryClassConstants)
 
 enum ERegistryValueTypes : qint32
 {
@@ -30,6 +37,11 @@ enum ERegistryValueTypes : qint32
     REG_FULL_RESOURCE_DESCRIPTOR = 9,
     REG_RESOURCE_REQUIREMENTS_LIST = 10
 };
+Q_ENUM_NS(ERegistryValueTypes)
+
+} // namespace RegistryEnums
+
+using namespace RegistryEnums;
 
 // One registry value, addressed by root key, key path, value name and value type; reads, writes,
 // tests, creates, deletes and lists through the registry store. Failures raise OrvError with the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QUrl>
 
@@ -8,6 +9,7 @@
 // point the system at loopback servers.
 class SiteEndpoints
 {
+    Q_GADGET
 public:
     enum Endpoint
     {
@@ -25,6 +27,7 @@ public:
         NetTest3,   // connection test: the auction site's main host
         EndpointCount
     };
+    Q_ENUM(Endpoint)
 
     // The base address in force: the override when its variable is set and valid, else the default.
     static QUrl base(Endpoint endpoint);

@@ -5,6 +5,7 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <optional>
 
@@ -12,6 +13,7 @@
 // their properties as child elements of their own element; the manager knows nothing of their contents.
 class XMLManager
 {
+    Q_GADGET
 public:
     // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current.
     enum class LoadResult
@@ -21,6 +23,7 @@ public:
         Missing,
         Unreadable
     };
+    Q_ENUM(LoadResult)
 
     XMLManager();
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QList>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -10,6 +11,7 @@
 // tests use a fake. Mouse events on the icon come back to the record's window as a CallbackEvent.
 class TrayBackend
 {
+    Q_GADGET
 public:
     // Mouse events on the icon, numbered as the icon's callback reports them.
     enum MouseMessage
@@ -19,6 +21,7 @@ public:
         RightButtonUp = 517,
         MiddleButtonUp = 520
     };
+    Q_ENUM(MouseMessage)
 
     // What the icon shows and where its mouse events go.
     struct NotifyIconData

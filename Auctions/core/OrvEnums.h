@@ -1,9 +1,13 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QObject>
 
 // The system's enumerations with their stored and exported numbers. Those read from the state file have a
-// fixed underlying type, so that a stored number outside the list is still a valid value.
+// fixed underlying type, so that a stored number outside the list is still a valid value. Each is known to
+// Qt's meta-object system by its names, so that test failures and log lines say OR2BidPrepared, not 3.
+// The namespace exists only for that: its names are used unqualified everywhere.
+namespace OrvEnums {
+Q_NAMESPACE
 
 enum AppState
 {
@@ -14,6 +18,7 @@ enum AppState
     AppHidden = 4,
     AppShuttingDown = 6
 };
+Q_ENUM_NS(AppState)
 
 enum AucSnipeStates : qint32 {
     OR2Watching = 0,
@@ -25,6 +30,7 @@ enum AucSnipeStates : qint32 {
     OR2BidSuccess = 6,
     OR2BidCancelled = 7
 };
+Q_ENUM_NS(AucSnipeStates)
 
 enum AucTimeLeftLevel
 {
@@ -33,6 +39,7 @@ enum AucTimeLeftLevel
     OR2Caution = 2,
     OR2Active = 3
 };
+Q_ENUM_NS(AucTimeLeftLevel)
 
 enum eBidderState
 {
@@ -42,6 +49,7 @@ enum eBidderState
     eBidderBidding = 4,
     eBidderPaused = 5
 };
+Q_ENUM_NS(eBidderState)
 
 enum eVerState
 {
@@ -51,6 +59,7 @@ enum eVerState
     eVerNeedsUpdate = 3,
     eVerNoNeededUpdate = 4
 };
+Q_ENUM_NS(eVerState)
 
 enum eAcctLoginState
 {
@@ -60,6 +69,7 @@ enum eAcctLoginState
     eAcctLoginSuccess = 3,
     eAcctLoginFailed = 4
 };
+Q_ENUM_NS(eAcctLoginState)
 
 enum ViewInfoType
 {
@@ -68,10 +78,13 @@ enum ViewInfoType
     eViewInfoBidCreated = 2,
     eViewInfoLookingAtAuction = 3
 };
+Q_ENUM_NS(ViewInfoType)
 
 enum AppColumnAligments : qint32 { OR2ColumnLeft = 0, OR2ColumnRight = 1, OR2ColumnCenter = 2 };
+Q_ENUM_NS(AppColumnAligments)
 
 enum AppSortOrder : qint32 { OR2Ascending = 0, OR2Descending = 1 };
+Q_ENUM_NS(AppSortOrder)
 
 enum sfRunState
 {
@@ -80,9 +93,15 @@ enum sfRunState
     sfComplete = 2,
     sfFailed = 3
 };
+Q_ENUM_NS(sfRunState)
 
 enum sfBusyState
 {
     sfNotBusy = 0,
     sfBusy = 1
 };
+Q_ENUM_NS(sfBusyState)
+
+} // namespace OrvEnums
+
+using namespace OrvEnums;

@@ -31,6 +31,7 @@ public:
         Succeeded = 6,
         Failed = 7
     };
+    Q_ENUM(SenderState)
 
     // Rounds of "You Have Signed Out" that send the window back to the sign-in page before the attempt
     // gives up, so that a site answering nothing else cannot hold it forever.

@@ -28,6 +28,7 @@ public:
         NoSuchEntry = 2,      // no profile has the entry's name
         ActivationFailed = 3, // NetworkManager refused or gave up the activation
     };
+    Q_ENUM(ErrorCode)
 
     // Talks to NetworkManager on `bus`: the system bus in the program, a private one in tests.
     explicit NetworkManagerDialer(const QDBusConnection& bus, QObject* parent = nullptr);

@@ -328,20 +328,20 @@ void tst_StateFile::writeOrder()
 void tst_StateFile::interruptedSendsFail_data()
 {
     QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("loaded");
+    QTest::addColumn<AucSnipeStates>("loaded");
     QTest::addColumn<QString>("comment");
 
     const QString closed = QStringLiteral("Program closed during send.");
     const QString earlier = QStringLiteral("earlier note");
-    QTest::newRow("watching") << 0 << 0 << earlier;
-    QTest::newRow("set") << 1 << 1 << earlier;
-    QTest::newRow("preparing") << 2 << 5 << closed;
-    QTest::newRow("prepared") << 3 << 5 << closed;
-    QTest::newRow("sending") << 4 << 5 << closed;
-    QTest::newRow("failed") << 5 << 5 << earlier;
-    QTest::newRow("success") << 6 << 6 << earlier;
-    QTest::newRow("cancelled") << 7 << 7 << earlier;
-    QTest::newRow("unknown number") << 9 << 9 << earlier;
+    QTest::newRow("watching") << 0 << OR2Watching << earlier;
+    QTest::newRow("set") << 1 << OR2BidSet << earlier;
+    QTest::newRow("preparing") << 2 << OR2BidFailed << closed;
+    QTest::newRow("prepared") << 3 << OR2BidFailed << closed;
+    QTest::newRow("sending") << 4 << OR2BidFailed << closed;
+    QTest::newRow("failed") << 5 << OR2BidFailed << earlier;
+    QTest::newRow("success") << 6 << OR2BidSuccess << earlier;
+    QTest::newRow("cancelled") << 7 << OR2BidCancelled << earlier;
+    QTest::newRow("unknown number") << 9 << AucSnipeStates(9) << earlier;
 }
 
 void tst_StateFile::interruptedSendsFail()
@@ -354,7 +354,7 @@ void tst_StateFile::interruptedSendsFail()
                         .toUtf8());
     const std::unique_ptr<cApp> app = load();
     const AuctionPtr auction = app->Auctions().Item(QStringLiteral("1"));
-    QTEST(int(auction->SnipeState), "loaded");
+    QTEST(auction->SnipeState, "loaded");
     QTEST(auction->SysComments, "comment");
 }
 
@@ -567,7 +567,7 @@ void tst_StateFile::pauseGoesThroughTheStateSetter()
     QSignalSpy stateChange(&app.BidManager(), &BidManager::StateChange);
     app.Load();
     QCOMPARE(stateChange.count(), 1);
-    QCOMPARE(stateChange.at(0).at(0).toInt(), int(eBidderPaused));
+    QCOMPARE(eBidderState(stateChange.at(0).at(0).toInt()), eBidderPaused);
     QVERIFY(app.BidManager().Paused());
 
     app.BidManager().setPaused(false);

@@ -73,25 +73,25 @@ void tst_TrayIcon::cleanup()
 
 void tst_TrayIcon::pictureFollowsTheBidManager_data()
 {
-    QTest::addColumn<int>("state");
+    QTest::addColumn<eBidderState>("state");
     QTest::addColumn<QString>("key");
 
-    QTest::newRow("green") << int(eBidderGreen) << "GREEN";
-    QTest::newRow("yellow") << int(eBidderYellow) << "YELLOW";
-    QTest::newRow("red") << int(eBidderRed) << "RED";
-    QTest::newRow("bidding") << int(eBidderBidding) << "FLAG";
-    QTest::newRow("paused") << int(eBidderPaused) << "GREY";
+    QTest::newRow("green") << eBidderGreen << "GREEN";
+    QTest::newRow("yellow") << eBidderYellow << "YELLOW";
+    QTest::newRow("red") << eBidderRed << "RED";
+    QTest::newRow("bidding") << eBidderBidding << "FLAG";
+    QTest::newRow("paused") << eBidderPaused << "GREY";
 }
 
 void tst_TrayIcon::pictureFollowsTheBidManager()
 {
-    QFETCH(int, state);
+    QFETCH(eBidderState, state);
     QFETCH(QString, key);
     BidManager& bidManager = app->BidManager();
     FakeTrayBackend& tray = dialogs->tray;
 
     // The icon comes up with the picture of the state at that moment.
-    bidManager.setState(eBidderState(state));
+    bidManager.setState(state);
     QVERIFY(tray.calls.isEmpty());
     app->hide();
     QCOMPARE(tray.calls, QStringList{QStringLiteral("add ") + key});
@@ -102,7 +102,7 @@ void tst_TrayIcon::pictureFollowsTheBidManager()
     // And follows every change while it is shown.
     const eBidderState other = state == eBidderBidding ? eBidderGreen : eBidderBidding;
     bidManager.setState(other);
-    bidManager.setState(eBidderState(state));
+    bidManager.setState(state);
     QCOMPARE(tray.calls.mid(1),
              (QStringList{QStringLiteral("modify ") + (other == eBidderGreen ? "GREEN" : "FLAG"),
                           QStringLiteral("modify ") + key}));
@@ -137,20 +137,20 @@ void tst_TrayIcon::iconExistsOnlyWhileHidden()
 
 void tst_TrayIcon::mouse_data()
 {
-    QTest::addColumn<int>("message");
+    QTest::addColumn<TrayBackend::MouseMessage>("message");
     QTest::addColumn<bool>("doubleClicks");
     QTest::addColumn<QString>("outcome");
 
-    QTest::newRow("double click") << int(TrayBackend::LeftDoubleClick) << true << "shown";
-    QTest::newRow("right button") << int(TrayBackend::RightButtonUp) << true << "menu";
-    QTest::newRow("single click, doubles reported") << int(TrayBackend::LeftButtonUp) << true << "nothing";
-    QTest::newRow("single click, no doubles") << int(TrayBackend::LeftButtonUp) << false << "shown";
-    QTest::newRow("middle button") << int(TrayBackend::MiddleButtonUp) << false << "nothing";
+    QTest::newRow("double click") << TrayBackend::LeftDoubleClick << true << "shown";
+    QTest::newRow("right button") << TrayBackend::RightButtonUp << true << "menu";
+    QTest::newRow("single click, doubles reported") << TrayBackend::LeftButtonUp << true << "nothing";
+    QTest::newRow("single click, no doubles") << TrayBackend::LeftButtonUp << false << "shown";
+    QTest::newRow("middle button") << TrayBackend::MiddleButtonUp << false << "nothing";
 }
 
 void tst_TrayIcon::mouse()
 {
-    QFETCH(int, message);
+    QFETCH(TrayBackend::MouseMessage, message);
     QFETCH(bool, doubleClicks);
     QFETCH(QString, outcome);
     FakeTrayBackend& tray = dialogs->tray;

@@ -86,11 +86,12 @@ void tst_WholeSnipe::snipesRunByThemselves()
     settings.RedMinutes = 1;
     settings.PrepareSeconds = 30;
 
-    QList<int> managerStates;
-    connect(&app.BidManager(), &BidManager::StateChange, this, [&](int state) { managerStates << state; });
-    QHash<QString, QList<int>> snipeStates;
+    QList<eBidderState> managerStates;
+    connect(&app.BidManager(), &BidManager::StateChange, this,
+            [&](int state) { managerStates << eBidderState(state); });
+    QHash<QString, QList<AucSnipeStates>> snipeStates;
     connect(&app.Auctions(), &Auctions::AuctionChanged, this, [&](Auction* auction) {
-        QList<int>& states = snipeStates[auction->Item];
+        QList<AucSnipeStates>& states = snipeStates[auction->Item];
         if (states.isEmpty() || states.last() != auction->SnipeState)
             states << auction->SnipeState;
     });
@@ -135,8 +136,9 @@ void tst_WholeSnipe::snipesRunByThemselves()
     for (const char* item : {"1001", "1002", "1003"}) {
         QCOMPARE(app.Auctions().Item(item)->SysComments,
                  QStringLiteral("Bid successfully sent and confirmed."));
-        QCOMPARE(snipeStates.value(item), QList<int>({OR2Watching, OR2BidSet, OR2BidPreparing, OR2BidPrepared,
-                                                      OR2BidSending, OR2BidSuccess}));
+        QCOMPARE(snipeStates.value(item),
+                 QList<AucSnipeStates>({OR2Watching, OR2BidSet, OR2BidPreparing, OR2BidPrepared,
+                                        OR2BidSending, OR2BidSuccess}));
     }
     // The hanging bid page holds its own attempt only.
     QCOMPARE(app.Auctions().Item(QStringLiteral("1004"))->SnipeState, OR2BidPreparing);
@@ -145,7 +147,7 @@ void tst_WholeSnipe::snipesRunByThemselves()
              QStringLiteral("Bid cancelled by user."));
 
     QVERIFY(waitForEngine([&] { return app.BidManager().State() == eBidderGreen; }, 10000));
-    QCOMPARE(managerStates, QList<int>({eBidderYellow, eBidderRed, eBidderBidding, eBidderGreen}));
+    QCOMPARE(managerStates, QList<eBidderState>({eBidderYellow, eBidderRed, eBidderBidding, eBidderGreen}));
     // Every outcome is in the state file.
     XMLManager saved;
     saved.LoadFile(cApp::stateFilePath());

@@ -1,6 +1,7 @@
 #include "Auctions.h"
 #include "BidManager.h"
 #include "Clock.h"
+#include "EnumName.h"
 #include "FakeEngine.h"
 #include "FileSizeLimit.h"
 #include "RecordingMessageBoxSink.h"
@@ -38,7 +39,7 @@ struct EventLog
         });
         QObject::connect(&app, &cApp::StateChange, &app, [this](int s) {
             flush();
-            log << QStringLiteral("state:%1").arg(s);
+            log << QStringLiteral("state:") + enumName<AppState>(s);
         });
     }
     void flush()
@@ -87,12 +88,13 @@ private Q_SLOTS:
         events.take();
 
         app.Load();
-        QCOMPARE(events.take(), (QStringList{"status:Application Loaded.", "state:2"}));
+        QCOMPARE(events.take(), (QStringList{"status:Application Loaded.", "state:AppLoaded"}));
         QVERIFY(app.isHeartbeatRunning());
 
         // show: the window first, then the tray goes, then the status comes before the state change.
         app.show();
-        QCOMPARE(events.take(), (QStringList{"window:main", "status:Application Started.", "state:3"}));
+        QCOMPARE(events.take(),
+                 (QStringList{"window:main", "status:Application Started.", "state:AppStarted"}));
         QVERIFY(!app.TrayIcon().Visible());
 
         // Showing again runs the window's View again but repeats no status or state.
@@ -101,7 +103,7 @@ private Q_SLOTS:
 
         // hide: tray, state (no status text), then the window closes.
         app.hide();
-        QCOMPARE(events.take(), (QStringList{"state:4", "window:closeMain"}));
+        QCOMPARE(events.take(), (QStringList{"state:AppHidden", "window:closeMain"}));
         QVERIFY(app.TrayIcon().Visible());
 
         // Setting the current state again raises nothing.

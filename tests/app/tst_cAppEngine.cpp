@@ -90,20 +90,20 @@ private Q_SLOTS:
     void theApplicationsClockTakesTheReading_data()
     {
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("state");
+        QTest::addColumn<sfRunState>("state");
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("variance");
 
         // The PC shows 2006-07-01 14:00 local time.
-        QTest::newRow("reading") << QByteArray("<b>Jul. 1, 2006, 12:00:00 UTC</b>") << int(sfComplete)
+        QTest::newRow("reading") << QByteArray("<b>Jul. 1, 2006, 12:00:00 UTC</b>") << sfComplete
                                  << "eBay clock synchronized." << -9 * 3600;
-        QTest::newRow("garbage") << QByteArray("<b>no time today UTC</b>") << int(sfFailed)
+        QTest::newRow("garbage") << QByteArray("<b>no time today UTC</b>") << sfFailed
                                  << "Error synchronizing clock." << 123;
     }
     void theApplicationsClockTakesTheReading()
     {
         QFETCH(QByteArray, body);
-        QFETCH(int, state);
+        QFETCH(sfRunState, state);
         QFETCH(QString, status);
         QFETCH(int, variance);
 
@@ -117,7 +117,7 @@ private Q_SLOTS:
 
         app.Clock().Download();
         QCOMPARE(app.Clock().State(), sfRunning);
-        QTRY_COMPARE(int(app.Clock().State()), state);
+        QTRY_COMPARE(app.Clock().State(), state);
         QCOMPARE(app.Clock().Status(), status);
         QCOMPARE(app.Clock().Variance(), variance);
         QCOMPARE(m_site.requests().size(), 1);

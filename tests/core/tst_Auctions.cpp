@@ -81,41 +81,41 @@ void tst_Auctions::timeLeft_data()
 {
     QTest::addColumn<qint64>("nowMs");      // after 12:00:00
     QTest::addColumn<qint64>("endSeconds"); // after 12:00:00; -1000000 stands for the zero date
-    QTest::addColumn<int>("level");
+    QTest::addColumn<AucTimeLeftLevel>("level");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("a day and a minute") << 0LL << 1441LL * 60 << int(OR2Active) << "1 Days +";
-    QTest::newRow("exactly a day") << 0LL << 86400LL << int(OR2Caution) << "1 Days +";
-    QTest::newRow("a second under a day") << 0LL << 86399LL << int(OR2Caution) << "00:23:59:59";
-    QTest::newRow("three days") << 0LL << 3LL * 86400 + 5 << int(OR2Active) << "3 Days +";
-    QTest::newRow("3725 seconds") << 0LL << 3725LL << int(OR2Caution) << "00:01:02:05";
-    QTest::newRow("6 minutes") << 0LL << 360LL << int(OR2Caution) << "00:00:06:00";
-    QTest::newRow("5 minutes") << 0LL << 300LL << int(OR2Warning) << "00:00:05:00";
-    QTest::newRow("1 minute") << 0LL << 60LL << int(OR2Warning) << "00:00:01:00";
-    QTest::newRow("59 seconds, same minute") << 0LL << 59LL << int(OR2Complete) << "00:00:00:59";
-    QTest::newRow("one second, next minute") << 59000LL << 60LL << int(OR2Warning) << "00:00:00:01";
-    QTest::newRow("fractions truncated first") << 900LL << 1LL << int(OR2Complete) << "00:00:00:01";
-    QTest::newRow("at the end") << 0LL << 0LL << int(OR2Complete) << "00:00:00:00";
-    QTest::newRow("a second after the end") << 0LL << -1LL << int(OR2Complete) << "OVER";
-    QTest::newRow("end not read") << 0LL << -1000000LL << int(OR2Complete) << "N/A";
+    QTest::newRow("a day and a minute") << 0LL << 1441LL * 60 << OR2Active << "1 Days +";
+    QTest::newRow("exactly a day") << 0LL << 86400LL << OR2Caution << "1 Days +";
+    QTest::newRow("a second under a day") << 0LL << 86399LL << OR2Caution << "00:23:59:59";
+    QTest::newRow("three days") << 0LL << 3LL * 86400 + 5 << OR2Active << "3 Days +";
+    QTest::newRow("3725 seconds") << 0LL << 3725LL << OR2Caution << "00:01:02:05";
+    QTest::newRow("6 minutes") << 0LL << 360LL << OR2Caution << "00:00:06:00";
+    QTest::newRow("5 minutes") << 0LL << 300LL << OR2Warning << "00:00:05:00";
+    QTest::newRow("1 minute") << 0LL << 60LL << OR2Warning << "00:00:01:00";
+    QTest::newRow("59 seconds, same minute") << 0LL << 59LL << OR2Complete << "00:00:00:59";
+    QTest::newRow("one second, next minute") << 59000LL << 60LL << OR2Warning << "00:00:00:01";
+    QTest::newRow("fractions truncated first") << 900LL << 1LL << OR2Complete << "00:00:00:01";
+    QTest::newRow("at the end") << 0LL << 0LL << OR2Complete << "00:00:00:00";
+    QTest::newRow("a second after the end") << 0LL << -1LL << OR2Complete << "OVER";
+    QTest::newRow("end not read") << 0LL << -1000000LL << OR2Complete << "N/A";
 }
 
 void tst_Auctions::timeLeft()
 {
     QFETCH(qint64, nowMs);
     QFETCH(qint64, endSeconds);
-    QFETCH(int, level);
+    QFETCH(AucTimeLeftLevel, level);
     QFETCH(QString, text);
 
     const QDateTime base = DateTimes::naive(2026, 3, 1, 12, 0, 0);
     m_time->setLocalNow(base.addMSecs(nowMs));
     const AuctionPtr auction = m_auctions->Add(QStringLiteral("1"), QString());
     auction->EndTime = endSeconds == -1000000 ? DateTimes::zero() : base.addSecs(endSeconds);
-    auction->LastTimeLeftLevel = static_cast<AucTimeLeftLevel>((level + 1) % 4);
+    auction->LastTimeLeftLevel = static_cast<AucTimeLeftLevel>((int(level) + 1) % 4);
 
     QCOMPARE(auction->TimeLeftText(), text);
-    QCOMPARE(int(auction->TimeLeftLevel()), level);
-    QCOMPARE(int(auction->LastTimeLeftLevel), level);
+    QCOMPARE(auction->TimeLeftLevel(), level);
+    QCOMPARE(auction->LastTimeLeftLevel, level);
 }
 
 void tst_Auctions::timeLeftWithoutClock()

@@ -1,5 +1,6 @@
 #include "Clock.h"
 #include "DateTimes.h"
+#include "EnumName.h"
 #include "FakeClockUpdater.h"
 #include "FakeTimeSource.h"
 #include "RecordingDialogHost.h"
@@ -138,35 +139,36 @@ private Q_SLOTS:
 
     void stateWritesItsStatusLineFirst_data()
     {
-        QTest::addColumn<QList<int>>("states");
+        QTest::addColumn<QList<sfRunState>>("states");
         QTest::addColumn<QStringList>("events");
-        QTest::newRow("running") << QList<int>{sfRunning}
-                                 << QStringList{"status:Synchronizing eBay clock...", "state:1"};
-        QTest::newRow("complete") << QList<int>{sfComplete}
-                                  << QStringList{"status:eBay clock synchronized.", "state:2"};
-        QTest::newRow("failed") << QList<int>{sfFailed}
-                                << QStringList{"status:Error synchronizing clock.", "state:3"};
-        QTest::newRow("the same state twice") << QList<int>{sfRunning, sfRunning}
-                                              << QStringList{"status:Synchronizing eBay clock...", "state:1"};
+        QTest::newRow("running") << QList<sfRunState>{sfRunning}
+                                 << QStringList{"status:Synchronizing eBay clock...", "state:sfRunning"};
+        QTest::newRow("complete") << QList<sfRunState>{sfComplete}
+                                  << QStringList{"status:eBay clock synchronized.", "state:sfComplete"};
+        QTest::newRow("failed") << QList<sfRunState>{sfFailed}
+                                << QStringList{"status:Error synchronizing clock.", "state:sfFailed"};
+        QTest::newRow("the same state twice")
+            << QList<sfRunState>{sfRunning, sfRunning}
+            << QStringList{"status:Synchronizing eBay clock...", "state:sfRunning"};
         QTest::newRow("back to not running leaves the status")
-            << QList<int>{sfFailed, sfNotRunning}
-            << QStringList{"status:Error synchronizing clock.", "state:3", "state:0"};
-        QTest::newRow("not running to begin with") << QList<int>{sfNotRunning} << QStringList{};
+            << QList<sfRunState>{sfFailed, sfNotRunning}
+            << QStringList{"status:Error synchronizing clock.", "state:sfFailed", "state:sfNotRunning"};
+        QTest::newRow("not running to begin with") << QList<sfRunState>{sfNotRunning} << QStringList{};
     }
     void stateWritesItsStatusLineFirst()
     {
-        QFETCH(QList<int>, states);
+        QFETCH(QList<sfRunState>, states);
         QFETCH(QStringList, events);
         Clock clock;
         QStringList seen;
         connect(&clock, &Clock::StatusChange, this,
                 [&](const QString& s) { seen << QStringLiteral("status:") + s; });
         connect(&clock, &Clock::StateChanged, this,
-                [&](int s) { seen << QStringLiteral("state:%1").arg(s); });
-        for (int state : states)
-            clock.setState(sfRunState(state));
+                [&](int s) { seen << QStringLiteral("state:") + enumName<sfRunState>(s); });
+        for (sfRunState state : states)
+            clock.setState(state);
         QCOMPARE(seen, events);
-        QCOMPARE(int(clock.State()), states.constLast());
+        QCOMPARE(clock.State(), states.constLast());
     }
 
     void statusIsRaisedEvenWhenUnchanged()
@@ -224,15 +226,15 @@ private Q_SLOTS:
 
     void anUnsuccessfulSynchronisationKeepsTheOffset_data()
     {
-        QTest::addColumn<int>("reported");
+        QTest::addColumn<sfRunState>("reported");
         QTest::addColumn<QDateTime>("utcRead");
-        QTest::newRow("failed") << int(sfFailed) << naive(2024, 7, 1, 12, 0);
+        QTest::newRow("failed") << sfFailed << naive(2024, 7, 1, 12, 0);
         // A completion that read no time is no synchronisation either.
-        QTest::newRow("completed without a time") << int(sfComplete) << DateTimes::zero();
+        QTest::newRow("completed without a time") << sfComplete << DateTimes::zero();
     }
     void anUnsuccessfulSynchronisationKeepsTheOffset()
     {
-        QFETCH(int, reported);
+        QFETCH(sfRunState, reported);
         QFETCH(QDateTime, utcRead);
         FakeTimeSource pc(naive(2024, 7, 1, 14, 0));
         Clock clock;
@@ -242,7 +244,7 @@ private Q_SLOTS:
         QSignalSpy updated(&clock, &Clock::Updated);
         updater->report(sfRunning);
         updater->utc = utcRead;
-        updater->report(sfRunState(reported));
+        updater->report(reported);
         QCOMPARE(clock.Variance(), -32400);
         QVERIFY(updated.isEmpty());
         QCOMPARE(clock.State(), sfFailed);

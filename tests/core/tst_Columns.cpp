@@ -376,37 +376,37 @@ void tst_Columns::regionalCells()
 
 void tst_Columns::snipeCells_data()
 {
-    QTest::addColumn<int>("state");
+    QTest::addColumn<AucSnipeStates>("state");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
 
-    QTest::newRow("watching") << int(OR2Watching) << "Not Bidding"
+    QTest::newRow("watching") << OR2Watching << "Not Bidding"
                               << "blank";
-    QTest::newRow("set") << int(OR2BidSet) << "Snipe Ready"
+    QTest::newRow("set") << OR2BidSet << "Snipe Ready"
                          << "bid";
-    QTest::newRow("preparing") << int(OR2BidPreparing) << "Preparing"
+    QTest::newRow("preparing") << OR2BidPreparing << "Preparing"
                                << "preparing";
-    QTest::newRow("prepared") << int(OR2BidPrepared) << "Prepared"
+    QTest::newRow("prepared") << OR2BidPrepared << "Prepared"
                               << "bidding";
-    QTest::newRow("sending") << int(OR2BidSending) << "Bidding"
+    QTest::newRow("sending") << OR2BidSending << "Bidding"
                              << "bidding";
-    QTest::newRow("failed") << int(OR2BidFailed) << "Bid Failed"
+    QTest::newRow("failed") << OR2BidFailed << "Bid Failed"
                             << "failed";
-    QTest::newRow("success") << int(OR2BidSuccess) << "Bid Success"
+    QTest::newRow("success") << OR2BidSuccess << "Bid Success"
                              << "star";
-    QTest::newRow("cancelled") << int(OR2BidCancelled) << "Cancelled"
+    QTest::newRow("cancelled") << OR2BidCancelled << "Cancelled"
                                << "cancelled";
-    QTest::newRow("unknown") << 9 << ""
+    QTest::newRow("unknown") << AucSnipeStates(9) << ""
                              << "blank";
 }
 
 void tst_Columns::snipeCells()
 {
-    QFETCH(int, state);
+    QFETCH(AucSnipeStates, state);
     QFETCH(QString, text);
     QFETCH(QString, key);
 
-    m_auction.SnipeState = static_cast<AucSnipeStates>(state);
+    m_auction.SnipeState = state;
     QCOMPARE(render(QStringLiteral("SnipeState")), QStringLiteral("text:") + text);
     QCOMPARE(render(QStringLiteral("Snipe")), QStringLiteral("key:") + key);
     QCOMPARE(render(QStringLiteral("Snipe"), false), QStringLiteral("key:blank"));
@@ -414,22 +414,22 @@ void tst_Columns::snipeCells()
 
 void tst_Columns::levelIcon_data()
 {
-    QTest::addColumn<int>("level");
+    QTest::addColumn<AucTimeLeftLevel>("level");
     QTest::addColumn<QString>("key");
 
-    QTest::newRow("complete") << int(OR2Complete) << "white";
-    QTest::newRow("warning") << int(OR2Warning) << "red";
-    QTest::newRow("caution") << int(OR2Caution) << "yellow";
-    QTest::newRow("active") << int(OR2Active) << "green";
+    QTest::newRow("complete") << OR2Complete << "white";
+    QTest::newRow("warning") << OR2Warning << "red";
+    QTest::newRow("caution") << OR2Caution << "yellow";
+    QTest::newRow("active") << OR2Active << "green";
 }
 
 void tst_Columns::levelIcon()
 {
-    QFETCH(int, level);
+    QFETCH(AucTimeLeftLevel, level);
     QFETCH(QString, key);
 
     // The icon shows the level stored by the last reading, not a fresh one: the end is days away.
-    m_auction.LastTimeLeftLevel = static_cast<AucTimeLeftLevel>(level);
+    m_auction.LastTimeLeftLevel = level;
     QCOMPARE(render(QStringLiteral("Icon")), QStringLiteral("key:") + key);
     QCOMPARE(render(QStringLiteral("Icon"), false), QStringLiteral("key:blank"));
 }

@@ -37,7 +37,7 @@ struct Exchange
         auction->SnipeQuantity = 1;
         auction->SnipeState = OR2BidSet;
         QObject::connect(&senders, &BidSenders::StateChanged, &senders,
-                         [this](qint32 state, BidSender*) { states << state; });
+                         [this](qint32 state, BidSender*) { states << BidSender::SenderState(state); });
     }
 
     bool started() { return site.start(); }
@@ -46,7 +46,7 @@ struct Exchange
         return !states.isEmpty() &&
                (states.last() == BidSender::Succeeded || states.last() == BidSender::Failed);
     }
-    bool waitFor(qint32 state)
+    bool waitFor(BidSender::SenderState state)
     {
         return waitForEngine([&] { return states.contains(state) || finished(); }) && states.contains(state);
     }
@@ -74,7 +74,7 @@ struct Exchange
     int saves = 0;
     BidSenders senders;
     AuctionPtr auction = AuctionPtr::create();
-    QList<qint32> states;
+    QList<BidSender::SenderState> states;
 };
 
 } // namespace
@@ -97,47 +97,47 @@ private Q_SLOTS:
 void tst_BidExchange::outcomes_data()
 {
     QTest::addColumn<QString>("scenario");
-    QTest::addColumn<int>("snipeState");
+    QTest::addColumn<AucSnipeStates>("snipeState");
     QTest::addColumn<QString>("comment");
     QTest::addColumn<QString>("keptPage");
     QTest::addColumn<QList<int>>("requests"); // sign-in pages, sign-ins, bid pages, bid submits
 
     const QString noConnection = QStringLiteral("Could not connect to the internet.");
-    QTest::newRow("wins") << "wins" << int(OR2BidSuccess) << "Bid successfully sent and confirmed."
+    QTest::newRow("wins") << "wins" << OR2BidSuccess << "Bid successfully sent and confirmed."
                           << "You are the current high bidder" << QList<int>{1, 1, 1, 1};
-    QTest::newRow("outbid") << "outbid" << int(OR2BidFailed) << "Another bidder had a higher bid in reserve."
+    QTest::newRow("outbid") << "outbid" << OR2BidFailed << "Another bidder had a higher bid in reserve."
                             << "You have been outbid" << QList<int>{1, 1, 1, 1};
-    QTest::newRow("reserve not met") << "reserve" << int(OR2BidFailed)
+    QTest::newRow("reserve not met") << "reserve" << OR2BidFailed
                                      << "The reserve for this auction was not met."
                                      << "reserve price has not been met" << QList<int>{1, 1, 1, 1};
-    QTest::newRow("auction ended") << "ended" << int(OR2BidFailed) << "Auction ended before bid was received."
+    QTest::newRow("auction ended") << "ended" << OR2BidFailed << "Auction ended before bid was received."
                                    << "Auction ended" << QList<int>{1, 1, 1, 0};
-    QTest::newRow("bid too low") << "low" << int(OR2BidFailed) << "Bid was not high enough."
+    QTest::newRow("bid too low") << "low" << OR2BidFailed << "Bid was not high enough."
                                  << "Your bid must be at least" << QList<int>{1, 1, 1, 0};
     QTest::newRow("signed out first")
-        << "signed out" << int(OR2BidSuccess) << "Bid successfully sent and confirmed."
+        << "signed out" << OR2BidSuccess << "Bid successfully sent and confirmed."
         << "You are the current high bidder" << QList<int>{2, 1, 1, 1};
-    QTest::newRow("user id rejected") << "rejected" << int(OR2BidFailed) << "Login information rejected."
+    QTest::newRow("user id rejected") << "rejected" << OR2BidFailed << "Login information rejected."
                                       << "User ID is not valid" << QList<int>{1, 0, 0, 0};
-    QTest::newRow("bid correction") << "correction" << int(OR2BidFailed)
+    QTest::newRow("bid correction") << "correction" << OR2BidFailed
                                     << "eBay requested unknown bid correction."
                                     << "The following must be corrected" << QList<int>{1, 1, 1, 0};
-    QTest::newRow("wrong password") << "password" << int(OR2BidFailed) << "Signin Information Incorrect"
+    QTest::newRow("wrong password") << "password" << OR2BidFailed << "Signin Information Incorrect"
                                     << "Your sign in information is not valid" << QList<int>{1, 1, 0, 0};
     QTest::newRow("site unreachable twice, then up")
-        << "unreachable twice" << int(OR2BidSuccess) << "Bid successfully sent and confirmed."
+        << "unreachable twice" << OR2BidSuccess << "Bid successfully sent and confirmed."
         << "You are the current high bidder" << QList<int>{3, 1, 1, 1};
-    QTest::newRow("site unreachable three times") << "unreachable thrice" << int(OR2BidFailed) << noConnection
+    QTest::newRow("site unreachable three times") << "unreachable thrice" << OR2BidFailed << noConnection
                                                   << frmBrowser::UnavailableText << QList<int>{3, 0, 0, 0};
     QTest::newRow("bid page unavailable three times")
-        << "unavailable thrice" << int(OR2BidFailed) << noConnection << frmBrowser::UnavailableText
+        << "unavailable thrice" << OR2BidFailed << noConnection << frmBrowser::UnavailableText
         << QList<int>{1, 1, 3, 0};
 }
 
 void tst_BidExchange::outcomes()
 {
     QFETCH(QString, scenario);
-    QFETCH(int, snipeState);
+    QFETCH(AucSnipeStates, snipeState);
     QFETCH(QString, comment);
     QFETCH(QString, keptPage);
     QFETCH(QList<int>, requests);
@@ -180,7 +180,7 @@ void tst_BidExchange::outcomes()
     }
     QVERIFY(x.waitUntilFinished());
 
-    QCOMPARE(int(x.auction->SnipeState), snipeState);
+    QCOMPARE(x.auction->SnipeState, snipeState);
     QCOMPARE(x.auction->SysComments, comment);
     QVERIFY2(x.pageFile().contains(keptPage), qPrintable(x.pageFile()));
     QVERIFY(x.pageFile().startsWith(QLatin1String("<TITLE>")) &&
@@ -216,18 +216,18 @@ void tst_BidExchange::outcomes()
 
 void tst_BidExchange::sendBeforeReviewSubmitsOnArrival_data()
 {
-    QTest::addColumn<int>("sendAt"); // 0: no attempt yet, BidSenders.Send starts one
-    QTest::newRow("no attempt yet") << 0;
-    QTest::newRow("while signing in") << int(BidSender::SignInSubmitted);
-    QTest::newRow("while the bid page loads") << int(BidSender::BidPageRequested);
+    QTest::addColumn<BidSender::SenderState>("sendAt"); // Idle: no attempt yet, BidSenders.Send starts one
+    QTest::newRow("no attempt yet") << BidSender::Idle;
+    QTest::newRow("while signing in") << BidSender::SignInSubmitted;
+    QTest::newRow("while the bid page loads") << BidSender::BidPageRequested;
 }
 
 void tst_BidExchange::sendBeforeReviewSubmitsOnArrival()
 {
-    QFETCH(int, sendAt);
+    QFETCH(BidSender::SenderState, sendAt);
     Exchange x;
     QVERIFY(x.started());
-    if (sendAt == 0) {
+    if (sendAt == BidSender::Idle) {
         x.senders.Send(x.auction);
     } else {
         QObject::connect(&x.senders, &BidSenders::StateChanged, &x.senders,
@@ -238,7 +238,9 @@ void tst_BidExchange::sendBeforeReviewSubmitsOnArrival()
         x.senders.Prepare(x.auction, false);
     }
     QVERIFY(x.waitUntilFinished());
-    QCOMPARE(x.states, QList<qint32>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(x.states, QList<BidSender::SenderState>({BidSender::SignInRequested, BidSender::SignInSubmitted,
+                                                      BidSender::BidPageRequested, BidSender::Holding,
+                                                      BidSender::BidSubmitted, BidSender::Succeeded}));
     QCOMPARE(x.auction->SnipeState, OR2BidSuccess);
     QCOMPARE(x.count(FakeBidSite::Confirmation), 1);
 }

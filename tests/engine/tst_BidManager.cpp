@@ -5,6 +5,7 @@
 #include "CaughtError.h"
 #include "Clock.h"
 #include "DateTimes.h"
+#include "EnumName.h"
 #include "FakeTimeSource.h"
 #include "OrvError.h"
 #include "ScriptedBrowser.h"
@@ -48,7 +49,7 @@ struct Manager
     ScriptedBrowsers browsers;
     int saves = 0;
     BidManager manager{browsers.factory(), settings, categorys, [this] { ++saves; }};
-    QStringList log; // "status <text>" and "state <n>" in the order raised
+    QStringList log; // "status <text>" and "state <name>" in the order raised
     QList<Auction*> changed;
 
     Manager()
@@ -61,8 +62,9 @@ struct Manager
         categorys.Add(QStringLiteral("Default"), false, 0);
         QObject::connect(&manager, &BidManager::StatusChange, &manager,
                          [this](const QString& text) { log << QStringLiteral("status ") + text; });
-        QObject::connect(&manager, &BidManager::StateChange, &manager,
-                         [this](int state) { log << QStringLiteral("state %1").arg(state); });
+        QObject::connect(&manager, &BidManager::StateChange, &manager, [this](int state) {
+            log << QStringLiteral("state ") + enumName<eBidderState>(state);
+        });
         QObject::connect(&auctions, &Auctions::AuctionChanged, &auctions,
                          [this](Auction* auction) { changed << auction; });
     }
@@ -155,27 +157,28 @@ private Q_SLOTS:
 
 void tst_BidManager::stateSetter_data()
 {
-    QTest::addColumn<int>("state");
+    QTest::addColumn<eBidderState>("state");
     QTest::addColumn<QStringList>("log");
 
-    QTest::newRow("yellow") << int(eBidderYellow) << QStringList{"status " + yellowText, "state 2"};
-    QTest::newRow("red") << int(eBidderRed) << QStringList{"status " + redText, "state 3"};
-    QTest::newRow("bidding") << int(eBidderBidding) << QStringList{"status " + biddingText, "state 4"};
-    QTest::newRow("paused") << int(eBidderPaused) << QStringList{"status " + pausedText, "state 5"};
-    QTest::newRow("1, no text") << 1 << QStringList{"state 1"};
+    QTest::newRow("yellow") << eBidderYellow << QStringList{"status " + yellowText, "state eBidderYellow"};
+    QTest::newRow("red") << eBidderRed << QStringList{"status " + redText, "state eBidderRed"};
+    QTest::newRow("bidding") << eBidderBidding
+                             << QStringList{"status " + biddingText, "state eBidderBidding"};
+    QTest::newRow("paused") << eBidderPaused << QStringList{"status " + pausedText, "state eBidderPaused"};
+    QTest::newRow("1, no text") << eBidderState(1) << QStringList{"state 1"};
 }
 
 void tst_BidManager::stateSetter()
 {
-    QFETCH(int, state);
+    QFETCH(eBidderState, state);
     QFETCH(QStringList, log);
     Manager m;
-    m.manager.setState(eBidderState(state));
+    m.manager.setState(state);
     QCOMPARE(m.log, log);
-    m.manager.setState(eBidderState(state));
+    m.manager.setState(state);
     QCOMPARE(m.log, log);
     m.manager.setState(eBidderGreen);
-    QCOMPARE(m.log, (log + QStringList{"status " + greenText, "state 0"}));
+    QCOMPARE(m.log, (log + QStringList{"status " + greenText, "state eBidderGreen"}));
 }
 
 void tst_BidManager::evaluateState_data()
@@ -184,22 +187,19 @@ void tst_BidManager::evaluateState_data()
     QTest::addColumn<bool>("endKnown");
     QTest::addColumn<qint64>("secondsLeft");
     QTest::addColumn<int>("snipeSeconds");
-    QTest::addColumn<int>("snipeState");
-    QTest::addColumn<int>("expected");
+    QTest::addColumn<AucSnipeStates>("snipeState");
+    QTest::addColumn<eBidderState>("expected");
 
-    QTest::newRow("send margin 59 of 60: red")
-        << true << qint64(69) << 10 << int(OR2BidSet) << int(eBidderRed);
-    QTest::newRow("send margin 60 of 60: yellow")
-        << true << qint64(70) << 10 << int(OR2BidSet) << int(eBidderYellow);
-    QTest::newRow("preparing, far") << true << qint64(3600) << 10 << int(OR2BidPreparing)
-                                    << int(eBidderYellow);
-    QTest::newRow("prepared, near") << true << qint64(30) << 10 << int(OR2BidPrepared) << int(eBidderRed);
-    QTest::newRow("sending, ended") << true << qint64(-5) << 10 << int(OR2BidSending) << int(eBidderRed);
-    QTest::newRow("watching, near") << true << qint64(30) << 10 << int(OR2Watching) << int(eBidderGreen);
-    QTest::newRow("failed") << true << qint64(30) << 10 << int(OR2BidFailed) << int(eBidderGreen);
-    QTest::newRow("won") << true << qint64(30) << 10 << int(OR2BidSuccess) << int(eBidderGreen);
-    QTest::newRow("cancelled") << true << qint64(30) << 10 << int(OR2BidCancelled) << int(eBidderGreen);
-    QTest::newRow("end time unknown") << false << qint64(0) << 10 << int(OR2BidSet) << int(eBidderYellow);
+    QTest::newRow("send margin 59 of 60: red") << true << qint64(69) << 10 << OR2BidSet << eBidderRed;
+    QTest::newRow("send margin 60 of 60: yellow") << true << qint64(70) << 10 << OR2BidSet << eBidderYellow;
+    QTest::newRow("preparing, far") << true << qint64(3600) << 10 << OR2BidPreparing << eBidderYellow;
+    QTest::newRow("prepared, near") << true << qint64(30) << 10 << OR2BidPrepared << eBidderRed;
+    QTest::newRow("sending, ended") << true << qint64(-5) << 10 << OR2BidSending << eBidderRed;
+    QTest::newRow("watching, near") << true << qint64(30) << 10 << OR2Watching << eBidderGreen;
+    QTest::newRow("failed") << true << qint64(30) << 10 << OR2BidFailed << eBidderGreen;
+    QTest::newRow("won") << true << qint64(30) << 10 << OR2BidSuccess << eBidderGreen;
+    QTest::newRow("cancelled") << true << qint64(30) << 10 << OR2BidCancelled << eBidderGreen;
+    QTest::newRow("end time unknown") << false << qint64(0) << 10 << OR2BidSet << eBidderYellow;
 }
 
 void tst_BidManager::evaluateState()
@@ -207,20 +207,19 @@ void tst_BidManager::evaluateState()
     QFETCH(bool, endKnown);
     QFETCH(qint64, secondsLeft);
     QFETCH(int, snipeSeconds);
-    QFETCH(int, snipeState);
-    QFETCH(int, expected);
+    QFETCH(AucSnipeStates, snipeState);
+    QFETCH(eBidderState, expected);
     Manager m;
     m.init();
     m.manager.setState(eBidderYellow);
     // A watched auction before it must not hide it.
     m.bid(QStringLiteral("1"), 30, 10, OR2Watching);
-    const AuctionPtr auction =
-        m.bid(QStringLiteral("2"), secondsLeft, snipeSeconds, static_cast<AucSnipeStates>(snipeState));
+    const AuctionPtr auction = m.bid(QStringLiteral("2"), secondsLeft, snipeSeconds, snipeState);
     if (!endKnown)
         auction->EndTime = DateTimes::zero();
 
     m.manager.RefreshState();
-    QCOMPARE(int(m.manager.State()), expected);
+    QCOMPARE(m.manager.State(), expected);
     QCOMPARE(m.windowCount(), 0);
 }
 
@@ -302,48 +301,47 @@ void tst_BidManager::evaluationThrottle()
 void tst_BidManager::expireMissedBids_data()
 {
     QTest::addColumn<QString>("trigger");
-    QTest::addColumn<int>("snipeState");
+    QTest::addColumn<AucSnipeStates>("snipeState");
     QTest::addColumn<bool>("endKnown");
     QTest::addColumn<qint64>("secondsLeft");
     QTest::addColumn<bool>("expires");
 
     for (const char* t : {"init", "clock"}) {
         const QString trigger = QString::fromLatin1(t);
-        QTest::addRow("%s: bid set, ends now", t) << trigger << int(OR2BidSet) << true << qint64(0) << true;
-        QTest::addRow("%s: bid set, ends in 1 s", t)
-            << trigger << int(OR2BidSet) << true << qint64(1) << false;
+        QTest::addRow("%s: bid set, ends now", t) << trigger << OR2BidSet << true << qint64(0) << true;
+        QTest::addRow("%s: bid set, ends in 1 s", t) << trigger << OR2BidSet << true << qint64(1) << false;
         QTest::addRow("%s: prepared, ended half an hour ago", t)
-            << trigger << int(OR2BidPrepared) << true << qint64(-1800) << true;
-        QTest::addRow("%s: sending, ended", t) << trigger << int(OR2BidSending) << true << qint64(-2) << true;
-        QTest::addRow("%s: watching, ended", t) << trigger << int(OR2Watching) << true << qint64(-2) << false;
-        QTest::addRow("%s: won, ended", t) << trigger << int(OR2BidSuccess) << true << qint64(-2) << false;
+            << trigger << OR2BidPrepared << true << qint64(-1800) << true;
+        QTest::addRow("%s: sending, ended", t) << trigger << OR2BidSending << true << qint64(-2) << true;
+        QTest::addRow("%s: watching, ended", t) << trigger << OR2Watching << true << qint64(-2) << false;
+        QTest::addRow("%s: won, ended", t) << trigger << OR2BidSuccess << true << qint64(-2) << false;
         QTest::addRow("%s: bid set, end time unknown", t)
-            << trigger << int(OR2BidSet) << false << qint64(0) << false;
+            << trigger << OR2BidSet << false << qint64(0) << false;
     }
 }
 
 void tst_BidManager::expireMissedBids()
 {
     QFETCH(QString, trigger);
-    QFETCH(int, snipeState);
+    QFETCH(AucSnipeStates, snipeState);
     QFETCH(bool, endKnown);
     QFETCH(qint64, secondsLeft);
     QFETCH(bool, expires);
     Manager m;
     const bool byClock = trigger == QLatin1String("clock");
     // Through the clock: the auction ends an hour later, and a synchronisation moves the site an hour on.
-    const AuctionPtr auction = m.bid(QStringLiteral("123"), secondsLeft + (byClock ? 3600 : 0), 10,
-                                     static_cast<AucSnipeStates>(snipeState));
+    const AuctionPtr auction =
+        m.bid(QStringLiteral("123"), secondsLeft + (byClock ? 3600 : 0), 10, snipeState);
     if (!endKnown)
         auction->EndTime = DateTimes::zero();
     m.changed.clear();
     m.init();
     if (byClock) {
-        QCOMPARE(auction->SnipeState, static_cast<AucSnipeStates>(snipeState));
+        QCOMPARE(auction->SnipeState, snipeState);
         m.siteClock.setVariance(3600);
     }
 
-    QCOMPARE(auction->SnipeState, expires ? OR2BidFailed : static_cast<AucSnipeStates>(snipeState));
+    QCOMPARE(auction->SnipeState, expires ? OR2BidFailed : snipeState);
     QCOMPARE(auction->SysComments, expires ? endedText : QString());
     QCOMPARE(m.changed.size(), expires ? 1 : 0);
     QCOMPARE(m.saves, expires ? 1 : 0);
@@ -405,20 +403,19 @@ void tst_BidManager::senderStatusLines_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("finalStatus");
-    QTest::addColumn<int>("snipeState");
+    QTest::addColumn<AucSnipeStates>("snipeState");
 
     QTest::newRow("won") << "You are the current high bidder"
-                         << "Auction 123 successfully submitted and confirmed." << int(OR2BidSuccess);
+                         << "Auction 123 successfully submitted and confirmed." << OR2BidSuccess;
     QTest::newRow("outbid") << "You have been outbid"
-                            << "Could not send bid for auction 123.  See auction details."
-                            << int(OR2BidFailed);
+                            << "Could not send bid for auction 123.  See auction details." << OR2BidFailed;
 }
 
 void tst_BidManager::senderStatusLines()
 {
     QFETCH(QString, answer);
     QFETCH(QString, finalStatus);
-    QFETCH(int, snipeState);
+    QFETCH(AucSnipeStates, snipeState);
     Manager m;
     m.init();
     const AuctionPtr auction = m.bid(QStringLiteral("123"), 30, 10);
@@ -432,7 +429,7 @@ void tst_BidManager::senderStatusLines()
              QStringList({redText, "Logging in user bob...", "Logging in user bob...",
                           "Preparing bid for auction 123...", "Auction 123 prepared.  Holding bid...",
                           biddingText, "Sending bid for auction 123...", finalStatus}));
-    QCOMPARE(int(auction->SnipeState), snipeState);
+    QCOMPARE(auction->SnipeState, snipeState);
     // The state follows at the next evaluation, not at the attempt's end.
     QCOMPARE(m.manager.State(), eBidderBidding);
     m.ticks(6);
@@ -587,7 +584,7 @@ void tst_BidManager::pauseHoldsEverything()
     const AuctionPtr later = m.bid(QStringLiteral("2"), 40);
 
     m.manager.setPaused(true);
-    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + pausedText, "state 5"}));
+    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + pausedText, "state eBidderPaused"}));
     m.ticks(20);
     QCOMPARE(m.manager.State(), eBidderPaused);
     QVERIFY(!submitted(m.browsers.last()));
@@ -608,7 +605,7 @@ void tst_BidManager::pauseHoldsEverything()
 
     // Leaving the pause is green at once; the next evaluation finds the running attempt.
     m.manager.setPaused(false);
-    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + greenText, "state 0"}));
+    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + greenText, "state eBidderGreen"}));
     m.ticks(6);
     QCOMPARE(m.manager.State(), eBidderBidding);
     QVERIFY(submitted(m.browsers.windows.at(0)));

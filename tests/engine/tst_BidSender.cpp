@@ -3,6 +3,7 @@
 #include "BidSenders.h"
 #include "CaughtError.h"
 #include "DataFolder.h"
+#include "EnumName.h"
 #include "OrvError.h"
 #include "ScriptedBrowser.h"
 #include "Settings.h"
@@ -43,8 +44,8 @@ struct Attempt
     BidSenders senders{browsers.factory(), settings, [this] { recordSave(); }};
     AuctionsEvents auctionEvents;
     AuctionPtr auction = AuctionPtr::create();
-    QList<qint32> states;
-    QList<int> changedSnipeStates;
+    QList<BidSender::SenderState> states;
+    QList<AucSnipeStates> changedSnipeStates;
     QList<qint32> countsAtState;
     BidSender* sender = nullptr;
 
@@ -61,7 +62,7 @@ struct Attempt
         QObject::connect(&auctionEvents, &AuctionsEvents::AuctionChanged, &auctionEvents,
                          [this](Auction* changed) { changedSnipeStates << changed->SnipeState; });
         QObject::connect(&senders, &BidSenders::StateChanged, &senders, [this](qint32 state, BidSender*) {
-            states << state;
+            states << BidSender::SenderState(state);
             countsAtState << senders.Count();
         });
     }
@@ -69,9 +70,8 @@ struct Attempt
     void recordSave()
     {
         saves << QStringLiteral("%1/%2/%3")
-                     .arg(sender ? sender->State() : -1)
-                     .arg(auction->SnipeState)
-                     .arg(auction->SysComments);
+                     .arg(enumName<BidSender::SenderState>(sender ? sender->State() : -1),
+                          enumName<AucSnipeStates>(auction->SnipeState), auction->SysComments);
     }
 
     void prepare(bool sendNow = false) { sender = senders.Prepare(auction, sendNow); }
@@ -101,8 +101,10 @@ struct Attempt
         window().complete(url, QStringLiteral("Page"), body, forms);
     }
 
-    // Drives a fresh attempt to `state` (1 to 5) with the ordinary pages.
-    void advanceTo(int state)
+    BidSender::SenderState senderState() const { return BidSender::SenderState(sender->State()); }
+
+    // Drives a fresh attempt to `state` (SignInRequested to BidSubmitted) with the ordinary pages.
+    void advanceTo(BidSender::SenderState state)
     {
         prepare();
         if (state >= BidSender::SignInSubmitted)
@@ -113,7 +115,7 @@ struct Attempt
             reviewPage();
         if (state >= BidSender::BidSubmitted)
             sender->Send();
-        QCOMPARE(sender->State(), state);
+        QCOMPARE(senderState(), state);
     }
 
     QByteArray pageFile() const
@@ -192,12 +194,16 @@ void tst_BidSender::winningBid()
                   QStringLiteral("set SignInForm.pass=s3cret&x"),
                   QStringLiteral("set SignInForm.keepMeSignInOption=1"), QStringLiteral("submit SignInForm"),
                   QStringLiteral("navigate ") + bidUrl, QStringLiteral("submit PlaceBid")}));
-    QCOMPARE(a.states, QList<qint32>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(a.states, QList<BidSender::SenderState>({BidSender::SignInRequested, BidSender::SignInSubmitted,
+                                                      BidSender::BidPageRequested, BidSender::Holding,
+                                                      BidSender::BidSubmitted, BidSender::Succeeded}));
     QCOMPARE(a.changedSnipeStates,
-             QList<int>({OR2BidPreparing, OR2BidPrepared, OR2BidSending, OR2BidSuccess}));
+             QList<AucSnipeStates>({OR2BidPreparing, OR2BidPrepared, OR2BidSending, OR2BidSuccess}));
     QCOMPARE(a.auction->SysComments, QStringLiteral("Bid successfully sent and confirmed."));
     // Saved once, with the outcome recorded and before the final state.
-    QCOMPARE(a.saves, QStringList({QStringLiteral("5/6/Bid successfully sent and confirmed.")}));
+    QCOMPARE(
+        a.saves,
+        QStringList({QStringLiteral("BidSubmitted/OR2BidSuccess/Bid successfully sent and confirmed.")}));
     QCOMPARE(a.pageFile(),
              QByteArray("<TITLE>Page</TITLE><BODY><p>You are the current high bidder</p></BODY>\r\n"));
     // The collection still counted the sender when it reported the final state, and dropped it right after.
@@ -214,67 +220,78 @@ void tst_BidSender::winningBid()
 
 void tst_BidSender::pageMarkers_data()
 {
-    QTest::addColumn<int>("stage");
+    QTest::addColumn<BidSender::SenderState>("stage");
     QTest::addColumn<QString>("body");
     QTest::addColumn<bool>("withForms");
-    QTest::addColumn<int>("expectedState");
+    QTest::addColumn<BidSender::SenderState>("expectedState");
     QTest::addColumn<QString>("expectedComment");
 
     const QString noComment;
-    QTest::newRow("sign-in: id rejected")
-        << 1 << "User ID is not valid" << false << 7 << "Login information rejected.";
+    QTest::newRow("sign-in: id rejected") << BidSender::SignInRequested << "User ID is not valid" << false
+                                          << BidSender::Failed << "Login information rejected.";
     QTest::newRow("sign-in: form marker comes first")
-        << 1 << "eBay User ID<br>User ID is not valid" << true << 2 << noComment;
+        << BidSender::SignInRequested << "eBay User ID<br>User ID is not valid" << true
+        << BidSender::SignInSubmitted << noComment;
     QTest::newRow("sign-in: marker without its form")
-        << 1 << "eBay User ID" << false << 7 << "System Error Accessing Signin Page.";
+        << BidSender::SignInRequested << "eBay User ID" << false << BidSender::Failed
+        << "System Error Accessing Signin Page.";
     QTest::newRow("sign-in: nothing known")
-        << 1 << "Welcome" << true << 7 << "Unexpected Response Accessing Signin Page.";
-    QTest::newRow("result: rejected") << 2 << "Your sign in information is not valid. My eBay" << false << 7
-                                      << "Signin Information Incorrect";
-    QTest::newRow("result: signed in, any case") << 2 << "MY EBAY" << false << 3 << noComment;
-    QTest::newRow("result: nothing known")
-        << 2 << "eBay User ID" << true << 7 << "Unexpected Response Confirming Signin.";
-    QTest::newRow("bid: too low") << 3 << "Your bid must be at least US $26.00" << false << 7
-                                  << "Bid was not high enough.";
-    QTest::newRow("bid: correction") << 3 << "The following must be corrected: quantity" << false << 7
-                                     << "eBay requested unknown bid correction.";
+        << BidSender::SignInRequested << "Welcome" << true << BidSender::Failed
+        << "Unexpected Response Accessing Signin Page.";
+    QTest::newRow("result: rejected")
+        << BidSender::SignInSubmitted << "Your sign in information is not valid. My eBay" << false
+        << BidSender::Failed << "Signin Information Incorrect";
+    QTest::newRow("result: signed in, any case")
+        << BidSender::SignInSubmitted << "MY EBAY" << false << BidSender::BidPageRequested << noComment;
+    QTest::newRow("result: nothing known") << BidSender::SignInSubmitted << "eBay User ID" << true
+                                           << BidSender::Failed << "Unexpected Response Confirming Signin.";
+    QTest::newRow("bid: too low") << BidSender::BidPageRequested << "Your bid must be at least US $26.00"
+                                  << false << BidSender::Failed << "Bid was not high enough.";
+    QTest::newRow("bid: correction") << BidSender::BidPageRequested
+                                     << "The following must be corrected: quantity" << false
+                                     << BidSender::Failed << "eBay requested unknown bid correction.";
     QTest::newRow("bid: review comes before ended")
-        << 3 << "Review and Confirm Bid (Auction ended? no)" << true << 4 << noComment;
-    QTest::newRow("bid: ended") << 3 << "Auction ended" << false << 7
-                                << "Auction ended before bid was received.";
-    QTest::newRow("bid: nothing known") << 3 << "My eBay" << false << 7 << "Unexpected Response Sending Bid.";
+        << BidSender::BidPageRequested << "Review and Confirm Bid (Auction ended? no)" << true
+        << BidSender::Holding << noComment;
+    QTest::newRow("bid: ended") << BidSender::BidPageRequested << "Auction ended" << false
+                                << BidSender::Failed << "Auction ended before bid was received.";
+    QTest::newRow("bid: nothing known") << BidSender::BidPageRequested << "My eBay" << false
+                                        << BidSender::Failed << "Unexpected Response Sending Bid.";
     QTest::newRow("confirm: high bidder, any case")
-        << 5 << "YOU ARE THE CURRENT HIGH BIDDER" << false << 6 << "Bid successfully sent and confirmed.";
-    QTest::newRow("confirm: high bidder comes before outbid")
-        << 5 << "You have been outbid. You are the current high bidder" << false << 6
+        << BidSender::BidSubmitted << "YOU ARE THE CURRENT HIGH BIDDER" << false << BidSender::Succeeded
         << "Bid successfully sent and confirmed.";
-    QTest::newRow("confirm: outbid") << 5 << "You have been outbid" << false << 7
-                                     << "Another bidder had a higher bid in reserve.";
-    QTest::newRow("confirm: reserve") << 5 << "The reserve price has not been met" << false << 7
-                                      << "The reserve for this auction was not met.";
-    QTest::newRow("confirm: ended") << 5 << "Auction ended" << false << 7
-                                    << "Auction ended before bid was received.";
-    QTest::newRow("confirm: nothing known")
-        << 5 << "Review and Confirm Bid" << true << 7 << "Unexpected Response Confirming Bid.";
+    QTest::newRow("confirm: high bidder comes before outbid")
+        << BidSender::BidSubmitted << "You have been outbid. You are the current high bidder" << false
+        << BidSender::Succeeded << "Bid successfully sent and confirmed.";
+    QTest::newRow("confirm: outbid") << BidSender::BidSubmitted << "You have been outbid" << false
+                                     << BidSender::Failed << "Another bidder had a higher bid in reserve.";
+    QTest::newRow("confirm: reserve")
+        << BidSender::BidSubmitted << "The reserve price has not been met" << false << BidSender::Failed
+        << "The reserve for this auction was not met.";
+    QTest::newRow("confirm: ended") << BidSender::BidSubmitted << "Auction ended" << false
+                                    << BidSender::Failed << "Auction ended before bid was received.";
+    QTest::newRow("confirm: nothing known") << BidSender::BidSubmitted << "Review and Confirm Bid" << true
+                                            << BidSender::Failed << "Unexpected Response Confirming Bid.";
 }
 
 void tst_BidSender::pageMarkers()
 {
-    QFETCH(int, stage);
+    QFETCH(BidSender::SenderState, stage);
     QFETCH(QString, body);
     QFETCH(bool, withForms);
-    QFETCH(int, expectedState);
+    QFETCH(BidSender::SenderState, expectedState);
     QFETCH(QString, expectedComment);
 
     Attempt a;
     a.advanceTo(stage);
-    const QString url = stage == 2 ? signInUrl : stage == 1 ? signInUrl : acceptUrl;
-    const QHash<QString, QStringList> forms = !withForms                 ? QHash<QString, QStringList>{}
-                                              : stage == 1 || stage == 2 ? signInForms
-                                                                         : reviewForms;
+    const bool signingIn = stage == BidSender::SignInRequested || stage == BidSender::SignInSubmitted;
+    const QString url = signingIn ? signInUrl : acceptUrl;
+    const QHash<QString, QStringList> forms = !withForms  ? QHash<QString, QStringList>{}
+                                              : signingIn ? signInForms
+                                                          : reviewForms;
     a.page(url, body, forms);
 
-    QCOMPARE(a.sender->State(), expectedState);
+    QCOMPARE(a.senderState(), expectedState);
     QCOMPARE(a.auction->SysComments, expectedComment);
     if (expectedState == BidSender::Failed || expectedState == BidSender::Succeeded) {
         QCOMPARE(a.auction->SnipeState, expectedState == BidSender::Failed ? OR2BidFailed : OR2BidSuccess);
@@ -287,14 +304,14 @@ void tst_BidSender::pageMarkers()
 
 void tst_BidSender::unavailablePagesReloadTwice_data()
 {
-    QTest::addColumn<int>("stage");
-    QTest::newRow("sign-in page") << 1;
-    QTest::newRow("bid page") << 3;
+    QTest::addColumn<BidSender::SenderState>("stage");
+    QTest::newRow("sign-in page") << BidSender::SignInRequested;
+    QTest::newRow("bid page") << BidSender::BidPageRequested;
 }
 
 void tst_BidSender::unavailablePagesReloadTwice()
 {
-    QFETCH(int, stage);
+    QFETCH(BidSender::SenderState, stage);
     const QString unavailable = QStringLiteral("The page might be temporarily unavailable.");
     Attempt a;
     a.prepare();
@@ -304,17 +321,17 @@ void tst_BidSender::unavailablePagesReloadTwice()
         QCOMPARE(a.count(QStringLiteral("reload")), 1);
         a.signInPage();
         a.signInResult();
-        QCOMPARE(a.sender->State(), stage);
+        QCOMPARE(a.senderState(), stage);
         a.window().log.clear();
     }
-    const QString url = stage == 1 ? signInUrl : bidUrl;
+    const QString url = stage == BidSender::SignInRequested ? signInUrl : bidUrl;
     a.page(url, unavailable);
     a.page(url, unavailable);
     QCOMPARE(a.count(QStringLiteral("reload")), 2);
-    QCOMPARE(a.sender->State(), stage);
+    QCOMPARE(a.senderState(), stage);
     a.page(url, unavailable);
     QCOMPARE(a.count(QStringLiteral("reload")), 2);
-    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.senderState(), BidSender::Failed);
     QCOMPARE(a.auction->SysComments, QStringLiteral("Could not connect to the internet."));
 }
 
@@ -325,13 +342,13 @@ void tst_BidSender::signedOutRoundsAreBounded()
     for (int round = 1; round <= BidSender::MaxSignedOutRounds; ++round) {
         a.page(signInUrl, QStringLiteral("you have signed out"));
         QCOMPARE(a.count(QStringLiteral("navigate ") + signInUrl), 1 + round);
-        QCOMPARE(a.sender->State(), qint32(BidSender::SignInRequested));
+        QCOMPARE(a.senderState(), BidSender::SignInRequested);
     }
     // Re-entering the same state raises nothing.
-    QCOMPARE(a.states, QList<qint32>({1}));
+    QCOMPARE(a.states, QList<BidSender::SenderState>({BidSender::SignInRequested}));
     a.page(signInUrl, QStringLiteral("You Have Signed Out"));
     QCOMPARE(a.count(QStringLiteral("navigate ") + signInUrl), 1 + BidSender::MaxSignedOutRounds);
-    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.senderState(), BidSender::Failed);
     QCOMPARE(a.auction->SysComments, QStringLiteral("Unexpected Response Accessing Signin Page."));
 }
 
@@ -341,13 +358,13 @@ void tst_BidSender::bidPageCountsOnlyFromBidHost()
     a.advanceTo(BidSender::BidPageRequested);
     // The sign-in host differs from the bid host only by its port.
     a.page(signInUrl, QStringLiteral("Auction ended"));
-    QCOMPARE(a.sender->State(), qint32(BidSender::BidPageRequested));
+    QCOMPARE(a.senderState(), BidSender::BidPageRequested);
     QVERIFY(a.auction->SysComments.isEmpty());
     a.reviewPage();
-    QCOMPARE(a.sender->State(), qint32(BidSender::Holding));
+    QCOMPARE(a.senderState(), BidSender::Holding);
     // A page completing while the bid is held changes nothing.
     a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
-    QCOMPARE(a.sender->State(), qint32(BidSender::Holding));
+    QCOMPARE(a.senderState(), BidSender::Holding);
     QCOMPARE(a.auction->SnipeState, OR2BidPrepared);
 }
 
@@ -383,7 +400,7 @@ void tst_BidSender::uncheckedItemNeverBecomesAddressOrFile()
     a.auction->Item = QStringLiteral("../123");
     a.advanceTo(BidSender::SignInSubmitted);
     a.signInResult();
-    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.senderState(), BidSender::Failed);
     QCOMPARE(a.auction->SysComments, QStringLiteral("System Error Signing into eBay."));
     QCOMPARE(a.window().navigations.size(), 1);
     QVERIFY(QDir(DataFolder::sentSnipesFolder()).isEmpty());
@@ -393,33 +410,33 @@ void tst_BidSender::uncheckedItemNeverBecomesAddressOrFile()
 
 void tst_BidSender::sendBeforeReviewWaitsForIt_data()
 {
-    QTest::addColumn<int>("sendAt");
-    QTest::newRow("prepared with send now") << 0;
-    QTest::newRow("while the sign-in page loads") << 1;
-    QTest::newRow("while signing in") << 2;
-    QTest::newRow("while the bid page loads") << 3;
+    QTest::addColumn<BidSender::SenderState>("sendAt");
+    QTest::newRow("prepared with send now") << BidSender::Idle;
+    QTest::newRow("while the sign-in page loads") << BidSender::SignInRequested;
+    QTest::newRow("while signing in") << BidSender::SignInSubmitted;
+    QTest::newRow("while the bid page loads") << BidSender::BidPageRequested;
 }
 
 void tst_BidSender::sendBeforeReviewWaitsForIt()
 {
-    QFETCH(int, sendAt);
+    QFETCH(BidSender::SenderState, sendAt);
     Attempt a;
-    if (sendAt == 0) {
+    if (sendAt == BidSender::Idle) {
         a.prepare(true);
     } else {
         a.advanceTo(sendAt);
         a.sender->Send();
-        QCOMPARE(a.sender->State(), sendAt);
+        QCOMPARE(a.senderState(), sendAt);
         QCOMPARE(a.auction->SnipeState, OR2BidPreparing);
     }
-    if (sendAt < 2)
+    if (sendAt < BidSender::SignInSubmitted)
         a.signInPage();
-    if (sendAt < 3)
+    if (sendAt < BidSender::BidPageRequested)
         a.signInResult();
     QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 0);
     a.reviewPage();
     QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
-    QCOMPARE(a.sender->State(), qint32(BidSender::BidSubmitted));
+    QCOMPARE(a.senderState(), BidSender::BidSubmitted);
     QCOMPARE(a.auction->SnipeState, OR2BidSending);
     a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
     QCOMPARE(a.auction->SnipeState, OR2BidSuccess);
@@ -436,31 +453,34 @@ void tst_BidSender::bidIsSubmittedOnce()
     a.page(acceptUrl, QStringLiteral("You have been outbid"));
     a.sender->Send();
     QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
-    QCOMPARE(a.states, QList<qint32>({1, 2, 3, 4, 5, 7}));
+    QCOMPARE(a.states, QList<BidSender::SenderState>({BidSender::SignInRequested, BidSender::SignInSubmitted,
+                                                      BidSender::BidPageRequested, BidSender::Holding,
+                                                      BidSender::BidSubmitted, BidSender::Failed}));
 }
 
 void tst_BidSender::cancel_data()
 {
-    QTest::addColumn<int>("stage");
+    QTest::addColumn<BidSender::SenderState>("stage");
     QTest::addColumn<QByteArray>("expectedFile");
-    QTest::newRow("before any page") << 1 << QByteArray("<TITLE></TITLE><BODY></BODY>\r\n");
-    QTest::newRow("signing in") << 2
+    QTest::newRow("before any page") << BidSender::SignInRequested
+                                     << QByteArray("<TITLE></TITLE><BODY></BODY>\r\n");
+    QTest::newRow("signing in") << BidSender::SignInSubmitted
                                 << QByteArray(
                                        "<TITLE>Sign In</TITLE><BODY><form name=\"SignInForm\">eBay User "
                                        "ID</form></BODY>\r\n");
-    QTest::newRow("holding") << 4
+    QTest::newRow("holding") << BidSender::Holding
                              << QByteArray(
                                     "<TITLE>Review</TITLE><BODY><h1>Review and Confirm Bid</h1></BODY>\r\n");
 }
 
 void tst_BidSender::cancel()
 {
-    QFETCH(int, stage);
+    QFETCH(BidSender::SenderState, stage);
     QFETCH(QByteArray, expectedFile);
     Attempt a;
     a.advanceTo(stage);
     a.senders.Cancel();
-    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.senderState(), BidSender::Failed);
     QCOMPARE(a.auction->SnipeState, OR2BidFailed);
     QCOMPARE(a.auction->SysComments, QStringLiteral("Bid cancelled by user."));
     QCOMPARE(a.pageFile(), expectedFile);
@@ -478,7 +498,7 @@ void tst_BidSender::cancelAfterSubmitRecordsSiteAnswer()
     Attempt a;
     a.advanceTo(BidSender::BidSubmitted);
     a.senders.Cancel();
-    QCOMPARE(a.sender->State(), qint32(BidSender::BidSubmitted));
+    QCOMPARE(a.senderState(), BidSender::BidSubmitted);
     QCOMPARE(a.auction->SnipeState, OR2BidSending);
     QCOMPARE(a.senders.Count(), 1);
     a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
@@ -491,7 +511,7 @@ void tst_BidSender::timeOut()
     Attempt a;
     a.advanceTo(BidSender::Holding);
     a.window().raiseTimedOut();
-    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.senderState(), BidSender::Failed);
     QCOMPARE(a.auction->SnipeState, OR2BidFailed);
     QCOMPARE(a.auction->SysComments, QStringLiteral("Connection to eBay timed out."));
     QCOMPARE(a.pageFile(),
@@ -502,19 +522,19 @@ void tst_BidSender::timeOut()
 
 void tst_BidSender::winLimitCancellationStands_data()
 {
-    QTest::addColumn<int>("stage");
+    QTest::addColumn<BidSender::SenderState>("stage");
     QTest::addColumn<QString>("then");
-    QTest::newRow("signing in, next page") << 2 << "page";
-    QTest::newRow("bid page requested, review page") << 3 << "page";
-    QTest::newRow("holding, send") << 4 << "send";
-    QTest::newRow("holding, time-out") << 4 << "time-out";
-    QTest::newRow("holding, user cancel") << 4 << "cancel";
-    QTest::newRow("submitted, confirmation") << 5 << "page";
+    QTest::newRow("signing in, next page") << BidSender::SignInSubmitted << "page";
+    QTest::newRow("bid page requested, review page") << BidSender::BidPageRequested << "page";
+    QTest::newRow("holding, send") << BidSender::Holding << "send";
+    QTest::newRow("holding, time-out") << BidSender::Holding << "time-out";
+    QTest::newRow("holding, user cancel") << BidSender::Holding << "cancel";
+    QTest::newRow("submitted, confirmation") << BidSender::BidSubmitted << "page";
 }
 
 void tst_BidSender::winLimitCancellationStands()
 {
-    QFETCH(int, stage);
+    QFETCH(BidSender::SenderState, stage);
     QFETCH(QString, then);
     Attempt a;
     a.advanceTo(stage);
@@ -537,7 +557,7 @@ void tst_BidSender::winLimitCancellationStands()
     else
         a.page(acceptUrl, QStringLiteral("You are the current high bidder"));
 
-    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.senderState(), BidSender::Failed);
     QCOMPARE(a.auction->SnipeState, OR2BidCancelled);
     QCOMPARE(a.auction->SysComments, winLimitComment);
     QCOMPARE(a.window().navigations.size(), navigations);
@@ -585,7 +605,7 @@ void tst_BidSender::sendStartsAnAttemptThatSendsAtReview()
     a.signInResult();
     a.reviewPage();
     QCOMPARE(a.count(QStringLiteral("submit PlaceBid")), 1);
-    QCOMPARE(a.sender->State(), qint32(BidSender::BidSubmitted));
+    QCOMPARE(a.senderState(), BidSender::BidSubmitted);
 }
 
 void tst_BidSender::cancelEndsEveryAttempt()
@@ -597,10 +617,10 @@ void tst_BidSender::cancelEndsEveryAttempt()
     QStringList reported;
     QObject::connect(&a.senders, &BidSenders::StateChanged, &a.senders, [&](qint32 state, BidSender* sender) {
         // The sender is still whole while its final state is reported.
-        reported << QStringLiteral("%1:%2").arg(sender->Auction->Item).arg(state);
+        reported << sender->Auction->Item + QLatin1Char(':') + enumName<BidSender::SenderState>(state);
     });
     a.senders.Cancel();
-    QCOMPARE(reported, QStringList({QStringLiteral("123:7"), QStringLiteral("456:7")}));
+    QCOMPARE(reported, QStringList({QStringLiteral("123:Failed"), QStringLiteral("456:Failed")}));
     QCOMPARE(a.countsAtState.mid(a.countsAtState.size() - 2), QList<qint32>({2, 1}));
     QCOMPARE(a.senders.Count(), 0);
     QCOMPARE(other->SnipeState, OR2BidFailed);
@@ -635,7 +655,7 @@ void tst_BidSender::attemptLeftByClearEndsOnItsOwn()
     const AuctionPtr again = a.otherAuction(QStringLiteral("123"));
     BidSender* newSender = a.senders.Prepare(again, false);
     oldWindow.raiseTimedOut();
-    QCOMPARE(a.states.last(), qint32(BidSender::Failed));
+    QCOMPARE(a.states.last(), BidSender::Failed);
     QCOMPARE(a.auction->SysComments, QStringLiteral("Connection to eBay timed out."));
     QCOMPARE(a.senders.Count(), 1);
     QCOMPARE(a.senders.Item(QStringLiteral("123")), newSender);

@@ -193,7 +193,6 @@ private Q_SLOTS:
         QCOMPARE(updater.State(), sfFailed);
         QVERIFY(DateTimes::isZero(updater.Time()));
     }
-
 };
 
 QTEST_GUILESS_MAIN(tst_ClockUpdater)

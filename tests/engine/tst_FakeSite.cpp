@@ -80,22 +80,22 @@ private Q_SLOTS:
 
     void routesByRoleAndTarget_data()
     {
-        QTest::addColumn<int>("role");
+        QTest::addColumn<FakeSite::Role>("role");
         QTest::addColumn<QString>("target");
         QTest::addColumn<QByteArray>("expected");
 
         QTest::newRow("exact target")
-            << int(SiteEndpoints::SignIn) << "/ws/eBayISAPI.dll?SignIn" << QByteArray("exact");
+            << SiteEndpoints::SignIn << "/ws/eBayISAPI.dll?SignIn" << QByteArray("exact");
         QTest::newRow("path, other query")
-            << int(SiteEndpoints::SignIn) << "/ws/eBayISAPI.dll?Other" << QByteArray("path");
-        QTest::newRow("role default") << int(SiteEndpoints::SignIn) << "/elsewhere" << QByteArray("default");
+            << SiteEndpoints::SignIn << "/ws/eBayISAPI.dll?Other" << QByteArray("path");
+        QTest::newRow("role default") << SiteEndpoints::SignIn << "/elsewhere" << QByteArray("default");
         QTest::newRow("same path, other role")
-            << int(SiteEndpoints::Bid) << "/ws/eBayISAPI.dll?SignIn" << QByteArray("404");
+            << SiteEndpoints::Bid << "/ws/eBayISAPI.dll?SignIn" << QByteArray("404");
     }
 
     void routesByRoleAndTarget()
     {
-        QFETCH(int, role);
+        QFETCH(FakeSite::Role, role);
         QFETCH(QString, target);
         QFETCH(QByteArray, expected);
 
@@ -109,13 +109,13 @@ private Q_SLOTS:
         site.setHandler(SiteEndpoints::SignIn, QStringLiteral("/ws/eBayISAPI.dll"), answer("path"));
         site.setDefaultHandler(SiteEndpoints::SignIn, answer("default"));
 
-        auto reply = get(QUrl(site.baseUrl(FakeSite::Role(role)).toString() + target));
+        auto reply = get(QUrl(site.baseUrl(role).toString() + target));
         if (expected == "404")
             QCOMPARE(status(reply), 404);
         else
             QCOMPARE(reply->readAll(), expected);
         QCOMPARE(site.requests().size(), 1);
-        QCOMPARE(int(site.requests().first().role), role);
+        QCOMPARE(site.requests().first().role, role);
     }
 
     void keepsCookiesAndReadsPostedForms()

@@ -255,17 +255,17 @@ private Q_SLOTS:
     // its one clock synchronisation; one that outlived its red phase does neither, even in a new one.
     void aResultAfterRedDialsNothing_data()
     {
-        QTest::addColumn<QList<int>>("statesWhileTesting");
+        QTest::addColumn<QList<eBidderState>>("statesWhileTesting");
         QTest::addColumn<bool>("online");
         QTest::addColumn<int>("syncs");
-        QTest::newRow("bidding, offline") << QList<int>{eBidderBidding} << false << 0;
-        QTest::newRow("bidding, online") << QList<int>{eBidderBidding} << true << 1;
+        QTest::newRow("bidding, offline") << QList<eBidderState>{eBidderBidding} << false << 0;
+        QTest::newRow("bidding, online") << QList<eBidderState>{eBidderBidding} << true << 1;
         QTest::newRow("left and entered red again")
-            << QList<int>{eBidderBidding, eBidderYellow, eBidderRed} << true << 0;
+            << QList<eBidderState>{eBidderBidding, eBidderYellow, eBidderRed} << true << 0;
     }
     void aResultAfterRedDialsNothing()
     {
-        QFETCH(QList<int>, statesWhileTesting);
+        QFETCH(QList<eBidderState>, statesWhileTesting);
         QFETCH(bool, online);
         QFETCH(int, syncs);
 
@@ -277,14 +277,13 @@ private Q_SLOTS:
         m_online = online;
         QSignalSpy finished(&w.net.connectionTest(), &NetDetector::finished);
         w.net.Tick();
-        for (int state : statesWhileTesting)
-            w.bids.setState(eBidderState(state));
+        for (eBidderState state : statesWhileTesting)
+            w.bids.setState(state);
         QVERIFY(finished.wait(5000));
         QCOMPARE(w.dialer->dialled, QStringList());
         QCOMPARE(w.statuses, QStringList());
         QCOMPARE(w.updater->downloads, syncs);
     }
-
 };
 
 QTEST_GUILESS_MAIN(tst_NetManager)

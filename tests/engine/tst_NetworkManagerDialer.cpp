@@ -149,26 +149,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("activation"); // mock code for ActivateConnection; empty: the template's
-        QTest::addColumn<int>("code");
+        QTest::addColumn<NetworkManagerDialer::ErrorCode>("code");
         QTest::addColumn<QString>("description"); // part of the error text
 
         QTest::newRow("no such entry")
             << "Cable"
-            << "" << int(NetworkManagerDialer::NoSuchEntry) << "No connection named \"Cable\".";
+            << "" << NetworkManagerDialer::NoSuchEntry << "No connection named \"Cable\".";
         QTest::newRow("activation refused")
             << "Modem"
             << "raise dbus.exceptions.DBusException('No suitable device found for this connection', "
                "name='org.freedesktop.NetworkManager.UnknownDevice')"
-            << int(NetworkManagerDialer::ActivationFailed) << "No suitable device found";
+            << NetworkManagerDialer::ActivationFailed << "No suitable device found";
         QTest::newRow("activation given up")
-            << "Modem" << activationIn(4) << int(NetworkManagerDialer::ActivationFailed)
+            << "Modem" << activationIn(4) << NetworkManagerDialer::ActivationFailed
             << "NetworkManager could not activate \"Modem\".";
     }
     void aFailedDialReportsAnError()
     {
         QFETCH(QString, entry);
         QFETCH(QString, activation);
-        QFETCH(int, code);
+        QFETCH(NetworkManagerDialer::ErrorCode, code);
         QFETCH(QString, description);
 
         addProfile(QStringLiteral("Modem"));
@@ -180,7 +180,7 @@ private Q_SLOTS:
         dialer.setEntryName(entry);
         dialer.Dial();
         QVERIFY(errors.wait(5000));
-        QCOMPARE(errors.first().at(0).toInt(), code);
+        QCOMPARE(NetworkManagerDialer::ErrorCode(errors.first().at(0).toInt()), code);
         const QString text = errors.first().at(1).toString();
         QVERIFY2(text.contains(description), qPrintable(text));
         QCOMPARE(dialer.ConnectionState(), Dialer::Disconnected);

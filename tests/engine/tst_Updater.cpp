@@ -1,5 +1,6 @@
 #include "DateTimes.h"
 #include "Downloader.h"
+#include "EnumName.h"
 #include "FakeSite.h"
 #include "Updater.h"
 #include "UpdatersEvents.h"
@@ -46,17 +47,18 @@ private Q_SLOTS:
         updater.Auction = auction(QStringLiteral("123"));
         QStringList heard;
         connect(&updater, &Updater::StateChanged, this,
-                [&](int s) { heard << QStringLiteral("own %1").arg(s); });
+                [&](int s) { heard << QStringLiteral("own ") + enumName<sfRunState>(s); });
         connect(&events, &UpdatersEvents::StateChanged, this, [&](int s, Updater* u) {
             QCOMPARE(u, &updater);
-            heard << QStringLiteral("relay %1").arg(s);
+            heard << QStringLiteral("relay ") + enumName<sfRunState>(s);
         });
 
         updater.Download();
         QCOMPARE(updater.State(), sfRunning);
-        QCOMPARE(heard, QStringList({"own 1", "relay 1"}));
+        QCOMPARE(heard, QStringList({"own sfRunning", "relay sfRunning"}));
         QTRY_COMPARE(updater.State(), sfComplete);
-        QCOMPARE(heard, QStringList({"own 1", "relay 1", "own 2", "relay 2"}));
+        QCOMPARE(heard,
+                 QStringList({"own sfRunning", "relay sfRunning", "own sfComplete", "relay sfComplete"}));
         QCOMPARE(updater.Auction->Description, QStringLiteral("Brass Lamp"));
         QCOMPARE(updater.Auction->EndTime, DateTimes::naive(2006, 3, 15, 10, 0));
         QCOMPARE(updater.Auction->Seller, QStringLiteral("LAMPSELLER"));

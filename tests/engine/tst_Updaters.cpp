@@ -1,4 +1,5 @@
 #include "CaughtError.h"
+#include "EnumName.h"
 #include "FakeSite.h"
 #include "OrvError.h"
 #include "Settings.h"
@@ -36,9 +37,9 @@ private:
         connect(&queue, &Updaters::StatusChange, this,
                 [this](const QString& s) { m_log << QStringLiteral("status ") + s; });
         connect(&queue, &Updaters::StateChanged, this,
-                [this](int s) { m_log << QStringLiteral("state %1").arg(s); });
+                [this](int s) { m_log << QStringLiteral("state ") + enumName<sfBusyState>(s); });
         connect(&queue, &Updaters::UpdaterChanged, this, [this](int s, Updater* u) {
-            m_log << QStringLiteral("updater %1 %2").arg(s).arg(u->Auction->Item);
+            m_log << QStringLiteral("updater %1 %2").arg(enumName<sfRunState>(s), u->Auction->Item);
         });
     }
     QStringList logged(const QString& prefix) const
@@ -107,15 +108,15 @@ private Q_SLOTS:
             QCOMPARE(queue.Count2(sfNotRunning), count - done - running);
             QCOMPARE(queue.State(), sfBusy);
             QVERIFY(m_site.release(FakeSite::Response::page(m_lamp)));
-            QTRY_COMPARE(logged(QStringLiteral("updater 2")).size(), done + 1);
+            QTRY_COMPARE(logged(QStringLiteral("updater sfComplete")).size(), done + 1);
         }
         QCOMPARE(mostAtOnce, atOnce);
 
         // Started in queue order, each as one ended.
         QStringList order;
         for (int i = 1; i <= count; ++i)
-            order << QStringLiteral("updater 1 %1").arg(i);
-        QCOMPARE(logged(QStringLiteral("updater 1")), order);
+            order << QStringLiteral("updater sfRunning %1").arg(i);
+        QCOMPARE(logged(QStringLiteral("updater sfRunning")), order);
         QCOMPARE(queue.State(), sfNotBusy);
         QCOMPARE(queue.Count(), 0);
         QCOMPARE(m_log.filter(QStringLiteral("status")).last(),
@@ -137,10 +138,11 @@ private Q_SLOTS:
         m_log.clear();
 
         queue.Cancel();
-        QCOMPARE(m_log, QStringList({"status Auction 1 error: Update Cancelled", "updater 3 1",
-                                     "status Auction 2 error: Update Cancelled", "updater 3 2",
-                                     "status Auction 3 error: Update Cancelled",
-                                     "status Auction updates complete.", "state 0", "updater 3 3"}));
+        QCOMPARE(m_log,
+                 QStringList({"status Auction 1 error: Update Cancelled", "updater sfFailed 1",
+                              "status Auction 2 error: Update Cancelled", "updater sfFailed 2",
+                              "status Auction 3 error: Update Cancelled", "status Auction updates complete.",
+                              "state sfNotBusy", "updater sfFailed 3"}));
         QCOMPARE(queue.Count(), 0);
         QCOMPARE(queue.State(), sfNotBusy);
 
@@ -165,10 +167,11 @@ private Q_SLOTS:
         auto single = AuctionPtr::create();
         single->Item = QStringLiteral("9");
         queue.DownloadItem(single);
-        QCOMPARE(m_log, QStringList({"status Auction 1 error: Update Cancelled", "updater 3 1",
-                                     "status Auction 2 error: Update Cancelled",
-                                     "status Auction updates complete.", "state 0", "updater 3 2",
-                                     "status Updating Auction(s)...", "state 1", "updater 1 9"}));
+        QCOMPARE(m_log,
+                 QStringList({"status Auction 1 error: Update Cancelled", "updater sfFailed 1",
+                              "status Auction 2 error: Update Cancelled", "status Auction updates complete.",
+                              "state sfNotBusy", "updater sfFailed 2", "status Updating Auction(s)...",
+                              "state sfBusy", "updater sfRunning 9"}));
         QCOMPARE(queue.Count(), 1);
         QCOMPARE(queue.Item(QStringLiteral("9"))->Auction, single);
         QTRY_COMPARE(m_site.hangingCount(), 1);
@@ -199,8 +202,9 @@ private Q_SLOTS:
                      statuses.at(2).contains("Not Found"),
                  qPrintable(statuses.at(2)));
         QCOMPARE(statuses.at(3), QStringLiteral("status Auction updates complete."));
-        QCOMPARE(logged(QStringLiteral("updater [23]")),
-                 QStringList({"updater 2 1", "updater 3 2", "updater 3 3", "updater 2 4"}));
+        QCOMPARE(logged(QStringLiteral("updater (sfComplete|sfFailed)")),
+                 QStringList({"updater sfComplete 1", "updater sfFailed 2", "updater sfFailed 3",
+                              "updater sfComplete 4"}));
         QCOMPARE(batch.at(0)->Description, QStringLiteral("Brass Lamp"));
         QCOMPARE(batch.at(1)->Description, QStringLiteral("old"));
         QCOMPARE(batch.at(3)->Description, QStringLiteral("Brass Lamp"));
@@ -216,9 +220,10 @@ private Q_SLOTS:
         listen(queue);
         queue.DownloadItems(auctions(2));
         QTRY_COMPARE(queue.State(), sfNotBusy);
-        QCOMPARE(m_log,
-                 QStringList({"status Updating Auction(s)...", "state 1", "updater 1 1", "updater 1 2",
-                              "updater 2 1", "status Auction updates complete.", "state 0", "updater 2 2"}));
+        QCOMPARE(m_log, QStringList({"status Updating Auction(s)...", "state sfBusy", "updater sfRunning 1",
+                                     "updater sfRunning 2", "updater sfComplete 1",
+                                     "status Auction updates complete.", "state sfNotBusy",
+                                     "updater sfComplete 2"}));
     }
 
     void anEmptyBatchEndsAtOnce()
@@ -228,8 +233,8 @@ private Q_SLOTS:
         Updaters queue(settings);
         listen(queue);
         queue.DownloadItems({});
-        QCOMPARE(m_log, QStringList({"status Updating Auction(s)...", "state 1",
-                                     "status Auction updates complete.", "state 0"}));
+        QCOMPARE(m_log, QStringList({"status Updating Auction(s)...", "state sfBusy",
+                                     "status Auction updates complete.", "state sfNotBusy"}));
     }
 
     void aRepeatedItemIsQueuedOnce()
@@ -270,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(queue.Count(), 1);
         QVERIFY(m_log.isEmpty());
         queue.Remove(QStringLiteral("1"));
-        QCOMPARE(m_log, QStringList({"status Auction updates complete.", "state 0"}));
+        QCOMPARE(m_log, QStringList({"status Auction updates complete.", "state sfNotBusy"}));
     }
 };
 

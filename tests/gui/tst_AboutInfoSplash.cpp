@@ -107,33 +107,33 @@ void tst_AboutInfoSplash::cleanup()
 
 void tst_AboutInfoSplash::infoPages_data()
 {
-    QTest::addColumn<int>("eInfo");
+    QTest::addColumn<ViewInfoType>("eInfo");
     QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("welcome") << int(eViewInfoWelcome)
+    QTest::newRow("welcome") << eViewInfoWelcome
                              << QStringList{"Easily track and watch auctions!", "Create and schedule bids!",
                                             "Integrates with Internet Explorer!"};
-    QTest::newRow("auction added") << int(eViewInfoAuctionAdd)
+    QTest::newRow("auction added") << eViewInfoAuctionAdd
                                    << QStringList{"To create a bid for this auction, ",
                                                   "edit the bid properties and set the state",
                                                   "to BIDDING.",
                                                   "Once a bid is created, you may send it",
                                                   "right away, or you can schedule it to be",
                                                   "sent later."};
-    QTest::newRow("bid created") << int(eViewInfoBidCreated)
+    QTest::newRow("bid created") << eViewInfoBidCreated
                                  << QStringList{"If you want the bid sent automatically,",
                                                 "keep the program open or running", "in the system tray.",
                                                 "Be sure to synchronize the clock."};
     QTest::newRow("looking at an auction")
-        << int(eViewInfoLookingAtAuction)
+        << eViewInfoLookingAtAuction
         << QStringList{"To add this auction, just press", "the button to the left in", "Internet Explorer!",
                        "Be sure to synchronize the clock."};
-    QTest::newRow("no such page") << 4 << QStringList{};
+    QTest::newRow("no such page") << ViewInfoType(4) << QStringList{};
 }
 
 void tst_AboutInfoSplash::infoPages()
 {
-    QFETCH(int, eInfo);
+    QFETCH(ViewInfoType, eInfo);
     QFETCH(QStringList, lines);
 
     frmInfo info(*app);

@@ -59,31 +59,31 @@ void tst_SystemTrayBackend::lightsAreDistinct()
 
 void tst_SystemTrayBackend::clicksReachTheWindow_data()
 {
-    QTest::addColumn<int>("reason");
-    QTest::addColumn<int>("mouseMessage");
+    QTest::addColumn<QSystemTrayIcon::ActivationReason>("reason");
+    QTest::addColumn<TrayBackend::MouseMessage>("mouseMessage");
 
-    QTest::newRow("single click") << int(QSystemTrayIcon::Trigger) << int(TrayBackend::LeftButtonUp);
-    QTest::newRow("double click") << int(QSystemTrayIcon::DoubleClick) << int(TrayBackend::LeftDoubleClick);
-    QTest::newRow("right button") << int(QSystemTrayIcon::Context) << int(TrayBackend::RightButtonUp);
-    QTest::newRow("middle button") << int(QSystemTrayIcon::MiddleClick) << int(TrayBackend::MiddleButtonUp);
+    QTest::newRow("single click") << QSystemTrayIcon::Trigger << TrayBackend::LeftButtonUp;
+    QTest::newRow("double click") << QSystemTrayIcon::DoubleClick << TrayBackend::LeftDoubleClick;
+    QTest::newRow("right button") << QSystemTrayIcon::Context << TrayBackend::RightButtonUp;
+    QTest::newRow("middle button") << QSystemTrayIcon::MiddleClick << TrayBackend::MiddleButtonUp;
 }
 
 void tst_SystemTrayBackend::clicksReachTheWindow()
 {
-    QFETCH(int, reason);
-    QFETCH(int, mouseMessage);
+    QFETCH(QSystemTrayIcon::ActivationReason, reason);
+    QFETCH(TrayBackend::MouseMessage, mouseMessage);
     CallbackWindow window;
     SystemTrayBackend backend;
     backend.Add({&window, 1025, QStringLiteral("GREEN"), QStringLiteral("Auction Orv")});
     auto* icon = backend.findChild<QSystemTrayIcon*>();
     QVERIFY(icon);
 
-    Q_EMIT icon->activated(QSystemTrayIcon::ActivationReason(reason));
+    Q_EMIT icon->activated(reason);
     QCOMPARE(window.received, QStringList{QStringLiteral("1025:%1").arg(mouseMessage)});
 
     // Once the icon is deleted its clicks go nowhere.
     backend.Delete({});
-    Q_EMIT icon->activated(QSystemTrayIcon::ActivationReason(reason));
+    Q_EMIT icon->activated(reason);
     QCOMPARE(window.received.size(), 1);
 }
 

@@ -21,18 +21,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("minOnClose");
         QTest::addColumn<bool>("trayAvailable");
         QTest::addColumn<bool>("clientHolds");
-        QTest::addColumn<int>("state");
-        QTest::newRow("to the tray") << true << true << false << int(AppHidden);
-        QTest::newRow("no tray on this desktop") << true << false << false << int(AppShuttingDown);
-        QTest::newRow("settings say end") << false << true << false << int(AppShuttingDown);
-        QTest::newRow("end refused by a client") << false << true << true << int(AppStarted);
+        QTest::addColumn<AppState>("state");
+        QTest::newRow("to the tray") << true << true << false << AppHidden;
+        QTest::newRow("no tray on this desktop") << true << false << false << AppShuttingDown;
+        QTest::newRow("settings say end") << false << true << false << AppShuttingDown;
+        QTest::newRow("end refused by a client") << false << true << true << AppStarted;
     }
     void userCloseHidesOrEnds()
     {
         QFETCH(bool, minOnClose);
         QFETCH(bool, trayAvailable);
         QFETCH(bool, clientHolds);
-        QFETCH(int, state);
+        QFETCH(AppState, state);
         TestDataFolder data;
         RecordingShellHost host;
         FakeEngine engine;
@@ -50,7 +50,7 @@ private Q_SLOTS:
         window.View(app);
         QVERIFY(window.isVisible());
         window.close();
-        QCOMPARE(int(app.State()), state);
+        QCOMPARE(app.State(), state);
         // The window goes with the close, unless the program stays open on a refused Exit.
         QCOMPARE(window.isVisible(), state == AppStarted);
     }

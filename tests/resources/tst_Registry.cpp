@@ -47,52 +47,48 @@ private Q_SLOTS:
 
     void valuesOfEveryTypeSurviveANewStore_data()
     {
-        QTest::addColumn<int>("writeType");
+        QTest::addColumn<ERegistryValueTypes>("writeType");
         QTest::addColumn<QVariant>("value");
-        QTest::addColumn<int>("readType");
+        QTest::addColumn<ERegistryValueTypes>("readType");
         QTest::addColumn<QVariant>("expected");
 
-        QTest::newRow("text") << int(REG_SZ) << QVariant(QStringLiteral("Auction Orv")) << int(REG_SZ)
+        QTest::newRow("text") << REG_SZ << QVariant(QStringLiteral("Auction Orv")) << REG_SZ
                               << QVariant(QStringLiteral("Auction Orv"));
-        QTest::newRow("non-ASCII text") << int(REG_SZ) << QVariant(QStringLiteral("Zürich – 東京"))
-                                        << int(REG_SZ) << QVariant(QStringLiteral("Zürich – 東京"));
-        QTest::newRow("empty text") << int(REG_SZ) << QVariant(QString()) << int(REG_SZ)
-                                    << QVariant(QString());
+        QTest::newRow("non-ASCII text") << REG_SZ << QVariant(QStringLiteral("Zürich – 東京")) << REG_SZ
+                                        << QVariant(QStringLiteral("Zürich – 東京"));
+        QTest::newRow("empty text") << REG_SZ << QVariant(QString()) << REG_SZ << QVariant(QString());
         QTest::newRow("variable makes it expandable")
-            << int(REG_SZ) << QVariant(QStringLiteral("%ORV_REGISTRY_TEST_DIR%/bin")) << int(REG_EXPAND_SZ)
+            << REG_SZ << QVariant(QStringLiteral("%ORV_REGISTRY_TEST_DIR%/bin")) << REG_EXPAND_SZ
             << QVariant(QStringLiteral("/srv/orv/bin"));
-        QTest::newRow("one percent stays plain") << int(REG_SZ) << QVariant(QStringLiteral("50% off"))
-                                                 << int(REG_SZ) << QVariant(QStringLiteral("50% off"));
-        QTest::newRow("adjacent percents stay plain")
-            << int(REG_EXPAND_SZ) << QVariant(QStringLiteral("100%%")) << int(REG_SZ)
-            << QVariant(QStringLiteral("100%%"));
+        QTest::newRow("one percent stays plain")
+            << REG_SZ << QVariant(QStringLiteral("50% off")) << REG_SZ << QVariant(QStringLiteral("50% off"));
+        QTest::newRow("adjacent percents stay plain") << REG_EXPAND_SZ << QVariant(QStringLiteral("100%%"))
+                                                      << REG_SZ << QVariant(QStringLiteral("100%%"));
         QTest::newRow("unset variable is kept")
-            << int(REG_EXPAND_SZ) << QVariant(QStringLiteral("a%ORV_REGISTRY_UNSET%b")) << int(REG_EXPAND_SZ)
+            << REG_EXPAND_SZ << QVariant(QStringLiteral("a%ORV_REGISTRY_UNSET%b")) << REG_EXPAND_SZ
             << QVariant(QStringLiteral("a%ORV_REGISTRY_UNSET%b"));
-        QTest::newRow("bytes") << int(REG_BINARY) << QVariant(QByteArray("\x00\x01\xff\x00", 4))
-                               << int(REG_BINARY) << QVariant(QByteArray("\x00\x01\xff\x00", 4));
-        QTest::newRow("dword") << int(REG_DWORD) << QVariant(qint32(-5)) << int(REG_DWORD)
-                               << QVariant(qint32(-5));
+        QTest::newRow("bytes") << REG_BINARY << QVariant(QByteArray("\x00\x01\xff\x00", 4)) << REG_BINARY
+                               << QVariant(QByteArray("\x00\x01\xff\x00", 4));
+        QTest::newRow("dword") << REG_DWORD << QVariant(qint32(-5)) << REG_DWORD << QVariant(qint32(-5));
         QTest::newRow("dword from a small unsigned")
-            << int(REG_DWORD) << QVariant(quint32(7)) << int(REG_DWORD) << QVariant(qint32(7));
+            << REG_DWORD << QVariant(quint32(7)) << REG_DWORD << QVariant(qint32(7));
         QTest::newRow("big-endian type is written little-endian")
-            << int(REG_DWORD_BIG_ENDIAN) << QVariant(qint32(0x01020304)) << int(REG_DWORD)
+            << REG_DWORD_BIG_ENDIAN << QVariant(qint32(0x01020304)) << REG_DWORD
             << QVariant(qint32(0x01020304));
     }
     void valuesOfEveryTypeSurviveANewStore()
     {
-        QFETCH(int, writeType);
+        QFETCH(ERegistryValueTypes, writeType);
         QFETCH(QVariant, value);
-        QFETCH(int, readType);
+        QFETCH(ERegistryValueTypes, readType);
         QFETCH(QVariant, expected);
 
-        at(HKEY_CURRENT_USER, section, QStringLiteral("Name"), ERegistryValueTypes(writeType))
-            .setValue(value);
+        at(HKEY_CURRENT_USER, section, QStringLiteral("Name"), writeType).setValue(value);
 
         // A new object reads the file afresh, as another process would.
         Registry reader = at(HKEY_CURRENT_USER, section, QStringLiteral("Name"));
         const QVariant read = reader.Value();
-        QCOMPARE(reader.ValueType, ERegistryValueTypes(readType));
+        QCOMPARE(reader.ValueType, readType);
         QCOMPARE(read, expected);
     }
 
@@ -108,25 +104,23 @@ private Q_SLOTS:
 
     void whatIsMissingReadsAsTheDefault_data()
     {
-        QTest::addColumn<int>("root");
+        QTest::addColumn<ERegistryClassConstants>("root");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("missing key") << int(HKEY_CURRENT_USER) << QStringLiteral("Software\\Nowhere")
-                                     << QString();
-        QTest::newRow("missing value") << int(HKEY_CURRENT_USER) << section << QStringLiteral("Other");
-        QTest::newRow("missing default value") << int(HKEY_CURRENT_USER) << section << QString();
-        QTest::newRow("same path, other root")
-            << int(HKEY_LOCAL_MACHINE) << section << QStringLiteral("Name");
-        QTest::newRow("no root key") << 0 << section << QStringLiteral("Name");
+        QTest::newRow("missing key") << HKEY_CURRENT_USER << QStringLiteral("Software\\Nowhere") << QString();
+        QTest::newRow("missing value") << HKEY_CURRENT_USER << section << QStringLiteral("Other");
+        QTest::newRow("missing default value") << HKEY_CURRENT_USER << section << QString();
+        QTest::newRow("same path, other root") << HKEY_LOCAL_MACHINE << section << QStringLiteral("Name");
+        QTest::newRow("no root key") << ERegistryClassConstants(0) << section << QStringLiteral("Name");
     }
     void whatIsMissingReadsAsTheDefault()
     {
-        QFETCH(int, root);
+        QFETCH(ERegistryClassConstants, root);
         QFETCH(QString, path);
         QFETCH(QString, name);
         at(HKEY_CURRENT_USER, section, QStringLiteral("Name"), REG_SZ).setValue(QStringLiteral("there"));
 
-        Registry reader = at(ERegistryClassConstants(root), path, name, REG_BINARY);
+        Registry reader = at(root, path, name, REG_BINARY);
         reader.Default = QStringLiteral("fallback");
         QCOMPARE(reader.Value(), QVariant(QStringLiteral("fallback")));
         QCOMPARE(reader.ValueType, REG_BINARY);
@@ -134,8 +128,8 @@ private Q_SLOTS:
 
     void refusedWritesRaiseAndWriteNothing_data()
     {
-        QTest::addColumn<int>("root");
-        QTest::addColumn<int>("type");
+        QTest::addColumn<ERegistryClassConstants>("root");
+        QTest::addColumn<ERegistryValueTypes>("type");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("source");
@@ -145,26 +139,25 @@ private Q_SLOTS:
                                                "'Software\\Auction Orv\\Test',Key: 'Name' "
                                                "to value: '%1'");
         const QString registrySource = QStringLiteral("tmresources.Registry");
-        QTest::newRow("no type") << int(HKEY_CURRENT_USER) << int(REG_NONE) << QVariant(QStringLiteral("x"))
+        QTest::newRow("no type") << HKEY_CURRENT_USER << REG_NONE << QVariant(QStringLiteral("x"))
                                  << Registry::ErrSetValue << registrySource
                                  << setText.arg(QStringLiteral("x"));
         QTest::newRow("dword given text")
-            << int(HKEY_CURRENT_USER) << int(REG_DWORD) << QVariant(QStringLiteral("12"))
-            << Registry::ErrSetValue << registrySource << setText.arg(QStringLiteral("12"));
+            << HKEY_CURRENT_USER << REG_DWORD << QVariant(QStringLiteral("12")) << Registry::ErrSetValue
+            << registrySource << setText.arg(QStringLiteral("12"));
         QTest::newRow("dword given a fraction")
-            << int(HKEY_CURRENT_USER) << int(REG_DWORD) << QVariant(12.5) << Registry::ErrSetValue
-            << registrySource << setText.arg(QStringLiteral("12.5"));
+            << HKEY_CURRENT_USER << REG_DWORD << QVariant(12.5) << Registry::ErrSetValue << registrySource
+            << setText.arg(QStringLiteral("12.5"));
         QTest::newRow("dword too large")
-            << int(HKEY_CURRENT_USER) << int(REG_DWORD) << QVariant(qint64(1) << 40) << Registry::ErrSetValue
+            << HKEY_CURRENT_USER << REG_DWORD << QVariant(qint64(1) << 40) << Registry::ErrSetValue
             << registrySource << setText.arg(QStringLiteral("1099511627776"));
         QTest::newRow("type the store cannot write")
-            << int(HKEY_CURRENT_USER) << int(REG_LINK) << QVariant(QStringLiteral("x"))
-            << Registry::ErrSetValue << registrySource << setText.arg(QStringLiteral("x"));
+            << HKEY_CURRENT_USER << REG_LINK << QVariant(QStringLiteral("x")) << Registry::ErrSetValue
+            << registrySource << setText.arg(QStringLiteral("x"));
         QTest::newRow("binary given text")
-            << int(HKEY_CURRENT_USER) << int(REG_BINARY) << QVariant(QStringLiteral("x"))
-            << Registry::ErrRegistry << QStringLiteral("tmresources")
-            << QStringLiteral("Application-defined or object-defined error");
-        QTest::newRow("no root key") << 0 << int(REG_SZ) << QVariant(QStringLiteral("x"))
+            << HKEY_CURRENT_USER << REG_BINARY << QVariant(QStringLiteral("x")) << Registry::ErrRegistry
+            << QStringLiteral("tmresources") << QStringLiteral("Application-defined or object-defined error");
+        QTest::newRow("no root key") << ERegistryClassConstants(0) << REG_SZ << QVariant(QStringLiteral("x"))
                                      << Registry::ErrRegistry << registrySource
                                      << QStringLiteral(
                                             "Failed to set registry value Key: '0',Section: "
@@ -172,15 +165,14 @@ private Q_SLOTS:
     }
     void refusedWritesRaiseAndWriteNothing()
     {
-        QFETCH(int, root);
-        QFETCH(int, type);
+        QFETCH(ERegistryClassConstants, root);
+        QFETCH(ERegistryValueTypes, type);
         QFETCH(QVariant, value);
         QFETCH(int, number);
         QFETCH(QString, source);
         QFETCH(QString, description);
 
-        Registry writer =
-            at(ERegistryClassConstants(root), section, QStringLiteral("Name"), ERegistryValueTypes(type));
+        Registry writer = at(root, section, QStringLiteral("Name"), type);
         try {
             writer.setValue(value);
             QFAIL("the write was reported as done");
@@ -189,7 +181,7 @@ private Q_SLOTS:
             QCOMPARE(error.source(), source);
             QCOMPARE(error.description(), description);
         }
-        Registry reader = at(ERegistryClassConstants(root), section, QStringLiteral("Name"));
+        Registry reader = at(root, section, QStringLiteral("Name"));
         QVERIFY(!reader.Value().isValid());
     }
 

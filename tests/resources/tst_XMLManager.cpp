@@ -158,25 +158,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("create");
-        QTest::addColumn<int>("result");
+        QTest::addColumn<XMLManager::LoadResult>("result");
         QTest::addColumn<QString>("value");
         using R = XMLManager::LoadResult;
-        QTest::newRow("missing") << QByteArray() << false << int(R::Missing) << QString();
-        QTest::newRow("empty") << QByteArray() << true << int(R::Unreadable) << QString();
-        QTest::newRow("malformed") << QByteArray("<Root><Key>v</Root>") << true << int(R::Unreadable)
-                                   << QString();
-        QTest::newRow("truncated") << QByteArray("<Root><Key>value</Key><Oth") << true << int(R::Unreadable)
+        QTest::newRow("missing") << QByteArray() << false << R::Missing << QString();
+        QTest::newRow("empty") << QByteArray() << true << R::Unreadable << QString();
+        QTest::newRow("malformed") << QByteArray("<Root><Key>v</Root>") << true << R::Unreadable << QString();
+        QTest::newRow("truncated") << QByteArray("<Root><Key>value</Key><Oth") << true << R::Unreadable
                                    << QString();
         QTest::newRow("foreign top element")
-            << QByteArray("<Other><Key>v</Key></Other>") << true << int(R::Unreadable) << QString();
-        QTest::newRow("good") << QByteArray("<Root><Key>value</Key></Root>") << true << int(R::Loaded)
+            << QByteArray("<Other><Key>v</Key></Other>") << true << R::Unreadable << QString();
+        QTest::newRow("good") << QByteArray("<Root><Key>value</Key></Root>") << true << R::Loaded
                               << QStringLiteral("value");
     }
     void loadFile()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, create);
-        QFETCH(int, result);
+        QFETCH(XMLManager::LoadResult, result);
         QFETCH(QString, value);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("state.xml"));
@@ -185,7 +184,7 @@ private Q_SLOTS:
 
         XMLManager m;
         m.LoadFile(path);
-        QCOMPARE(int(m.lastLoad()), result);
+        QCOMPARE(m.lastLoad(), result);
         QCOMPARE(m.Node().tagName(), QStringLiteral("Root"));
         QCOMPARE(m.ReadProperty(QStringLiteral("Key")), value);
 

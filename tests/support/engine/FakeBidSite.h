@@ -35,6 +35,7 @@ public:
         Confirmation,
         OtherRequest
     };
+    Q_ENUM(Step)
 
     explicit FakeBidSite(QObject* parent = nullptr);
 
