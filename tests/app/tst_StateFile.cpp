@@ -3,6 +3,7 @@
 #include "Categorys.h"
 #include "Columns.h"
 #include "DateTimes.h"
+#include "EnumName.h"
 #include "FakeEngine.h"
 #include "FakeTimeSource.h"
 #include "RecordingMessageBoxSink.h"
@@ -53,7 +54,7 @@ QStringList describe(const cApp& app)
               << p + QStringLiteral("LastUpdated=") + dateText(a->LastUpdated)
               << p + QStringLiteral("Comments=") + a->Comments
               << p + QStringLiteral("Category=") + a->Category
-              << p + QStringLiteral("SnipeState=") + QString::number(a->SnipeState)
+              << p + QStringLiteral("SnipeState=") + enumName<AucSnipeStates>(a->SnipeState)
               << p + QStringLiteral("SnipeBid=") + number(a->SnipeBid)
               << p + QStringLiteral("SnipeSeconds=") + QString::number(a->SnipeSeconds)
               << p + QStringLiteral("SnipeQuantity=") + QString::number(a->SnipeQuantity)
@@ -74,12 +75,12 @@ QStringList describe(const cApp& app)
               << p + QStringLiteral("Width=") + QString::number(c->Width)
               << p + QStringLiteral("Colored=") + QString::number(c->Colored)
               << p + QStringLiteral("Default=") + QString::number(c->Default)
-              << p + QStringLiteral("Alignment=") + QString::number(c->Alignment)
+              << p + QStringLiteral("Alignment=") + enumName<AppColumnAligments>(c->Alignment)
               << p + QStringLiteral("TooltipText=") + c->TooltipText;
     }
     lines << QStringLiteral("columns: SortColumn=") + app.Columns().SortColumn()
-          << QStringLiteral("columns: SortOrder=") + QString::number(app.Columns().SortOrder)
-          << QStringLiteral("bidManager: State=") + QString::number(app.BidManager().State());
+          << QStringLiteral("columns: SortOrder=") + enumName<AppSortOrder>(app.Columns().SortOrder)
+          << QStringLiteral("bidManager: State=") + enumName<eBidderState>(app.BidManager().State());
     const VerManager& ver = app.VersionManager();
     lines << QStringLiteral("verManager: Major=") + QString::number(ver.Major)
           << QStringLiteral("verManager: Minor=") + QString::number(ver.Minor)
@@ -375,7 +376,7 @@ void tst_StateFile::missingValuesTakeTheirDefaults()
         "auction 1: Price=0",
         "auction 1: Quantity=0",
         "auction 1: LastUpdated=" + dateText(DateTimes::zero()),
-        "auction 1: SnipeState=0",
+        "auction 1: SnipeState=OR2Watching",
         "auction 1: SnipeBid=0",
         "auction 1: SnipeSeconds=0", // not the DefaultSnipeTime of a new record
         "auction 1: SnipeQuantity=1",
@@ -387,10 +388,10 @@ void tst_StateFile::missingValuesTakeTheirDefaults()
         "column Item: Width=0",
         "column Item: Default=0",
         "column Item: Colored=0",
-        "column Item: Alignment=0",
+        "column Item: Alignment=OR2ColumnLeft",
         "columns: SortColumn=TimeLeft",
-        "columns: SortOrder=0",
-        "bidManager: State=0",
+        "columns: SortOrder=OR2Ascending",
+        "bidManager: State=eBidderGreen",
         "verManager: Major=0",
         "verManager: LastCheck=" + dateText(now),
     };
@@ -454,14 +455,14 @@ void tst_StateFile::valueTexts_data()
     QTest::newRow("flag 0") << c << category("0") << "category B: Limited=0";
     QTest::newRow("flag yes") << c << category("yes") << "category B: Limited=0";
     QTest::newRow("paused True") << c << "<BidManager><Paused>True</Paused></BidManager>"
-                                 << "bidManager: State=5";
+                                 << "bidManager: State=eBidderPaused";
     QTest::newRow("paused yes") << c << "<BidManager><Paused>yes</Paused></BidManager>"
-                                << "bidManager: State=0";
+                                << "bidManager: State=eBidderGreen";
     QTest::newRow("column width abc")
         << c << "<Columns><Column><Name>Item</Name><Width>abc</Width></Column></Columns>"
         << "column Item: Width=0";
     QTest::newRow("sort order") << c << "<Columns><SortOrder>1</SortOrder></Columns>"
-                                << "columns: SortOrder=1";
+                                << "columns: SortOrder=OR2Descending";
     QTest::newRow("version 3.5") << c << "<VerManager><Major>3.5</Major></VerManager>"
                                  << "verManager: Major=4";
     QTest::newRow("check date kept") << c << "<VerManager><LastCheck>never</LastCheck></VerManager>"
