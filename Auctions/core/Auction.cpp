@@ -45,8 +45,8 @@ QString Auction::TimeLeftText() const
 
 bool Auction::IsBidding() const
 {
-    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared
-           || SnipeState == OR2BidSending;
+    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared ||
+           SnipeState == OR2BidSending;
 }
 
 void Auction::Changed()

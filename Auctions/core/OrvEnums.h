@@ -20,7 +20,8 @@ enum AppState
 };
 Q_ENUM_NS(AppState)
 
-enum AucSnipeStates : qint32 {
+enum AucSnipeStates : qint32
+{
     OR2Watching = 0,
     OR2BidSet = 1,
     OR2BidPreparing = 2,
@@ -80,10 +81,19 @@ enum ViewInfoType
 };
 Q_ENUM_NS(ViewInfoType)
 
-enum AppColumnAligments : qint32 { OR2ColumnLeft = 0, OR2ColumnRight = 1, OR2ColumnCenter = 2 };
+enum AppColumnAligments : qint32
+{
+    OR2ColumnLeft = 0,
+    OR2ColumnRight = 1,
+    OR2ColumnCenter = 2
+};
 Q_ENUM_NS(AppColumnAligments)
 
-enum AppSortOrder : qint32 { OR2Ascending = 0, OR2Descending = 1 };
+enum AppSortOrder : qint32
+{
+    OR2Ascending = 0,
+    OR2Descending = 1
+};
 Q_ENUM_NS(AppSortOrder)
 
 enum sfRunState

@@ -6,13 +6,9 @@
 #include "TimeSource.h"
 #include "XMLManager.h"
 
-VerManager::VerManager(QObject* parent) : QObject(parent), m_lastCheck(DateTimes::zero())
-{
-}
+VerManager::VerManager(QObject* parent) : QObject(parent), m_lastCheck(DateTimes::zero()) {}
 
-void VerManager::Check()
-{
-}
+void VerManager::Check() {}
 
 void VerManager::Load(XMLManager& loader)
 {

@@ -67,30 +67,16 @@ void WidgetDialogHost::viewInfo(cApp& app, int eInfo)
 }
 
 // The settings dialog and the clock window are not built yet.
-void WidgetDialogHost::viewSettings(Settings&)
-{
-}
+void WidgetDialogHost::viewSettings(Settings&) {}
 
-void WidgetDialogHost::viewClock(Clock&)
-{
-}
+void WidgetDialogHost::viewClock(Clock&) {}
 
-void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&)
-{
-}
+void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&) {}
 
-void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&)
-{
-}
+void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&) {}
 
-void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool)
-{
-}
+void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool) {}
 
-void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&)
-{
-}
+void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&) {}
 
-void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&)
-{
-}
+void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&) {}

@@ -4,9 +4,9 @@
 #include "Columns.h"
 #include "DateTimes.h"
 #include "FakeTimeSource.h"
-#include "RecordingDialogHost.h"
 #include "ListCell.h"
 #include "OrvError.h"
+#include "RecordingDialogHost.h"
 #include "Settings.h"
 
 #include <QLocale>
