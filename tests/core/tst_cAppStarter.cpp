@@ -86,7 +86,7 @@ private Q_SLOTS:
         QFETCH(int, autoSyncDays);
         QFETCH(QString, lastUpdated);
         QFETCH(bool, opens);
-        FakeTimeSource now(DateTimes::naive(2026, 3, 1, 0, 30));
+        FakeTimeSource now(DateTimes::naive(2026, 3, 1, 0, 30), 480); // in the site's zone, as the file says
         TestDataFolder data;
         data.write(
             QStringLiteral("auctions.xml"),

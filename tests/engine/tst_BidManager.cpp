@@ -38,11 +38,11 @@ const QHash<QString, QStringList> signInForms{
      {QStringLiteral("userid"), QStringLiteral("pass"), QStringLiteral("keepMeSignInOption")}}};
 const QHash<QString, QStringList> reviewForms{{QStringLiteral("PlaceBid"), {QStringLiteral("item")}}};
 
-// A bid manager over a small model, with the PC clock at 2026-03-01 12:00:00 (the site clock reads the
-// same), scripted browser windows, and a log of what it reports.
+// A bid manager over a small model, with the PC clock at 2026-03-01 12:00:00 in the site's zone (the site
+// clock reads the same), scripted browser windows, and a log of what it reports.
 struct Manager
 {
-    FakeTimeSource pc;
+    FakeTimeSource pc{DateTimes::naive(2026, 3, 1, 12, 0), 480};
     TestDataFolder data;
     Settings settings;
     Categorys categorys;
@@ -357,7 +357,7 @@ void tst_BidManager::expireMissedBids()
 
 void tst_BidManager::expiryAfterLoadingIsSaved()
 {
-    FakeTimeSource pc;
+    FakeTimeSource pc(DateTimes::naive(2026, 3, 1, 12, 0), 480); // in the site's zone, as the file says
     TestDataFolder data;
     data.write(QStringLiteral("auctions.xml"),
                "<Root><Clock><Variance>0</Variance></Clock>"
