@@ -106,13 +106,22 @@ std::optional<double> readDecimal(const QString& text)
 {
     const QString t = text.trimmed();
     bool ok = false;
-    // The stored form has no grouping: "12,125" is a regional decimal, not twelve thousand.
+    // Neither form accepts grouping: a grouped reading of a decimal written elsewhere ("12,125" as
+    // twelve thousand) would make a stored maximum bid a thousand times too large.
     QLocale stored = QLocale::c();
     stored.setNumberOptions(QLocale::RejectGroupSeparator);
     double value = stored.toDouble(t, &ok);
     if (ok && std::isfinite(value))
         return value;
-    value = QLocale().toDouble(t, &ok);
+    // A comma without a point is a decimal mark, whatever the locale of the reader.
+    if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.'))) {
+        value = stored.toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+        if (ok && std::isfinite(value))
+            return value;
+    }
+    QLocale regional;
+    regional.setNumberOptions(regional.numberOptions() | QLocale::RejectGroupSeparator);
+    value = regional.toDouble(t, &ok);
     if (ok && std::isfinite(value))
         return value;
     return std::nullopt;

@@ -18,7 +18,8 @@ QString whole(qint64 value);
 QString decimal(double value);        // at most 15 significant digits, point, no grouping
 QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
 
-// The whole text (trimmed) as a number: the stored form first, the regional form second.
+// The whole text (trimmed) as a number: the stored form first, then a comma without a point as the
+// decimal mark, then the regional form; never with digit grouping.
 std::optional<double> readDecimal(const QString& text);
 // A naive date-time: the stored form, then "yyyy-MM-dd", then the regional short and long forms
 // (a two-digit year is the one within fifty years of today), then "M/d/yyyy h:mm:ss AP".
