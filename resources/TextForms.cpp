@@ -60,9 +60,7 @@ std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dat
     if (!value)
         return value;
     const int thisYear = TimeSource::current().localNow().date().year();
-    int year = 2000 + value->date().year() % 100;
-    if (year > thisYear + 50)
-        year -= 100;
+    const int year = DateTimes::yearWithinFifty(value->date().year() % 100, thisYear);
     return value->addYears(year - value->date().year());
 }
 
