@@ -199,8 +199,15 @@ void BidManager::ExpireMissedBids()
 void BidManager::ApplyCategoryWinLimit(BidSender* sender)
 {
     const AuctionPtr won = sender->Auction;
+    // By exact name, as Contains counts the wins: the collection's own lookup ignores letter case.
     CategoryPtr category;
-    if (!resumeNext([&] { category = m_categorys.Item(won->Category); }) || !category || !category->Limited)
+    for (const CategoryPtr& candidate : m_categorys.Items()) {
+        if (candidate->Contains(*won)) {
+            category = candidate;
+            break;
+        }
+    }
+    if (!category || !category->Limited)
         return;
     if (!mAuctions)
         return;

@@ -155,6 +155,7 @@ private Q_SLOTS:
     void winLimit_data();
     void winLimit();
     void pauseHoldsEverything();
+    void winLimitFindsItsCategoryByExactName();
 };
 
 void tst_BidManager::stateSetter_data()
@@ -652,6 +653,29 @@ void tst_BidManager::pauseHoldsEverything()
     QCOMPARE(m.manager.State(), eBidderBidding);
     QVERIFY(submitted(m.browsers.windows.at(0)));
     QCOMPARE(m.windowCount(), 2);
+}
+
+// A category is found by its exact name, as its wins are counted: a win in "LAMPS" is no win of "Lamps"
+// and does not use up its limit.
+void tst_BidManager::winLimitFindsItsCategoryByExactName()
+{
+    Manager m;
+    m.categorys.Add(QStringLiteral("Lamps"), true, 1);
+    m.init();
+    m.bid(QStringLiteral("10"), -600, 10, OR2BidSuccess, QStringLiteral("Lamps"));
+    const AuctionPtr winning = m.bid(QStringLiteral("11"), 30, 10, OR2BidSet, QStringLiteral("LAMPS"));
+    const AuctionPtr waiting = m.bid(QStringLiteral("12"), 3600, 10, OR2BidSet, QStringLiteral("Lamps"));
+
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 1);
+    ScriptedBrowser* window = m.browsers.windows.at(0);
+    toReview(*window, *winning);
+    m.ticks(20);
+    QVERIFY(submitted(window));
+    answer(*window, *winning, QStringLiteral("You are the current high bidder"));
+    QCOMPARE(winning->SnipeState, OR2BidSuccess);
+    QCOMPARE(waiting->SnipeState, OR2BidSet);
+    QCOMPARE(waiting->SysComments, QString());
 }
 
 QTEST_GUILESS_MAIN(tst_BidManager)
