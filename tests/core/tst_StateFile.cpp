@@ -347,7 +347,8 @@ void tst_StateFile::interruptedSendsFail()
     QFETCH(int, stored);
     m_folder->write(QStringLiteral("auctions.xml"),
                     QStringLiteral("<Root><Auctions><Auction><Item>1</Item><SnipeState>%1</SnipeState>"
-                                   "<SysComments>earlier note</SysComments></Auction></Auctions></Root>")
+                                   "<SnipeBid>10</SnipeBid><SysComments>earlier note</SysComments>"
+                                   "</Auction></Auctions></Root>")
                         .arg(stored)
                         .toUtf8());
     const std::unique_ptr<cApp> app = load();
