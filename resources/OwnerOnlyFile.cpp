@@ -74,6 +74,10 @@ QString keepCopy(const QString& path, const QString& copy)
     struct stat info = {};
     if (::lstat(source.constData(), &info) != 0)
         return errno == ENOENT ? QString() : systemText(errno);
+    // A link to a regular file is copied from what it points at, never given a second name itself.
+    const bool isLink = S_ISLNK(info.st_mode);
+    if (isLink && ::stat(source.constData(), &info) != 0)
+        return systemText(errno);
     if (!S_ISREG(info.st_mode))
         return QStringLiteral("it is not a regular file");
     // A second name for the same file takes no space and cannot break off half-way; it is renamed into
@@ -81,7 +85,7 @@ QString keepCopy(const QString& path, const QString& copy)
     const QByteArray target = QFile::encodeName(copy);
     const QByteArray linked = target + ".new";
     ::unlink(linked.constData());
-    if (::link(source.constData(), linked.constData()) == 0) {
+    if (!isLink && ::link(source.constData(), linked.constData()) == 0) {
         if (::chmod(linked.constData(), info.st_mode & 0700) == 0 &&
             ::rename(linked.constData(), target.constData()) == 0)
             return QString();
