@@ -19,16 +19,13 @@ const QString cannotActivateText =
     QStringLiteral("Application is currently running, but cannot be activated.  To view the program, you may "
                    "have to terminate it from the task manager or reboot your computer.");
 
-// True while another process holds the data folder's lock.
-bool lockedElsewhere()
+// The process that holds the data folder's lock, read without taking it (0: none).
+qint64 lockHolder()
 {
-    QLockFile probe(DataFolder::lockFile());
-    probe.setStaleLockTime(0);
-    if (probe.tryLock(0)) {
-        probe.unlock();
-        return false;
-    }
-    return probe.error() == QLockFile::LockFailedError;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    return QLockFile(DataFolder::lockFile()).getLockInfo(&pid, &host, &application) ? pid : 0;
 }
 
 } // namespace
@@ -54,7 +51,7 @@ private Q_SLOTS:
         first.setProcessChannelMode(QProcess::ForwardedChannels);
         first.start(ProgramUnderTest::binary(QStringLiteral("Auctions/orvauctions2")), {});
         QVERIFY(first.waitForStarted());
-        QVERIFY(QTest::qWaitFor([] { return lockedElsewhere(); }, 15000));
+        QVERIFY(QTest::qWaitFor([&first] { return lockHolder() == first.processId(); }, 15000));
 
         RecordingDialogHost host;
         RecordingMessageBoxSink boxes;
@@ -76,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(boxes.boxes.size(), 1);
         mMain::setApp(nullptr);
         delete app;
-        QVERIFY(!lockedElsewhere());
+        QCOMPARE(lockHolder(), 0);
     }
 };
 
