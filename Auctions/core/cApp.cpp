@@ -107,6 +107,7 @@ void cApp::Tick()
 {
     resumeNext([&] { m_bidManager->Tick(); });
     resumeNext([&] { m_netManager->Tick(); });
+    Q_EMIT Ticked();
 }
 
 QString cApp::stateFilePath()

@@ -76,6 +76,8 @@ Q_SIGNALS:
     void StateChange(int State);
     void StatusChange(const QString& Status);
     void ErrorMessage(const QString& sMessage);
+    // After each beat of the heartbeat, for views that refresh with it.
+    void Ticked();
 
 private:
     void endProcess();
