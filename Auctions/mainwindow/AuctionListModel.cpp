@@ -169,7 +169,7 @@ void AuctionListModel::refreshTimeLeft(int first, int last)
         Q_EMIT dataChanged(index(first, 0), index(last, columnCount() - 1));
 }
 
-void AuctionListModel::sortRows(const QString& name, AppSortOrder order)
+void AuctionListModel::sortRows(const QString& name, AppSortOrder sortOrder)
 {
     const SortKind kind = sortKind(name);
     if (kind == SortKind::None || m_rows.size() < 2)
@@ -194,10 +194,10 @@ void AuctionListModel::sortRows(const QString& name, AppSortOrder order)
             texts.append(text.toCaseFolded());
         }
     }
-    std::vector<int> order_(static_cast<size_t>(count));
-    std::iota(order_.begin(), order_.end(), 0);
-    const bool descending = order == OR2Descending;
-    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+    std::vector<int> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    const bool descending = sortOrder == OR2Descending;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         if (descending)
             std::swap(a, b);
         return kind == SortKind::Number ? numbers.at(a) < numbers.at(b) : texts.at(a) < texts.at(b);
@@ -208,8 +208,8 @@ void AuctionListModel::sortRows(const QString& name, AppSortOrder order)
     QList<Row> sorted;
     sorted.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
-        newRowOf[order_[static_cast<size_t>(i)]] = static_cast<int>(i);
-        sorted.append(std::move(m_rows[order_[static_cast<size_t>(i)]]));
+        newRowOf[order[static_cast<size_t>(i)]] = static_cast<int>(i);
+        sorted.append(std::move(m_rows[order[static_cast<size_t>(i)]]));
     }
     m_rows = std::move(sorted);
     const QModelIndexList before = persistentIndexList();

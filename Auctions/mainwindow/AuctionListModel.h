@@ -49,7 +49,7 @@ public:
     // from `first` to `last` (those on the screen) are announced as changed now.
     void refreshTimeLeft(int first, int last);
     // Orders the rows by the value of the column named `name` (see sortKind), ties keeping their order.
-    void sortRows(const QString& name, AppSortOrder order);
+    void sortRows(const QString& name, AppSortOrder sortOrder);
 
     // The row of the key item + "~"; -1 when there is none.
     int rowOfItem(const QString& item) const;

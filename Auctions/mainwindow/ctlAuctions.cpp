@@ -18,7 +18,6 @@
 #include "NetManager.h"
 #include "OrvError.h"
 #include "OrvPictures.h"
-#include "ResumeNext.h"
 #include "Settings.h"
 #include "TimeSource.h"
 #include "Twips.h"
@@ -258,15 +257,15 @@ void ctlAuctions::View(cApp& app)
                         << connect(mColumns, &Columns::ColumnUpdated, this, &ctlAuctions::columnWidthChanged);
 
     m_sortSection = -1;
-    resumeNext([&] { columnRebuild(); });
-    resumeNext([&] { tabRebuild(); });
-    resumeNext([&] { RefreshBackWindow(); });
+    CommandErrors::ignore("column rebuild", [&] { columnRebuild(); });
+    CommandErrors::ignore("tab rebuild", [&] { tabRebuild(); });
+    CommandErrors::ignore("background colour", [&] { RefreshBackWindow(); });
     m_lastRefreshMs.reset();
     m_refreshRunning = true;
     m_connections << connect(&app, &cApp::Ticked, this, &ctlAuctions::heartbeat);
     // A window opened in the middle of a state shows it at once, not at the next change.
-    resumeNext([&] { bidderStateChanged(mBidManager->State()); });
-    resumeNext([&] {
+    CommandErrors::ignore("lights", [&] { bidderStateChanged(mBidManager->State()); });
+    CommandErrors::ignore("download buttons", [&] {
         const bool busy = mUpdaters->State() == sfBusy;
         m_buttons.value(QStringLiteral("stop"))->setEnabled(busy);
         m_buttons.value(QStringLiteral("update"))->setEnabled(!busy);
@@ -321,11 +320,13 @@ CategoryPtr ctlAuctions::Category() const
     const int tab = m_tabs->currentIndex();
     if (tab < 0 || !mCategorys)
         return CategoryPtr();
-    try {
-        return mCategorys->Item(m_tabs->tabData(tab).toString());
-    } catch (const OrvError&) {
-        return CategoryPtr();
+    // Looked up as the collection keys it, letter case ignored; a tab may name a category removed since.
+    const QString key = m_tabs->tabData(tab).toString();
+    for (const CategoryPtr& category : mCategorys->Items()) {
+        if (category->Name.compare(key, Qt::CaseInsensitive) == 0)
+            return category;
     }
+    return CategoryPtr();
 }
 
 ::Auctions* ctlAuctions::Auctions() const
@@ -371,7 +372,9 @@ bool ctlAuctions::stillListed(const AuctionPtr& auction) const
         return false;
     try {
         return mAuctions->Item(auction->Item) == auction;
-    } catch (const OrvError&) {
+    } catch (const OrvError& error) {
+        // Cleared from the collection without being removed one by one.
+        qCDebug(lcMainWindow) << "No longer listed:" << error.description();
         return false;
     }
 }
@@ -402,7 +405,7 @@ void ctlAuctions::Terminate()
         const ColumnPtr headerColumn = m_model->columnAt(section);
         if (!headerColumn)
             continue;
-        resumeNext([&] {
+        CommandErrors::ignore("column write-back", [&] {
             const ColumnPtr column = columns->Item(headerColumn->Name);
             // A width the user left alone keeps its twips; one converted back and forth would drift.
             const int pixels = header->isSectionHidden(section) ? 0 : header->sectionSize(section);
@@ -414,7 +417,7 @@ void ctlAuctions::Terminate()
         });
     }
     for (const ColumnPtr& column : shown.Items()) {
-        resumeNext([&] {
+        CommandErrors::ignore("column write-back", [&] {
             columns->Add(column->Name, column->Width, column->Caption, column->Menu, column->Default,
                          column->Alignment, column->Sort, column->TooltipText, false, column->Colored);
         });
@@ -490,7 +493,7 @@ void ctlAuctions::fullRebuild()
         }
     }
     m_model->setAuctions(shown);
-    resumeNext([&] { applySort(); });
+    CommandErrors::ignore("sort", [&] { applySort(); });
     m_rebuilding = false;
     lvwAuctions->setUpdatesEnabled(true);
     countsAndCommandState();
@@ -540,7 +543,7 @@ void ctlAuctions::headerClicked(int section)
     const ColumnPtr headerColumn = m_model->columnAt(section);
     if (!headerColumn || !mColumns)
         return;
-    resumeNext([&] {
+    CommandErrors::ignore("header click", [&] {
         const ColumnPtr column = mColumns->Item(headerColumn->Name);
         mColumns->setSortColumn(column->Sort);
     });

@@ -5,7 +5,6 @@
 #include "DialogHost.h"
 #include "ListMenus.h"
 #include "MessageBoxSink.h"
-#include "ResumeNext.h"
 #include "Settings.h"
 #include "SiteEndpoints.h"
 #include "TrayBackend.h"
@@ -33,6 +32,8 @@ frmAuctions::frmAuctions(QWidget* parent) : QMainWindow(parent)
 
     m_statusPanel = new QLabel(this);
     m_statusPanel->setObjectName(QStringLiteral("status"));
+    // A long status line is cut, rather than widening the window.
+    m_statusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_countPanel = new QLabel(this);
     m_countPanel->setObjectName(QStringLiteral("count"));
     statusBar()->setObjectName(QStringLiteral("sbStatus"));
@@ -207,7 +208,7 @@ void frmAuctions::load()
 {
     m_unloaded = false;
     const Settings& settings = m_app->Settings();
-    resumeNext([&] { cGlobal::AlwaysOnTop(this, settings.AlwaysOnTop); });
+    CommandErrors::ignore("always on top", [&] { cGlobal::AlwaysOnTop(this, settings.AlwaysOnTop); });
     m_entries.value(QStringLiteral("mnuWindowOnTop"))->setChecked(settings.AlwaysOnTop);
     Twips::applyBounds(*this, settings.WindowHeight, settings.WindowLeft, settings.WindowTop,
                        settings.WindowWidth);
@@ -218,7 +219,7 @@ void frmAuctions::unload()
     if (m_unloaded || !m_app)
         return;
     m_unloaded = true;
-    resumeNext([&] { m_auctionsView->Terminate(); });
+    CommandErrors::ignore("column write-back", [&] { m_auctionsView->Terminate(); });
     if (!isMinimized()) {
         Settings& settings = m_app->Settings();
         const QRect bounds = Twips::boundsOf(*this);
