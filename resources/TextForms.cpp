@@ -142,7 +142,8 @@ std::optional<QDateTime> readDate(const QString& text)
     const QString shortTime = withoutZone(regional.timeFormat(QLocale::ShortFormat));
     for (const QString& dateFormat : QStringList{fourDigitYear(shortDate), shortDate}) {
         const bool twoDigit = !dateFormat.contains(QLatin1String("yyyy"));
-        for (const QString& timeFormat : QStringList{longTime, shortTime, QString()}) {
+        for (const QString& timeFormat :
+             QStringList{longTime, shortTime, QStringLiteral("H:mm:ss"), QString()}) {
             if (auto v = twoDigit ? tryTwoDigitYear(t, dateFormat, timeFormat, regional)
                                   : tryFormat(t, dateFormat, timeFormat, regional))
                 return v;
@@ -177,6 +178,17 @@ QString twoDecimals(double value)
     QLocale regional;
     regional.setNumberOptions(regional.numberOptions() | QLocale::OmitGroupSeparator);
     return regional.toString(std::isfinite(value) ? value : 0.0, 'f', 2);
+}
+
+QString shortDate(const QDate& value)
+{
+    const QLocale regional;
+    return regional.toString(value, fourDigitYear(regional.dateFormat(QLocale::ShortFormat)));
+}
+
+QString monthAndYear(const QDate& value)
+{
+    return QLocale().toString(value, QStringLiteral("MMMM yyyy"));
 }
 
 double leadingNumber(const QString& text)

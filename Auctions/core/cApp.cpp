@@ -128,6 +128,7 @@ void cApp::Tick()
 {
     resumeNext([&] { m_bidManager->Tick(); });
     resumeNext([&] { m_netManager->Tick(); });
+    Q_EMIT Ticked();
 }
 
 void cApp::startHeartbeat()

@@ -96,6 +96,8 @@ Q_SIGNALS:
     void ErrorMessage(const QString& sMessage);
     // A save failed; `text` says why. Whoever the user sees at that moment shows it.
     void saveFailed(const QString& text);
+    // After each beat of the heartbeat, for views that refresh with it.
+    void Ticked();
 
 private:
     void endProcess(int exitCode = 0);

@@ -102,6 +102,12 @@ private Q_SLOTS:
             << DateTimes::naive(2031, 11, 2, 23, 5, 9);
         QTest::newRow("date only") << QStringLiteral("en_US") << QStringLiteral("3/15/2006")
                                    << DateTimes::naive(2006, 3, 15);
+        // The date chooser writes the short date and a 24-hour time whatever the regional time.
+        QTest::newRow("en_US 24-hour") << QStringLiteral("en_US") << QStringLiteral("12/24/2004 15:30:05")
+                                       << DateTimes::naive(2004, 12, 24, 15, 30, 5);
+        QTest::newRow("de_DE hour without zero")
+            << QStringLiteral("de_DE") << QStringLiteral("24.12.2004 0:00:00")
+            << DateTimes::naive(2004, 12, 24);
     }
     void regionalFormsAreTheFallBack()
     {
