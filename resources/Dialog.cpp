@@ -11,16 +11,16 @@
 namespace {
 
 // The description and pattern of each entry of a filter text, where every "|" and every ":" separates
-// and an empty piece ends the list.
+// and an empty part ends the list.
 QList<std::pair<QString, QString>> filterEntries(const QString& filter)
 {
     static const QRegularExpression separators(QStringLiteral("[|:]"));
     QList<std::pair<QString, QString>> entries;
-    const QStringList pieces = filter.split(separators);
-    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
-        if (pieces.at(i).isEmpty() || pieces.at(i + 1).isEmpty())
+    const QStringList parts = filter.split(separators);
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts.at(i).isEmpty() || parts.at(i + 1).isEmpty())
             break;
-        entries.append({pieces.at(i), pieces.at(i + 1)});
+        entries.append({parts.at(i), parts.at(i + 1)});
     }
     return entries;
 }

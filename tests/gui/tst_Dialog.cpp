@@ -74,7 +74,7 @@ void tst_Dialog::nameFilters_data()
     QTest::newRow("other bracket") << "Backups (old)|*.bak" << QStringList{"Backups (old) (*.bak)"};
     // A colon separates like a bar does.
     QTest::newRow("colon") << "Log: all|*.log" << QStringList{"Log (all)"};
-    QTest::newRow("empty piece ends") << "Zip|*.zip||Text|*.txt" << QStringList{"Zip (*.zip)"};
+    QTest::newRow("empty part ends") << "Zip|*.zip||Text|*.txt" << QStringList{"Zip (*.zip)"};
     QTest::newRow("no pattern") << "Zip" << QStringList{};
     QTest::newRow("empty") << "" << QStringList{};
 }
