@@ -162,7 +162,8 @@ void tst_VerManager::checkAgainstTheSite_data()
                           << before << untouched;
     QTest::newRow("minor that does not compare")
         << QByteArray("<Root><Major>2</Major><Minor>-5</Minor></Root>")
-        << QStringLiteral("Error checking version: The version number is out of range.") << before << untouched;
+        << QStringLiteral("Error checking version: The version number is out of range.") << before
+        << untouched;
 }
 
 void tst_VerManager::checkAgainstTheSite()
