@@ -82,6 +82,7 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_categorys->link(*m_auctions, m_dialogs);
     m_clock->setUpdater(new ClockUpdater);
     m_netManager->setDialer(new NetworkManagerDialer(QDBusConnection::systemBus()));
+    m_verManager->setShowWindow([this](::VerManager& verManager) { m_dialogs.viewVersion(verManager); });
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);
