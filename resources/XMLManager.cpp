@@ -4,7 +4,11 @@
 #include "OwnerOnlyFile.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QXmlStreamReader>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +47,85 @@ private:
     QDomElement& m_current;
     QDomElement m_saved;
 };
+
+// Reads `path` when it is a regular file. A pipe would wait for a writer and a device may never end, so
+// neither is opened at all; the check is made again on the opened file, in case it was swapped meanwhile.
+bool readRegularFile(const QByteArray& path, QByteArray& bytes)
+{
+    struct stat info = {};
+    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QFile file;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+// True unless elements nest deeper than `limit`, read by a streaming reader. Entities that a document
+// type declares can nest elements that its text does not show, so a file with one is read this way.
+bool streamNestsWithin(const QByteArray& bytes, int limit)
+{
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > limit)
+            return false;
+        if (token == QXmlStreamReader::EndElement)
+            --depth;
+    }
+    return true;
+}
+
+// The position just past `end` at or after `from`, or the end of the text.
+const char* pastEnd(const char* from, const char* last, const char* end)
+{
+    const size_t length = std::strlen(end);
+    const void* found = ::memmem(from, size_t(last - from), end, length);
+    return found ? static_cast<const char*>(found) + length : last;
+}
+
+// True unless elements nest deeper than `limit`: checked before the document is built, whose reading of
+// an absurdly deep file takes minutes. Counted on the text itself (comments, sections, declarations
+// and quoted values passed over), which takes a fraction of the document's own reading.
+bool nestsWithin(const QByteArray& bytes, int limit)
+{
+    if (bytes.contains("<!DOCTYPE"))
+        return streamNestsWithin(bytes, limit);
+    const char* p = bytes.constData();
+    const char* const last = p + bytes.size();
+    int depth = 0;
+    while ((p = static_cast<const char*>(std::memchr(p, '<', size_t(last - p)))) && ++p < last) {
+        if (*p == '/') {
+            --depth;
+            p = pastEnd(p, last, ">");
+        } else if (*p == '?') {
+            p = pastEnd(p, last, "?>");
+        } else if (*p == '!') {
+            p = pastEnd(p, last,
+                        std::strncmp(p, "!--", 3) == 0 ? "-->"
+                                                       : (std::strncmp(p, "![CDATA[", 8) == 0 ? "]]>" : ">"));
+        } else {
+            char quote = 0;
+            const char* q = p;
+            for (; q < last && (quote || *q != '>'); ++q) {
+                if (quote ? *q == quote : (*q == '"' || *q == '\''))
+                    quote = quote ? 0 : *q;
+            }
+            if (q < last && q[-1] != '/' && ++depth > limit)
+                return false;
+            p = q;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -134,15 +217,18 @@ QList<QDomElement> XMLManager::SelectNodes(const QString& name) const
 void XMLManager::LoadFile(const QString& sFile)
 {
     m_fileName = sFile;
-    QFile file(sFile);
-    if (!file.exists()) {
+    const QByteArray path = QFile::encodeName(sFile);
+    struct stat info = {};
+    if (::lstat(path.constData(), &info) != 0) {
         resetToEmptyRoot();
         m_lastLoad = LoadResult::Missing;
         return;
     }
+    // Anything in the file's place that is not a regular file, or nests deeper than any stored object,
+    // counts as unreadable; so does a wrong top element. The objects then load their defaults.
+    QByteArray bytes;
     QDomDocument document;
-    // A wrong top element counts as malformed: the objects then load their defaults.
-    if (file.open(QIODevice::ReadOnly) && document.setContent(&file) &&
+    if (readRegularFile(path, bytes) && nestsWithin(bytes, MaxDepth) && document.setContent(bytes) &&
         document.documentElement().tagName() == rootName) {
         m_document = document;
         m_current = m_document.documentElement();

@@ -15,7 +15,9 @@ class XMLManager
 {
     Q_GADGET
 public:
-    // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current.
+    // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current. Unreadable: something
+    // is in the file's place but gives no document (malformed, a wrong top element, nested deeper than
+    // MaxDepth, or not a regular file at all, such as a pipe or a device).
     enum class LoadResult
     {
         NotLoaded,
@@ -24,6 +26,9 @@ public:
         Unreadable
     };
     Q_ENUM(LoadResult)
+
+    // Elements nested deeper than this make a file unreadable; stored objects nest a few levels.
+    static constexpr int MaxDepth = 64;
 
     XMLManager();
 

@@ -3,6 +3,7 @@
 #include "DialogHost.h"
 
 class TrayBackend;
+class VerManager;
 class cApp;
 
 // How the application shell opens and closes its own windows: the splash, the main window, the about
@@ -20,6 +21,8 @@ public:
     virtual void closeAllWindows() = 0;
     virtual void viewAbout(cApp& app) = 0;
     virtual void viewInfo(cApp& app, int eInfo) = 0;
+    // The new-version window on the version that the check found.
+    virtual void viewVersion(VerManager& verManager) = 0;
     // The notification area, for the tray icon.
     virtual TrayBackend& trayBackend() = 0;
 };

@@ -3,7 +3,9 @@
 #include "EngineFactories.h"
 
 #include <QStringList>
+#include <memory>
 
+class BusFace;
 class ShellHost;
 class cApp;
 class MessageBoxSink;
@@ -14,11 +16,14 @@ class cAppStarter
 {
 public:
     static constexpr int HandOverTimeoutMs = 100;
+    // How long a second start waits for an instance that is still loading its state file.
+    static constexpr int StartingTimeoutMs = 60000;
 
     cAppStarter(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories engine,
                 QStringList arguments);
 
-    void Start(bool bFlag);
+    // False when the start ended in the error box (nothing started and nothing handed over).
+    bool Start(bool bFlag);
 
     // The command line counts as "SHOW" only when the arguments, joined by blanks and upper-cased,
     // are exactly that word.
@@ -30,7 +35,7 @@ public:
 
 private:
     bool SendTextToApp(const QString& sText);
-    void startFirstInstance();
+    void startFirstInstance(std::unique_ptr<BusFace> face);
 
     ShellHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;

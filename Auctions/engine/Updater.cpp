@@ -157,6 +157,21 @@ double firstPositiveReading(QStringView text)
     return 0;
 }
 
+// The position of the site's "(ITEM" mark in the title that starts at `s`: the last one before the
+// title's end, so that a seller's title holding the same letters cannot pass for it; without a title end,
+// the first at or after `s`. 0 when there is none.
+qsizetype itemMark(const QString& search, qsizetype s)
+{
+    const QLatin1String mark("(ITEM");
+    const qsizetype titleEnd = inStr(s, search, u"</TITLE>");
+    if (titleEnd > 0 && titleEnd - 1 - mark.size() >= 0) {
+        const qsizetype last = search.lastIndexOf(mark, titleEnd - 1 - mark.size()) + 1;
+        if (last >= s)
+            return last;
+    }
+    return inStr(s, search, u"(ITEM");
+}
+
 } // namespace
 
 Updater::Updater(QObject* parent) : QObject(parent) {}
@@ -265,29 +280,28 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
     const qsizetype s = inStr(t + 1, search, u":") + 1;
     if (s < 5)
         throw OrvError::refused(errorSource, notAnItemPage);
-    // A page with none of the marks of an item page (a sign-in or error page whose title holds a colon)
-    // is refused as well: reading it would reset fields from nothing.
-    if (inStr(s, search, u"(ITEM") == 0 && !search.contains(QLatin1String("END TIME")) &&
-        !search.contains(QLatin1String("<A NAME=DESCRIPTION>")))
+    // Everything is read after the item mark, never inside the seller's title. A page without the mark
+    // and an end time after it (a removed listing, a sign-in or error page whose title holds a colon) is
+    // refused: reading it would reset the quantity, the start time and the description from nothing.
+    const qsizetype e = itemMark(search, s);
+    const qsizetype endLabel = e > 0 ? inStr(e, search, u"END TIME") : 0;
+    if (endLabel == 0)
         throw OrvError::refused(errorSource, notAnItemPage);
 
-    resumeNext([&] {
-        const qsizetype e = inStr(s, search, u"(ITEM");
-        auction.Description = trimBlanks(mid(page, s, e - s));
-    });
+    resumeNext([&] { auction.Description = trimBlanks(mid(page, s, e - s)); });
     // A time that does not read leaves the one known before: an unknown end time must never look like
     // an auction that ended long ago.
     resumeNext([&] {
-        const qsizetype p = inStr(1, search, u"END TIME") + 9;
+        const qsizetype p = endLabel + 9;
         const qsizetype q = inStr(p, search, u")") - 4;
         const QDateTime endTime = fnGetDateFormat(mid(search, p, q - p));
         if (!DateTimes::isZero(endTime))
             auction.EndTime = endTime;
     });
-    const qsizetype lEnd = inStr(1, search, u"<A NAME=DESCRIPTION>") + 1;
+    const qsizetype lEnd = inStr(e, search, u"<A NAME=DESCRIPTION>") + 1;
 
     resumeNext([&] {
-        qsizetype l = 0;
+        qsizetype l = e;
         if (!fnFirstPos(search, l, lEnd,
                         {QStringLiteral("CURRENT BID:"), QStringLiteral("STARTING BID:"),
                          QStringLiteral("PRICE:"), QStringLiteral("WINNING BID:"),
@@ -304,7 +318,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         auction.CurrencyTxt = left(cell, b - 1);
     });
     resumeNext([&] {
-        qsizetype l = 0;
+        qsizetype l = e;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("START TIME:")})) {
             auction.StartTime = DateTimes::zero();
             return;
@@ -318,7 +332,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
             auction.StartTime = startTime;
     });
     resumeNext([&] {
-        qsizetype l = 0;
+        qsizetype l = e;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("QUANTITY:")})) {
             auction.Quantity = 1;
             return;
@@ -328,7 +342,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         auction.Quantity = wholeNumber(fnNumber(cell));
     });
     resumeNext([&] {
-        qsizetype l = 0;
+        qsizetype l = e;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("HISTORY:")}))
             return;
         qsizetype at = l + 20;
@@ -336,7 +350,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         auction.Bids = wholeNumber(fnNumber(cell));
     });
     resumeNext([&] {
-        qsizetype l = 0;
+        qsizetype l = e;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("ITEM LOCATION:")}))
             return;
         qsizetype f = inStr(l, search, u"?VIEWFEEDBACK");
@@ -344,7 +358,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
             auction.Seller = trimBlanks(fnMidData(search, f));
     });
     resumeNext([&] {
-        qsizetype l = 0;
+        qsizetype l = e;
         if (auction.Quantity > 1) {
             auction.HighBidder = QStringLiteral("DUTCH");
         } else if (auction.Bids == 0) {
@@ -365,8 +379,9 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
 
 bool Updater::fnFirstPos(const QString& sBody, qsizetype& lStart, qsizetype lEnd, const QStringList& vntArray)
 {
+    const qsizetype from = qMax<qsizetype>(lStart, 1) - 1;
     for (const QString& label : vntArray) {
-        const qsizetype p = sBody.indexOf(label) + 1;
+        const qsizetype p = sBody.indexOf(label, from) + 1;
         if (p > 0 && p < lEnd) {
             lStart = p;
             return true;

@@ -14,8 +14,8 @@ class UpdatersEvents;
 
 // Fetches one auction's item page and reads the auction's details out of it: description, end and start
 // time, price and currency, quantity, bids, seller and high bidder. Parse reads the page by a fixed
-// sequence of label searches; a label that is missing or a step that cannot read leaves its field as it
-// was. One Updater serves one request.
+// sequence of label searches after the title's item mark; a label that is missing or a step that cannot
+// read leaves its field as it was. One Updater serves one request.
 class Updater : public QObject
 {
     Q_OBJECT
@@ -40,7 +40,8 @@ public:
     bool Parse(::Auction& auction, const QString& sHTML);
 
     // The page-reading steps. Positions are 1-based, 0 meaning "not found", as the steps count them.
-    // The first of `vntArray` (in its order) that occurs before `lEnd`: its position goes to lStart.
+    // The first of `vntArray` (in its order) that occurs at or after lStart (from the start when it is 0)
+    // and before `lEnd`: its position goes to lStart.
     static bool fnFirstPos(const QString& sBody, qsizetype& lStart, qsizetype lEnd,
                            const QStringList& vntArray);
     // The text just before the first closing tag at or after lStart, after the last ">" before it.

@@ -29,6 +29,7 @@ public:
     }
     void viewAbout(cApp&) override { calls << QStringLiteral("about"); }
     void viewInfo(cApp&, int eInfo) override { calls << QStringLiteral("info:%1").arg(eInfo); }
+    void viewVersion(VerManager&) override { calls << QStringLiteral("version"); }
     TrayBackend& trayBackend() override { return tray; }
 
     bool mainOpen = false;
