@@ -1,0 +1,12 @@
+#include "IPlugin.h"
+
+IPlugin::~IPlugin() = default;
+
+void IPlugin::Begin(QString&) {}
+
+void IPlugin::ShutDown() {}
+
+QString IPlugin::Key() const
+{
+    return {};
+}
