@@ -8,8 +8,8 @@
 namespace OwnerOnlyFile {
 
 // Writes `bytes` to `path`; returns why it failed, or an empty text when it succeeded.
-QString write(const QString& path, const QByteArray& bytes);
+[[nodiscard]] QString write(const QString& path, const QByteArray& bytes);
 // Creates `folder` (and its parents) owner-only when it is missing; true when it exists afterwards.
-bool makeFolder(const QString& folder);
+[[nodiscard]] bool makeFolder(const QString& folder);
 
 } // namespace OwnerOnlyFile

@@ -61,9 +61,10 @@ void XMLManager::resetToEmptyRoot()
 QDomElement XMLManager::createElement(const QString& name)
 {
     if (!isValidName(name))
-        throw OrvError(5, source, QStringLiteral("'%1' is not a valid element name.").arg(name));
+        throw OrvError(OrvError::InvalidArgument, source,
+                       QStringLiteral("'%1' is not a valid element name.").arg(name));
     if (m_current.isNull())
-        throw OrvError(91, source, QStringLiteral("There is no current element."));
+        throw OrvError(OrvError::ObjectNotSet, source, QStringLiteral("There is no current element."));
     return m_document.createElement(name);
 }
 
@@ -116,7 +117,7 @@ void XMLManager::WriteProperty(const QString& sKey, const QString& sValue)
 QString XMLManager::ReadProperty(const QString& sKey, const std::optional<QString>& defaultValue) const
 {
     if (m_current.isNull())
-        throw OrvError(91, source, QStringLiteral("There is no current element."));
+        throw OrvError(OrvError::ObjectNotSet, source, QStringLiteral("There is no current element."));
     const QDomElement element = m_current.firstChildElement(sKey);
     if (!element.isNull())
         return element.text();
@@ -162,11 +163,12 @@ void XMLManager::SaveFile(const QString& sFile)
 {
     const QString name = sFile.isEmpty() ? m_fileName : sFile;
     if (name.isEmpty())
-        throw OrvError(5, source, QStringLiteral("No file name to save to."));
+        throw OrvError(OrvError::InvalidArgument, source, QStringLiteral("No file name to save to."));
 
     const QString failure = OwnerOnlyFile::write(name, toBytes());
     if (!failure.isEmpty())
-        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, failure));
+        throw OrvError(OrvError::FileAccess, source,
+                       QStringLiteral("Cannot write '%1': %2").arg(name, failure));
 }
 
 QString XMLManager::xmlSafe(const QString& text)

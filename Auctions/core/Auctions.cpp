@@ -4,6 +4,7 @@
 #include "Categorys.h"
 #include "Clock.h"
 #include "DialogHost.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -95,8 +96,7 @@ void Auctions::ViewAdd(const QString& sItem, const QString& sCategory)
 {
     if (const AuctionPtr existing = findExact(sItem))
         refuseDuplicate(sItem, *existing);
-    if (!m_dialogs || !m_categorys)
-        return;
+    Q_ASSERT_X(m_dialogs && m_categorys, "Auctions::ViewAdd", "link() was not called");
     if (sItem.isEmpty())
         m_dialogs->viewAuction(*this, *m_categorys, AuctionPtr());
     else
@@ -105,13 +105,14 @@ void Auctions::ViewAdd(const QString& sItem, const QString& sCategory)
 
 void Auctions::ViewEdit(const AuctionPtr& auction)
 {
-    if (m_dialogs && m_categorys)
-        m_dialogs->viewAuction(*this, *m_categorys, auction);
+    Q_ASSERT_X(m_dialogs && m_categorys, "Auctions::ViewEdit", "link() was not called");
+    m_dialogs->viewAuction(*this, *m_categorys, auction);
 }
 
 void Auctions::refuseWithoutUsername() const
 {
-    if (!m_settings || m_settings->Username.isEmpty())
+    Q_ASSERT_X(m_settings, "Auctions::refuseWithoutUsername", "link() was not called");
+    if (m_settings->Username.isEmpty())
         throw OrvError::refused(
             source, QStringLiteral(
                         "You must first have an eBay username and password set before you can create a "
@@ -121,15 +122,15 @@ void Auctions::refuseWithoutUsername() const
 void Auctions::ViewEditBid(const AuctionPtr& auction)
 {
     refuseWithoutUsername();
-    if (m_dialogs)
-        m_dialogs->viewAuctionBid(auction, false);
+    Q_ASSERT_X(m_dialogs, "Auctions::ViewEditBid", "link() was not called");
+    m_dialogs->viewAuctionBid(auction, false);
 }
 
 void Auctions::ViewNewBid(const AuctionPtr& auction)
 {
     refuseWithoutUsername();
-    if (m_dialogs)
-        m_dialogs->viewAuctionBid(auction, true);
+    Q_ASSERT_X(m_dialogs, "Auctions::ViewNewBid", "link() was not called");
+    m_dialogs->viewAuctionBid(auction, true);
 }
 
 AuctionPtr Auctions::Item(const QString& sItem) const
@@ -176,7 +177,7 @@ bool Auctions::Exists(const QString& sItem) const
 void Auctions::onAuctionUpdated(Auction* auction)
 {
     const AuctionPtr keep = auction->sharedFromThis();
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_clock)
             auction->LastUpdated = m_clock->Time();
     });
@@ -188,7 +189,7 @@ void Auctions::Load(XMLManager& loader)
     QList<AuctionPtr> items;
     QHash<QString, AuctionPtr> byKey;
     for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Auction"))) {
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             AuctionPtr auction = newRecord();
             loader.Restore(*auction, node);
             // A record without an item number has no key; a second record of the same key is dropped.
@@ -206,5 +207,5 @@ void Auctions::Load(XMLManager& loader)
 void Auctions::Save(XMLManager& loader)
 {
     for (const AuctionPtr& auction : std::as_const(m_items))
-        resumeNext([&] { loader.Save(*auction, loader.NewNode(QStringLiteral("Auction"))); });
+        resumeNext(lcModel, [&] { loader.Save(*auction, loader.NewNode(QStringLiteral("Auction"))); });
 }

@@ -3,6 +3,7 @@
 #include "Auctions.h"
 #include "CategorysEvents.h"
 #include "DialogHost.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "XMLManager.h"
@@ -59,28 +60,23 @@ void Categorys::raiseUpdated()
 
 void Categorys::ViewAdd()
 {
-    resumeNext([&] {
-        if (m_dialogs && m_auctions)
-            m_dialogs->viewCategory(*this, *m_auctions, CategoryPtr());
-    });
+    Q_ASSERT_X(m_dialogs && m_auctions, "Categorys::ViewAdd", "link() was not called");
+    resumeNext(lcModel, [&] { m_dialogs->viewCategory(*this, *m_auctions, CategoryPtr()); });
 }
 
 void Categorys::ViewEdit(const CategoryPtr& category)
 {
-    resumeNext([&] {
-        if (m_dialogs && m_auctions)
-            m_dialogs->viewCategory(*this, *m_auctions, category);
-    });
+    Q_ASSERT_X(m_dialogs && m_auctions, "Categorys::ViewEdit", "link() was not called");
+    resumeNext(lcModel, [&] { m_dialogs->viewCategory(*this, *m_auctions, category); });
 }
 
 void Categorys::ViewRemove(const CategoryPtr& category)
 {
     if (!category)
         return;
+    Q_ASSERT_X(m_dialogs && m_auctions, "Categorys::ViewRemove", "link() was not called");
     bool used = false;
-    resumeNext([&] {
-        if (!m_auctions)
-            return;
+    resumeNext(lcModel, [&] {
         for (const AuctionPtr& auction : m_auctions->Items()) {
             if (category->Contains(*auction)) {
                 used = true;
@@ -89,10 +85,7 @@ void Categorys::ViewRemove(const CategoryPtr& category)
         }
     });
     if (used) {
-        resumeNext([&] {
-            if (m_dialogs && m_auctions)
-                m_dialogs->viewCategoryDelete(*m_auctions, *this, category);
-        });
+        resumeNext(lcModel, [&] { m_dialogs->viewCategoryDelete(*m_auctions, *this, category); });
         return;
     }
     // The refusal to remove the last category reaches the caller, which shows it.
@@ -132,7 +125,7 @@ void Categorys::Load(XMLManager& loader)
     QList<CategoryPtr> items;
     QHash<QString, CategoryPtr> byKey;
     for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Category"))) {
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             auto category = CategoryPtr::create();
             category->Events = mEvents;
             loader.Restore(*category, node);
@@ -146,14 +139,14 @@ void Categorys::Load(XMLManager& loader)
     m_items = items;
     m_byKey = byKey;
     if (m_items.isEmpty())
-        resumeNext([&] { Add(defaultName, false, 1); });
-    resumeNext([&] { Current = loader.ReadProperty(QStringLiteral("Current"), defaultName); });
+        resumeNext(lcModel, [&] { Add(defaultName, false, 1); });
+    resumeNext(lcModel, [&] { Current = loader.ReadProperty(QStringLiteral("Current"), defaultName); });
     Q_EMIT Updated();
 }
 
 void Categorys::Save(XMLManager& loader)
 {
     for (const CategoryPtr& category : std::as_const(m_items))
-        resumeNext([&] { loader.Save(*category, loader.NewNode(QStringLiteral("Category"))); });
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("Current"), Current); });
+        resumeNext(lcModel, [&] { loader.Save(*category, loader.NewNode(QStringLiteral("Category"))); });
+    resumeNext(lcModel, [&] { loader.WriteProperty(QStringLiteral("Current"), Current); });
 }

@@ -3,6 +3,7 @@
 #include "DateTimes.h"
 #include "DialogHost.h"
 #include "IClockUpdater.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -97,7 +98,7 @@ void Clock::setTime(const QDateTime& value)
         return;
     const qint64 seconds = DateTimes::secondsBetween(TimeSource::current().localNow(), value);
     if (seconds < std::numeric_limits<qint32>::min() || seconds > std::numeric_limits<qint32>::max())
-        throw OrvError(6, QStringLiteral("Clock"), QStringLiteral("Overflow"));
+        throw OrvError(OrvError::Overflow, QStringLiteral("Clock"), QStringLiteral("Overflow"));
     setVariance(static_cast<qint32>(seconds));
 }
 
@@ -121,7 +122,7 @@ qint32 Clock::LocalUTCVariance() const
 
 void Clock::Cancel()
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_updater)
             m_updater->Cancel();
     });
@@ -129,7 +130,7 @@ void Clock::Cancel()
 
 void Clock::Download()
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_updater)
             m_updater->Download();
     });
@@ -137,7 +138,7 @@ void Clock::Download()
 
 void Clock::show()
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_dialogs)
             m_dialogs->viewClock(*this);
     });
@@ -175,7 +176,7 @@ void Clock::updaterStateChanged(int state)
     case sfComplete: {
         // The UTC reading is turned into site time with the offset in force at that instant.
         bool taken = false;
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             const QDateTime utc = m_updater->Time();
             if (DateTimes::isZero(utc))
                 return;
@@ -198,13 +199,13 @@ void Clock::updaterStateChanged(int state)
 
 void Clock::Load(XMLManager& loader)
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         const QString text =
             loader.ReadProperty(QStringLiteral("Variance"), TextForms::whole(defaultVariance()));
         if (const std::optional<qint32> value = TextForms::readLong(text))
             m_variance = *value;
     });
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         const QString text = loader.ReadProperty(QStringLiteral("LastUpdated"),
                                                  TextForms::date(TimeSource::current().localNow()));
         if (const std::optional<QDateTime> value = TextForms::readDate(text))

@@ -1,6 +1,7 @@
 #include "Columns.h"
 
 #include "ColumnsEvents.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "PropertyReader.h"
 #include "ResumeNext.h"
@@ -146,7 +147,7 @@ void Columns::addMissingDefaults()
 {
     for (const StandardColumn& row : standardColumns) {
         const QString name = QString::fromLatin1(row.name);
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             if (!Exists(name))
                 Add(name, row.width, QString::fromLatin1(row.caption), QString::fromLatin1(row.menu), 0,
                     row.alignment, QString(), QString(), row.sorted, row.colored);
@@ -157,7 +158,7 @@ void Columns::addMissingDefaults()
 void Columns::Load(XMLManager& loader)
 {
     for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Column"))) {
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             auto column = ColumnPtr::create();
             column->Events = mEvents;
             column->Settings = m_settings;
@@ -170,8 +171,8 @@ void Columns::Load(XMLManager& loader)
         });
     }
     const PropertyReader read(loader);
-    resumeNext([&] { m_sortColumn = read.text(QStringLiteral("SortColumn")); });
-    resumeNext([&] {
+    resumeNext(lcModel, [&] { m_sortColumn = read.text(QStringLiteral("SortColumn")); });
+    resumeNext(lcModel, [&] {
         SortOrder = static_cast<AppSortOrder>(read.whole(QStringLiteral("SortOrder"), OR2Ascending));
     });
     if (!Paused)
@@ -180,8 +181,9 @@ void Columns::Load(XMLManager& loader)
 
 void Columns::Save(XMLManager& loader)
 {
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("SortColumn"), m_sortColumn); });
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("SortOrder"), TextForms::whole(SortOrder)); });
+    resumeNext(lcModel, [&] { loader.WriteProperty(QStringLiteral("SortColumn"), m_sortColumn); });
+    resumeNext(lcModel,
+               [&] { loader.WriteProperty(QStringLiteral("SortOrder"), TextForms::whole(SortOrder)); });
     for (const ColumnPtr& column : std::as_const(m_items))
-        resumeNext([&] { loader.Save(*column, loader.NewNode(QStringLiteral("Column"))); });
+        resumeNext(lcModel, [&] { loader.Save(*column, loader.NewNode(QStringLiteral("Column"))); });
 }

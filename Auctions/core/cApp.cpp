@@ -1,5 +1,6 @@
 #include "cApp.h"
 
+#include "AppLog.h"
 #include "Auctions.h"
 #include "BidManager.h"
 #include "Categorys.h"
@@ -78,7 +79,7 @@ void cApp::setState(AppState value)
         return;
     switch (value) {
     case AppCreated:
-        resumeNext([&] { m_dialogs.viewSplash(*this); });
+        resumeNext(lcApp, [&] { m_dialogs.viewSplash(*this); });
         setStatus(QStringLiteral("Application Created"));
         break;
     case AppLoaded:
@@ -105,8 +106,8 @@ void cApp::setStatus(const QString& text)
 
 void cApp::Tick()
 {
-    resumeNext([&] { m_bidManager->Tick(); });
-    resumeNext([&] { m_netManager->Tick(); });
+    resumeNext(lcApp, [&] { m_bidManager->Tick(); });
+    resumeNext(lcApp, [&] { m_netManager->Tick(); });
 }
 
 QString cApp::stateFilePath()
@@ -116,16 +117,17 @@ QString cApp::stateFilePath()
 
 void cApp::Load()
 {
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         const QString path = stateFilePath();
         XMLManager manager;
         manager.LoadFile(path);
         // A file that exists but does not read is kept aside before the first save replaces it.
-        if (manager.lastLoad() == XMLManager::LoadResult::Unreadable)
-            UnreadableFile::keepAside(path);
+        if (manager.lastLoad() == XMLManager::LoadResult::Unreadable &&
+            UnreadableFile::keepAside(path).isEmpty())
+            qCWarning(lcApp).noquote() << "The unreadable state file could not be kept aside:" << path;
         manager.Restore(*this, manager.Node());
     });
-    resumeNext([&] { m_columns->addMissingDefaults(); });
+    resumeNext(lcApp, [&] { m_columns->addMissingDefaults(); });
     setState(AppLoaded);
     if (std::exchange(m_saveAfterLoad, false))
         Save();
@@ -165,37 +167,37 @@ QList<std::pair<QString, IXMLPersist*>> cApp::storedChildren() const
 void cApp::Save(XMLManager& loader)
 {
     for (const auto& [name, object] : storedChildren())
-        resumeNext([&] { loader.Save(*object, loader.NewNode(name)); });
+        resumeNext(lcApp, [&] { loader.Save(*object, loader.NewNode(name)); });
 }
 
 void cApp::Load(XMLManager& loader)
 {
     for (const auto& [name, object] : storedChildren())
-        resumeNext([&] { loader.Restore(*object, loader.SubNode(name)); });
+        resumeNext(lcApp, [&] { loader.Restore(*object, loader.SubNode(name)); });
 }
 
 void cApp::show()
 {
-    resumeNext([&] { m_dialogs.viewMainWindow(*this); });
-    resumeNext([&] { m_trayIcon->setVisible(false); });
+    resumeNext(lcApp, [&] { m_dialogs.viewMainWindow(*this); });
+    resumeNext(lcApp, [&] { m_trayIcon->setVisible(false); });
     setState(AppStarted);
 }
 
 void cApp::hide()
 {
-    resumeNext([&] { m_trayIcon->setVisible(true); });
+    resumeNext(lcApp, [&] { m_trayIcon->setVisible(true); });
     setState(AppHidden);
-    resumeNext([&] { m_dialogs.closeMainWindow(); });
+    resumeNext(lcApp, [&] { m_dialogs.closeMainWindow(); });
 }
 
 void cApp::ShowAbout()
 {
-    resumeNext([&] { m_dialogs.viewAbout(*this); });
+    resumeNext(lcApp, [&] { m_dialogs.viewAbout(*this); });
 }
 
 void cApp::ShowInfo(ViewInfoType eInfo)
 {
-    resumeNext([&] { m_dialogs.viewInfo(*this, eInfo); });
+    resumeNext(lcApp, [&] { m_dialogs.viewInfo(*this, eInfo); });
 }
 
 void cApp::Quit()
@@ -203,15 +205,15 @@ void cApp::Quit()
     if (m_state == AppShuttingDown)
         return;
     bool available = true;
-    resumeNext([&] { available = m_unloader->Available(); });
+    resumeNext(lcApp, [&] { available = m_unloader->Available(); });
     if (!available) {
         Q_EMIT ErrorMessage(refusedQuitText);
         return;
     }
     setState(AppShuttingDown);
-    resumeNext([&] { m_trayIcon->setVisible(false); });
+    resumeNext(lcApp, [&] { m_trayIcon->setVisible(false); });
     Save();
-    resumeNext([&] { m_dialogs.closeAllWindows(); });
+    resumeNext(lcApp, [&] { m_dialogs.closeAllWindows(); });
     m_heartbeat.stop();
     endProcess();
 }

@@ -1,6 +1,7 @@
 #include "cAppStarter.h"
 
 #include "AppAdaptor.h"
+#include "AppLog.h"
 #include "Clock.h"
 #include "DateTimes.h"
 #include "DialogHost.h"
@@ -142,14 +143,14 @@ bool cAppStarter::SendTextToApp(const QString& sText)
 
 void cAppStarter::StartupChecks(cApp& app)
 {
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         const qint32 interval = app.Settings().CheckForUpdates;
         const QDateTime today = TimeSource::current().localNow();
         if (interval > 0 &&
             std::llabs(DateTimes::daysBetween(app.VersionManager().LastCheck(), today)) > interval)
             app.VersionManager().Check();
     });
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         const qint32 days = app.Settings().AutoSyncDays;
         const ::Clock& clock = app.Clock();
         if (days > 0 && std::llabs(DateTimes::daysBetween(clock.LastUpdated(), clock.Time())) > days)

@@ -1,5 +1,6 @@
 #include "frmTrayIcon.h"
 
+#include "AppLog.h"
 #include "BidManager.h"
 #include "DialogHost.h"
 #include "MessageBoxSink.h"
@@ -28,20 +29,20 @@ frmTrayIcon::frmTrayIcon(cApp& app, QObject* parent) : QObject(parent), m_app(ap
         {QStringLiteral("mnuPopupExit"), QStringLiteral("E&xit")},
         {QStringLiteral("mnuTestActivate"), QStringLiteral("Test Activate"), false, false},
     };
-    resumeNext([&] { refreshPauseCheck(); });
+    resumeNext(lcApp, [&] { refreshPauseCheck(); });
 
     m_tmrShow.setObjectName(QStringLiteral("tmrShow"));
     m_tmrShow.setSingleShot(true);
     m_tmrShow.setInterval(ShowDelayMs);
-    connect(&m_tmrShow, &QTimer::timeout, this, [this] { resumeNext([&] { m_app.show(); }); });
+    connect(&m_tmrShow, &QTimer::timeout, this, [this] { resumeNext(lcApp, [&] { m_app.show(); }); });
     m_tmrQuit.setObjectName(QStringLiteral("tmrQuit"));
     m_tmrQuit.setSingleShot(true);
     m_tmrQuit.setInterval(QuitDelayMs);
-    connect(&m_tmrQuit, &QTimer::timeout, this, [this] { resumeNext([&] { m_app.Quit(); }); });
+    connect(&m_tmrQuit, &QTimer::timeout, this, [this] { resumeNext(lcApp, [&] { m_app.Quit(); }); });
 
     // With no main window open, a refused Exit would otherwise go unseen.
     connect(&app, &cApp::ErrorMessage, this, [this](const QString& sMessage) {
-        resumeNext([&] {
+        resumeNext(lcApp, [&] {
             if (!m_app.dialogHost().isMainWindowOpen())
                 m_app.messageBoxes().show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
                                           sMessage);
@@ -67,7 +68,7 @@ void frmTrayIcon::refreshPauseCheck()
 
 void frmTrayIcon::mnuClick(const QString& name)
 {
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         if (name == QLatin1String("mnuPopupShow")) {
             m_app.show();
         } else if (name == QLatin1String("mnuPopupPause")) {
@@ -85,7 +86,7 @@ void frmTrayIcon::mnuClick(const QString& name)
 void frmTrayIcon::PopupMenu(TrayBackend& backend)
 {
     // The bid manager may have been paused elsewhere since the last click: the check mark shows it now.
-    resumeNext([&] { refreshPauseCheck(); });
+    resumeNext(lcApp, [&] { refreshPauseCheck(); });
     const QPointer<frmTrayIcon> self(this);
     backend.PopupMenu(m_mnuPopup, [self](const QString& name) {
         if (self)

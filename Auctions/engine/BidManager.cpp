@@ -6,6 +6,7 @@
 #include "Categorys.h"
 #include "Clock.h"
 #include "DateTimes.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -61,12 +62,12 @@ void BidManager::Init(Auctions& oAuctions, Clock& oClock)
     connect(mClock, &Clock::Updated, this, &BidManager::mClock_Updated);
     mAuctions = &oAuctions;
     connect(mAuctions, &Auctions::Updated, this, &BidManager::mAuctions_Updated);
-    resumeNext([&] { ExpireMissedBids(); });
+    resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
 void BidManager::RefreshState()
 {
-    resumeNext([&] { EvaluateState(); });
+    resumeNext(lcBid, [&] { EvaluateState(); });
 }
 
 void BidManager::setState(eBidderState value)
@@ -112,7 +113,7 @@ void BidManager::SendBid(const AuctionPtr& auction)
 
 void BidManager::Cancel()
 {
-    resumeNext([&] { mBidSenders->Cancel(); });
+    resumeNext(lcBid, [&] { mBidSenders->Cancel(); });
     setStatus(QStringLiteral("Bids Cancelled."));
 }
 
@@ -130,7 +131,7 @@ void BidManager::Tick()
     const QDateTime siteNow = mClock->Time();
     for (const AuctionPtr& auction : mAuctions->Items()) {
         // One auction's failure must not keep the later ones from their send moments.
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             if (endUnknown(*auction))
                 return;
             if (auction->SnipeState == OR2BidSet) {
@@ -179,10 +180,10 @@ void BidManager::ExpireMissedBids()
     if (!mAuctions || !mClock)
         return;
     QDateTime siteNow;
-    resumeNext([&] { siteNow = mClock->Time(); });
+    resumeNext(lcBid, [&] { siteNow = mClock->Time(); });
     bool changed = false;
     for (const AuctionPtr& auction : mAuctions->Items()) {
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             if (!auction->IsBidding() || endUnknown(*auction) || secondsLeft(*auction, siteNow) > 0)
                 return;
             auction->SysComments = endedText;
@@ -200,7 +201,8 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
 {
     const AuctionPtr won = sender->Auction;
     CategoryPtr category;
-    if (!resumeNext([&] { category = m_categorys.Item(won->Category); }) || !category || !category->Limited)
+    if (!resumeNext(lcBid, [&] { category = m_categorys.Item(won->Category); }) || !category ||
+        !category->Limited)
         return;
     if (!mAuctions)
         return;
@@ -214,7 +216,7 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
         return;
     QSet<const Auction*> cancelled;
     for (const AuctionPtr& auction : auctions) {
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             // A bid already submitted cannot be taken back: the site's answer is recorded as it comes.
             if (!category->Contains(*auction) || !auction->IsBidding() ||
                 auction->SnipeState == OR2BidSending)
@@ -230,25 +232,25 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
     // Their attempts end here without submitting; each one leaves the cancellation as it stands.
     for (BidSender* running : mBidSenders->Items()) {
         if (running != sender && cancelled.contains(running->Auction.data()))
-            resumeNext([&] { running->Cancel(); });
+            resumeNext(lcBid, [&] { running->Cancel(); });
     }
     save();
 }
 
 void BidManager::mAuctions_Updated()
 {
-    resumeNext([&] { ExpireMissedBids(); });
+    resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
 void BidManager::mClock_Updated()
 {
-    resumeNext([&] { ExpireMissedBids(); });
+    resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
 void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
 {
     QString item;
-    resumeNext([&] { item = Sender->Auction->Item; });
+    resumeNext(lcBid, [&] { item = Sender->Auction->Item; });
     switch (State) {
     case BidSender::SignInRequested:
     case BidSender::SignInSubmitted:
@@ -264,7 +266,7 @@ void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
         setStatus(QStringLiteral("Sending bid for auction ") + item + QStringLiteral("..."));
         break;
     case BidSender::Succeeded:
-        resumeNext([&] { ApplyCategoryWinLimit(Sender); });
+        resumeNext(lcBid, [&] { ApplyCategoryWinLimit(Sender); });
         setStatus(QStringLiteral("Auction ") + item +
                   QStringLiteral(" successfully submitted and confirmed."));
         break;
@@ -280,13 +282,13 @@ void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
 void BidManager::save()
 {
     if (m_save)
-        resumeNext([&] { m_save(); });
+        resumeNext(lcBid, [&] { m_save(); });
 }
 
 void BidManager::Load(XMLManager& loader)
 {
     // A value that is not a flag leaves the state as it is.
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         if (const auto paused =
                 TextForms::readFlag(loader.ReadProperty(QStringLiteral("Paused"), QStringLiteral("False"))))
             setPaused(*paused);
@@ -295,5 +297,5 @@ void BidManager::Load(XMLManager& loader)
 
 void BidManager::Save(XMLManager& loader)
 {
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused())); });
+    resumeNext(lcBid, [&] { loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused())); });
 }

@@ -3,6 +3,7 @@
 #include "Auctions.h"
 #include "BidSendersEvents.h"
 #include "DataFolder.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "OwnerOnlyFile.h"
 #include "ResumeNext.h"
@@ -129,16 +130,16 @@ bool BidSender::cancelledByWinLimit() const
 
 void BidSender::Prepare(bool sendNow)
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         mFrm = m_browsers();
         connect(mFrm, &BrowserWindow::DocumentComplete, this, &BidSender::mFrm_DocumentComplete);
         connect(mFrm, &BrowserWindow::TimedOut, this, &BidSender::mFrm_TimedOut);
     });
     bSendNow = sendNow;
-    resumeNext([&] { Auction->SnipeState = OR2BidPreparing; });
-    resumeNext([&] { Auction->Changed(); });
-    resumeNext([&] { setState(SignInRequested); });
-    resumeNext([&] { window().Navigate(signInUrl()); });
+    resumeNext(lcBid, [&] { Auction->SnipeState = OR2BidPreparing; });
+    resumeNext(lcBid, [&] { Auction->Changed(); });
+    resumeNext(lcBid, [&] { setState(SignInRequested); });
+    resumeNext(lcBid, [&] { window().Navigate(signInUrl()); });
 }
 
 void BidSender::Send()
@@ -155,11 +156,11 @@ void BidSender::Send()
         bSendNow = true;
         return;
     }
-    resumeNext([&] { Auction->SnipeState = OR2BidSending; });
-    resumeNext([&] { Auction->Changed(); });
-    resumeNext([&] { setState(BidSubmitted); });
+    resumeNext(lcBid, [&] { Auction->SnipeState = OR2BidSending; });
+    resumeNext(lcBid, [&] { Auction->Changed(); });
+    resumeNext(lcBid, [&] { setState(BidSubmitted); });
     // A missing form is skipped: the attempt then waits for its time-out.
-    resumeNext([&] { window().SubmitForm(reviewForm); });
+    resumeNext(lcBid, [&] { window().SubmitForm(reviewForm); });
 }
 
 void BidSender::Cancel()
@@ -212,12 +213,8 @@ void BidSender::mFrm_DocumentComplete()
 
 void BidSender::runHandler(void (BidSender::*handler)(), const QString& systemError)
 {
-    try {
-        (this->*handler)();
-    } catch (...) {
-        if (m_state < Succeeded)
-            FinishFailure(systemError);
-    }
+    if (!resumeNext(lcBid, [&] { (this->*handler)(); }) && m_state < Succeeded)
+        FinishFailure(systemError);
 }
 
 void BidSender::HandleSignInPage()
@@ -325,20 +322,31 @@ void BidSender::finish(bool success, const QString& comment)
     if (keepRecord)
         success = false;
     QString page;
-    resumeNext([&] { page = PageText(); });
-    resumeNext([&] { OwnerOnlyFile::makeFolder(DataFolder::sentSnipesFolder()); });
-    resumeNext(
-        [&] { OwnerOnlyFile::write(pageFilePath(Auction->Item), (page + QStringLiteral("\r\n")).toUtf8()); });
+    resumeNext(lcBid, [&] { page = PageText(); });
+    resumeNext(lcBid, [&] { keepSentPage(page); });
     if (!keepRecord) {
-        resumeNext([&] { Auction->SysComments = comment; });
-        resumeNext([&] { Auction->SnipeState = success ? OR2BidSuccess : OR2BidFailed; });
+        resumeNext(lcBid, [&] { Auction->SysComments = comment; });
+        resumeNext(lcBid, [&] { Auction->SnipeState = success ? OR2BidSuccess : OR2BidFailed; });
     }
-    resumeNext([&] { Auction->Changed(); });
-    resumeNext([&] {
+    resumeNext(lcBid, [&] { Auction->Changed(); });
+    resumeNext(lcBid, [&] {
         if (m_save)
             m_save();
     });
-    resumeNext([&] { setState(success ? Succeeded : Failed); });
+    resumeNext(lcBid, [&] { setState(success ? Succeeded : Failed); });
+}
+
+void BidSender::keepSentPage(const QString& page) const
+{
+    // The site's answer is the one record of what was sent: a page that is not kept is logged.
+    const QString folder = DataFolder::sentSnipesFolder();
+    if (!OwnerOnlyFile::makeFolder(folder))
+        qCWarning(lcBid).noquote() << "Cannot create the folder" << folder;
+    const QString path = pageFilePath(Auction->Item);
+    const QString failure = OwnerOnlyFile::write(path, (page + QStringLiteral("\r\n")).toUtf8());
+    if (!failure.isEmpty())
+        qCWarning(lcBid).noquote() << "The page sent for item" << Auction->Item << "was not kept in" << path
+                                   << "-" << failure;
 }
 
 QString BidSender::PageTitle() const

@@ -70,6 +70,8 @@ private:
     void FinishSuccess();
     void FinishFailure(const QString& message);
     void finish(bool success, const QString& comment);
+    // Writes the site's last page to pageFilePath, and logs when it cannot.
+    void keepSentPage(const QString& page) const;
     bool cancelledByWinLimit() const;
     BrowserWindow& window() const;
     QString PageText() const;

@@ -2,6 +2,7 @@
 
 #include "BidSender.h"
 #include "BidSendersEvents.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 
@@ -33,7 +34,7 @@ void BidSenders::Cancel()
     // Senders leave the collection as they end: walk a copy.
     const QList<BidSender*> senders = m_senders;
     for (BidSender* sender : senders)
-        resumeNext([&] { sender->Cancel(); });
+        resumeNext(lcBid, [&] { sender->Cancel(); });
 }
 
 BidSender* BidSenders::Prepare(const AuctionPtr& auction, bool bSendNow)
@@ -103,7 +104,7 @@ void BidSenders::mEvents_StateChanged(qint32 State, BidSender* Sender)
     if (State != BidSender::Succeeded && State != BidSender::Failed)
         return;
     if (m_senders.contains(Sender)) {
-        resumeNext([&] { Remove(Sender->Auction->Item); });
+        resumeNext(lcBid, [&] { Remove(Sender->Auction->Item); });
     } else {
         // Left behind by Clear: it no longer belongs to the collection.
         Sender->Events = nullptr;

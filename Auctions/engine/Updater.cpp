@@ -3,6 +3,7 @@
 #include "Auctions.h"
 #include "DateTimes.h"
 #include "Downloader.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "SiteEndpoints.h"
@@ -24,7 +25,8 @@ const QString notAnItemPage = QStringLiteral("The Auction was not Found or is no
 // run-time error, which makes the step keep its field. These helpers keep those rules in one place.
 [[noreturn]] void invalidCall()
 {
-    throw OrvError(5, errorSource, QStringLiteral("Invalid procedure call or argument"));
+    throw OrvError(OrvError::InvalidArgument, errorSource,
+                   QStringLiteral("Invalid procedure call or argument"));
 }
 
 qsizetype inStr(qsizetype start, const QString& text, QStringView what)
@@ -67,7 +69,7 @@ qint32 wholeNumber(double value)
 {
     const qint64 rounded = TextForms::roundHalfEven(value);
     if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
-        throw OrvError(6, errorSource, QStringLiteral("Overflow"));
+        throw OrvError(OrvError::Overflow, errorSource, QStringLiteral("Overflow"));
     return static_cast<qint32>(rounded);
 }
 
@@ -258,7 +260,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         for (QChar& c : search)
             c = c.toUpper();
     } catch (const std::bad_alloc&) {
-        throw OrvError(7, errorSource, QStringLiteral("Out of memory"));
+        throw OrvError(OrvError::OutOfMemory, errorSource, QStringLiteral("Out of memory"));
     }
 
     const qsizetype t = search.indexOf(QLatin1String("<TITLE>")) + 1;
@@ -271,13 +273,13 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         !search.contains(QLatin1String("<A NAME=DESCRIPTION>")))
         throw OrvError::refused(errorSource, notAnItemPage);
 
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         const qsizetype e = inStr(s, search, u"(ITEM");
         auction.Description = trimBlanks(mid(page, s, e - s));
     });
     // A time that does not read leaves the one known before: an unknown end time must never look like
     // an auction that ended long ago.
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         const qsizetype p = inStr(1, search, u"END TIME") + 9;
         const qsizetype q = inStr(p, search, u")") - 4;
         const QDateTime endTime = fnGetDateFormat(mid(search, p, q - p));
@@ -286,7 +288,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
     });
     const qsizetype lEnd = inStr(1, search, u"<A NAME=DESCRIPTION>") + 1;
 
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         qsizetype l = 0;
         if (!fnFirstPos(search, l, lEnd,
                         {QStringLiteral("CURRENT BID:"), QStringLiteral("STARTING BID:"),
@@ -303,7 +305,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
             b = inStr(1, cell, u"\u00a0");
         auction.CurrencyTxt = left(cell, b - 1);
     });
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         qsizetype l = 0;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("START TIME:")})) {
             auction.StartTime = DateTimes::zero();
@@ -317,7 +319,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         if (!DateTimes::isZero(startTime))
             auction.StartTime = startTime;
     });
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         qsizetype l = 0;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("QUANTITY:")})) {
             auction.Quantity = 1;
@@ -327,7 +329,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
             fnMidText(search, l, QStringLiteral("<TD"), QStringLiteral("</TD")) + QStringLiteral("</TD");
         auction.Quantity = wholeNumber(fnNumber(cell));
     });
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         qsizetype l = 0;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("HISTORY:")}))
             return;
@@ -335,7 +337,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         QString cell = fnMidData(search, at);
         auction.Bids = wholeNumber(fnNumber(cell));
     });
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         qsizetype l = 0;
         if (!fnFirstPos(search, l, lEnd, {QStringLiteral("ITEM LOCATION:")}))
             return;
@@ -343,7 +345,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
         if (f > 0 && f < lEnd)
             auction.Seller = trimBlanks(fnMidData(search, f));
     });
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         qsizetype l = 0;
         if (auction.Quantity > 1) {
             auction.HighBidder = QStringLiteral("DUTCH");
@@ -356,7 +358,7 @@ bool Updater::Parse(::Auction& auction, const QString& sHTML)
             auction.HighBidder = trimBlanks(fnMidData(search, h));
         }
     });
-    resumeNext([&] {
+    resumeNext(lcPage, [&] {
         auction.Updated();
         auction.Changed();
     });

@@ -1,5 +1,6 @@
 #include "frmBrowser.h"
 
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -96,7 +97,7 @@ frmBrowser::~frmBrowser()
 
 void frmBrowser::load()
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         // A profile without a storage name is off the record: cookies live and die with this window.
         m_profile = new QWebEngineProfile(this);
         m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
@@ -191,7 +192,7 @@ void frmBrowser::runScript(const QString& script)
 
 void frmBrowser::Quit()
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         m_quitting = true;
         tmrTimeout.stop();
         tmrQuit.start();
@@ -205,7 +206,7 @@ void frmBrowser::activity()
 
 void frmBrowser::tmrTimeout_Timer()
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         if (!tmrTimeout.isActive())
             return;
         const qint64 limit = qint64(m_settings.PrepareSeconds) + 60;

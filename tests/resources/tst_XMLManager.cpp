@@ -49,7 +49,7 @@ public:
             loadedChild = child.value;
         }
         if (throwOnLoad)
-            throw OrvError(5, QStringLiteral("Nested"), QStringLiteral("boom"));
+            throw OrvError(OrvError::InvalidArgument, QStringLiteral("Nested"), QStringLiteral("boom"));
     }
 
     int depth;
