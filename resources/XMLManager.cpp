@@ -31,7 +31,7 @@ bool isValidName(const QString& name)
 class CursorGuard
 {
 public:
-    CursorGuard(QDomElement& current, const QDomElement& next) : m_current(current), m_saved(current)
+    CursorGuard(XmlElement& current, const XmlElement& next) : m_current(current), m_saved(current)
     {
         m_current = next;
     }
@@ -40,8 +40,8 @@ public:
     CursorGuard& operator=(const CursorGuard&) = delete;
 
 private:
-    QDomElement& m_current;
-    QDomElement m_saved;
+    XmlElement& m_current;
+    XmlElement m_saved;
 };
 
 } // namespace
@@ -53,55 +53,50 @@ XMLManager::XMLManager()
 
 void XMLManager::resetToEmptyRoot()
 {
-    m_document = QDomDocument();
-    m_current = m_document.createElement(rootName);
-    m_document.appendChild(m_current);
+    m_document = XmlDocument();
+    m_current = m_document.appendElement(rootName);
 }
 
-QDomElement XMLManager::createElement(const QString& name)
+void XMLManager::checkCanAppend(const QString& name) const
 {
     if (!isValidName(name))
         throw OrvError(OrvError::InvalidArgument, source,
                        QStringLiteral("'%1' is not a valid element name.").arg(name));
     if (m_current.isNull())
         throw OrvError(OrvError::ObjectNotSet, source, QStringLiteral("There is no current element."));
-    return m_document.createElement(name);
 }
 
-QDomElement XMLManager::NewNode(const QString& sName)
+XmlElement XMLManager::NewNode(const QString& sName)
 {
-    QDomElement element = createElement(sName);
-    m_current.appendChild(element);
-    return element;
+    checkCanAppend(sName);
+    return m_current.appendElement(sName);
 }
 
-QDomElement XMLManager::SubNode(const QString& sName)
+XmlElement XMLManager::SubNode(const QString& sName)
 {
-    QDomElement element = createElement(sName);
-    const QDomElement existing = m_current.firstChildElement(sName);
+    checkCanAppend(sName);
+    const XmlElement existing = m_current.firstChildElement(sName);
     if (!existing.isNull())
         return existing;
-    m_current.appendChild(element);
-    return element;
+    return m_current.appendElement(sName);
 }
 
-QDomElement XMLManager::ReplaceNode(const QString& sName)
+XmlElement XMLManager::ReplaceNode(const QString& sName)
 {
-    QDomElement element = createElement(sName);
-    QDomElement existing = m_current.firstChildElement(sName);
+    checkCanAppend(sName);
+    const XmlElement existing = m_current.firstChildElement(sName);
     if (!existing.isNull())
-        existing.parentNode().removeChild(existing);
-    m_current.appendChild(element);
-    return element;
+        m_current.removeChild(existing);
+    return m_current.appendElement(sName);
 }
 
-void XMLManager::Restore(IXMLPersist& persist, const QDomElement& node)
+void XMLManager::Restore(IXMLPersist& persist, const XmlElement& node)
 {
     CursorGuard guard(m_current, node);
     persist.Load(*this);
 }
 
-void XMLManager::Save(IXMLPersist& persist, const QDomElement& node)
+void XMLManager::Save(IXMLPersist& persist, const XmlElement& node)
 {
     CursorGuard guard(m_current, node);
     persist.Save(*this);
@@ -109,25 +104,24 @@ void XMLManager::Save(IXMLPersist& persist, const QDomElement& node)
 
 void XMLManager::WriteProperty(const QString& sKey, const QString& sValue)
 {
-    QDomElement element = createElement(sKey);
-    element.appendChild(m_document.createTextNode(xmlSafe(sValue)));
-    m_current.appendChild(element);
+    checkCanAppend(sKey);
+    m_current.appendElement(sKey).appendText(xmlSafe(sValue));
 }
 
 QString XMLManager::ReadProperty(const QString& sKey, const std::optional<QString>& defaultValue) const
 {
     if (m_current.isNull())
         throw OrvError(OrvError::ObjectNotSet, source, QStringLiteral("There is no current element."));
-    const QDomElement element = m_current.firstChildElement(sKey);
+    const XmlElement element = m_current.firstChildElement(sKey);
     if (!element.isNull())
         return element.text();
     return defaultValue.value_or(QString());
 }
 
-QList<QDomElement> XMLManager::SelectNodes(const QString& name) const
+QList<XmlElement> XMLManager::SelectNodes(const QString& name) const
 {
-    QList<QDomElement> nodes;
-    for (QDomElement e = m_current.firstChildElement(name); !e.isNull(); e = e.nextSiblingElement(name))
+    QList<XmlElement> nodes;
+    for (XmlElement e = m_current.firstChildElement(name); !e.isNull(); e = e.nextSiblingElement(name))
         nodes.append(e);
     return nodes;
 }
@@ -141,9 +135,9 @@ void XMLManager::LoadFile(const QString& sFile)
         m_lastLoad = LoadResult::Missing;
         return;
     }
-    QDomDocument document;
+    XmlDocument document;
     // A wrong top element counts as malformed: the objects then load their defaults.
-    if (file.open(QIODevice::ReadOnly) && document.setContent(&file) &&
+    if (file.open(QIODevice::ReadOnly) && document.setContent(file.readAll()) &&
         document.documentElement().tagName() == rootName) {
         m_document = document;
         m_current = m_document.documentElement();
@@ -156,7 +150,7 @@ void XMLManager::LoadFile(const QString& sFile)
 
 QByteArray XMLManager::toBytes() const
 {
-    return m_document.toByteArray(-1);
+    return m_document.toByteArray();
 }
 
 void XMLManager::SaveFile(const QString& sFile)

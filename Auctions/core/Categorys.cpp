@@ -36,7 +36,7 @@ CategoryPtr Categorys::Add(const QString& sName, bool bLimited, qint32 lMaxWins)
         throw OrvError::refused(addSource, QStringLiteral("A category must have a name."));
     if (name.endsWith(QLatin1Char('~')))
         throw OrvError::refused(addSource, QStringLiteral("Categories may not end with the ~ character."));
-    if (m_byKey.contains(keyOf(name)))
+    if (m_items.contains(name))
         throw OrvError::refused(addSource, QStringLiteral("A category named ") + name +
                                                QStringLiteral(" already exists."));
 
@@ -45,8 +45,7 @@ CategoryPtr Categorys::Add(const QString& sName, bool bLimited, qint32 lMaxWins)
     category->Name = name;
     category->Limited = bLimited;
     category->MaxWins = lMaxWins;
-    m_items.append(category);
-    m_byKey.insert(keyOf(name), category);
+    m_items.append(name, category);
     if (!Paused)
         Q_EMIT Updated();
     return category;
@@ -94,7 +93,7 @@ void Categorys::ViewRemove(const CategoryPtr& category)
 
 CategoryPtr Categorys::Item(const QString& sName) const
 {
-    const CategoryPtr category = m_byKey.value(keyOf(sName));
+    const CategoryPtr category = m_items.value(sName);
     if (!category)
         throw OrvError(OrvError::InvalidArgument, source,
                        QStringLiteral("There is no category named ") + sName + QStringLiteral("."));
@@ -103,12 +102,11 @@ CategoryPtr Categorys::Item(const QString& sName) const
 
 void Categorys::Remove(const QString& sName)
 {
-    if (m_items.size() < 2)
+    if (m_items.count() < 2)
         throw OrvError::refused(source, QStringLiteral("You must have at least one Category."));
     const CategoryPtr category = Item(sName);
     category->Events = nullptr;
-    m_items.removeOne(category);
-    m_byKey.remove(keyOf(sName));
+    m_items.take(sName);
     if (!Paused)
         Q_EMIT Updated();
 }
@@ -116,28 +114,22 @@ void Categorys::Remove(const QString& sName)
 void Categorys::Clear()
 {
     m_items.clear();
-    m_byKey.clear();
     Q_EMIT Updated();
 }
 
 void Categorys::Load(XMLManager& loader)
 {
-    QList<CategoryPtr> items;
-    QHash<QString, CategoryPtr> byKey;
-    for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Category"))) {
-        resumeNext(lcModel, [&] {
+    // A category without a name has no key; a second one of the same name is dropped.
+    KeyedCollection<Category> loaded;
+    loaded.load(
+        loader, QStringLiteral("Category"),
+        [this] {
             auto category = CategoryPtr::create();
             category->Events = mEvents;
-            loader.Restore(*category, node);
-            // A category without a name has no key; a second one of the same name is dropped.
-            if (category->Name.isEmpty() || byKey.contains(keyOf(category->Name)))
-                return;
-            items.append(category);
-            byKey.insert(keyOf(category->Name), category);
-        });
-    }
-    m_items = items;
-    m_byKey = byKey;
+            return category;
+        },
+        [](const Category& category) { return category.Name; });
+    m_items = loaded;
     if (m_items.isEmpty())
         resumeNext(lcModel, [&] { Add(defaultName, false, 1); });
     resumeNext(lcModel, [&] { Current = loader.ReadProperty(QStringLiteral("Current"), defaultName); });
@@ -146,7 +138,6 @@ void Categorys::Load(XMLManager& loader)
 
 void Categorys::Save(XMLManager& loader)
 {
-    for (const CategoryPtr& category : std::as_const(m_items))
-        resumeNext(lcModel, [&] { loader.Save(*category, loader.NewNode(QStringLiteral("Category"))); });
+    m_items.save(loader, QStringLiteral("Category"));
     resumeNext(lcModel, [&] { loader.WriteProperty(QStringLiteral("Current"), Current); });
 }

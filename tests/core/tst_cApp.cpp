@@ -10,6 +10,7 @@
 #include "cApp.h"
 
 #include <QDir>
+#include <QDomDocument>
 #include <QSignalSpy>
 #include <QTest>
 #include <sys/stat.h>
