@@ -98,8 +98,9 @@ XmlDocument::XmlDocument() : m_nodes(std::make_shared<XmlNodes>()) {}
 
 bool XmlDocument::setContent(const QByteArray& bytes)
 {
-    // Every element and every piece of character data begins at or right after a "<".
-    const qsizetype expectedNodes = bytes.count('<') + 1;
+    // Every element and every piece of character data begins at or right after a "<". The estimate is
+    // capped: a large file of anything but XML must not claim memory before it is refused.
+    const qsizetype expectedNodes = qMin<qsizetype>(bytes.count('<') + 1, 1 << 20);
     for (const auto read : {&PlainXmlReader::read, &readGeneral}) {
         auto nodes = std::make_shared<XmlNodes>();
         nodes->nodes.reserve(expectedNodes);
