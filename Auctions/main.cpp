@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QSessionManager>
+#include <csignal>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -18,26 +20,32 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
     // Hiding the main window must not end the program: it lives on in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A file-size limit fails the write that meets it, with its reason, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     WidgetDialogHost dialogs;
     WidgetMessageBoxSink messageBoxes;
+    bool started = false;
     try {
         cAppStarter starter(dialogs, messageBoxes, QApplication::arguments());
-        starter.Start(false);
+        started = starter.Start(false);
     } catch (const std::exception& error) {
         messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Auction Orv Load Error"),
                           QString::fromUtf8(error.what()));
         return 1;
     }
     cApp* app = mMain::App();
+    // A start that handed "Show" over ends well; one that ended in the error box does not.
     if (!app)
-        return 0;
+        return started ? 0 : 1;
 
     // The session's end saves even while a client holds the program open.
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, app, &cApp::sessionEnd);
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, app,
-                     [app](QSessionManager&) { app->Save(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, app, [app](QSessionManager&) {
+        if (!app->Save())
+            std::fprintf(stderr, "%s\n", app->Status().toLocal8Bit().constData());
+    });
 
     const int result = QApplication::exec();
     delete app;

@@ -26,6 +26,11 @@ QString stateFile()
     return QDir(path()).filePath(QStringLiteral("auctions.xml"));
 }
 
+QString lockFile()
+{
+    return QDir(path()).filePath(QStringLiteral("auctions.xml.lock"));
+}
+
 QString sentSnipesFolder()
 {
     return QDir(path()).filePath(QStringLiteral("Sent Snipes"));

@@ -6,8 +6,9 @@
 // per-user data folder. The main program, the bid sender and the debug tool all use it.
 namespace DataFolder {
 
-QString path();             // created (owner-only) when missing
+QString path();             // created when missing, made owner-only
 QString stateFile();        // path()/auctions.xml
 QString sentSnipesFolder(); // path()/Sent Snipes, not created here
+QString lockFile();         // path()/auctions.xml.lock, held by the instance that uses the folder
 
 } // namespace DataFolder

@@ -53,4 +53,14 @@ qint64 daysBetween(const QDateTime& from, const QDateTime& to)
     return from.date().daysTo(to.date());
 }
 
+int yearWithinFifty(int twoDigits, int thisYear)
+{
+    int year = thisYear - thisYear % 100 + twoDigits % 100;
+    if (year > thisYear + 50)
+        year -= 100;
+    else if (year <= thisYear - 50)
+        year += 100;
+    return year;
+}
+
 } // namespace DateTimes

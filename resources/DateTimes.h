@@ -22,4 +22,8 @@ qint64 secondsBetween(const QDateTime& from, const QDateTime& to);
 qint64 minutesBetween(const QDateTime& from, const QDateTime& to);
 qint64 daysBetween(const QDateTime& from, const QDateTime& to);
 
+// The year that two digits name within fifty years of `thisYear`: from 49 years before it to 50 after
+// (in 2026 "30" is 2030 and "77" is 1977).
+int yearWithinFifty(int twoDigits, int thisYear);
+
 } // namespace DateTimes

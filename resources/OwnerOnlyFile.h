@@ -3,13 +3,21 @@
 #include <QByteArray>
 #include <QString>
 
-// Files and folders that hold the user's data: created for the owner alone, and files written beside
-// the old one and renamed over it, so that a crash or a full disk never leaves half a file.
+// Files and folders that hold the user's data (the site password among it): created for the owner
+// alone, and files written beside the old one and renamed over it, so that a crash or a full disk never
+// leaves half a file. A symbolic link in a file's place is never written through.
 namespace OwnerOnlyFile {
 
-// Writes `bytes` to `path`; returns why it failed, or an empty text when it succeeded.
+// Writes `bytes` to `path`; returns why it failed (the system's own words, such as "No space left on
+// device"), or an empty text when it succeeded. A symbolic link at `path` is refused.
 [[nodiscard]] QString write(const QString& path, const QByteArray& bytes);
-// Creates `folder` (and its parents) owner-only when it is missing; true when it exists afterwards.
+// Keeps the regular file `path` as it is now under the name `copy` (owner-only), replacing an older
+// copy; returns why it failed, or an empty text. A missing `path` leaves nothing to keep and succeeds.
+[[nodiscard]] QString keepCopy(const QString& path, const QString& copy);
+// Creates `folder` (and its parents) when it is missing and makes it owner-only; true when it exists
+// afterwards.
 [[nodiscard]] bool makeFolder(const QString& folder);
+// Takes every permission from group and others; true when done or nothing was to be done.
+bool makeOwnerOnly(const QString& path);
 
 } // namespace OwnerOnlyFile

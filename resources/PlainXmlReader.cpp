@@ -31,8 +31,9 @@ bool isXmlChar(char32_t c)
 class Reader
 {
 public:
-    Reader(const QByteArray& bytes, XmlNodes& nodes)
-        : m_at(bytes.constData()), m_end(bytes.constData() + bytes.size()), m_nodes(nodes)
+    Reader(const QByteArray& bytes, XmlNodes& nodes, int maxDepth)
+        : m_at(bytes.constData()), m_end(bytes.constData() + bytes.size()), m_nodes(nodes),
+          m_maxDepth(maxDepth)
     {
     }
 
@@ -82,12 +83,13 @@ private:
             return false;
         ++m_at;
         const QLatin1StringView tag = name();
-        if (tag.isEmpty())
+        if (tag.isEmpty() || m_depth >= m_maxDepth)
             return false;
         const qint32 element = m_nodes.append(m_current, m_nodes.name(tag), QString(), true);
         if (m_at < m_end && *m_at == '>') {
             ++m_at;
             m_current = element;
+            ++m_depth;
             return true;
         }
         if (m_end - m_at >= 2 && m_at[0] == '/' && m_at[1] == '>') {
@@ -106,6 +108,7 @@ private:
             return false;
         ++m_at;
         m_current = m_nodes.nodes.at(m_current).parent;
+        --m_depth;
         return true;
     }
 
@@ -247,12 +250,15 @@ private:
     const char* m_at;
     const char* m_end;
     XmlNodes& m_nodes;
+    const int m_maxDepth;
     qint32 m_current = 0;
+    // The open elements, m_current among them.
+    int m_depth = 0;
 };
 
 } // namespace
 
-bool PlainXmlReader::read(const QByteArray& bytes, XmlNodes& nodes)
+bool PlainXmlReader::read(const QByteArray& bytes, XmlNodes& nodes, int maxDepth)
 {
-    return Reader(bytes, nodes).read();
+    return Reader(bytes, nodes, maxDepth).read();
 }

@@ -14,5 +14,6 @@ class PlainXmlReader
 {
 public:
     // Fills `nodes` (a fresh document) from `bytes`; false when it gave up, leaving `nodes` unusable.
-    static bool read(const QByteArray& bytes, XmlNodes& nodes);
+    // It gives up, too, at an element nested deeper than `maxDepth` (the top element is at depth 1).
+    static bool read(const QByteArray& bytes, XmlNodes& nodes, int maxDepth);
 };

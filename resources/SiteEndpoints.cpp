@@ -51,5 +51,8 @@ QUrl SiteEndpoints::base(Endpoint endpoint)
 QUrl SiteEndpoints::url(Endpoint endpoint, const QString& pathAndQuery)
 {
     QString text = base(endpoint).toString(QUrl::StripTrailingSlash);
+    // A base given as "http://host/" keeps its root "/"; the path brings its own.
+    while (text.endsWith(QLatin1Char('/')))
+        text.chop(1);
     return QUrl(text + pathAndQuery, QUrl::TolerantMode);
 }

@@ -61,9 +61,7 @@ std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dat
     if (!value)
         return value;
     const int thisYear = TimeSource::current().localNow().date().year();
-    int year = 2000 + value->date().year() % 100;
-    if (year > thisYear + 50)
-        year -= 100;
+    const int year = DateTimes::yearWithinFifty(value->date().year() % 100, thisYear);
     return value->addYears(year - value->date().year());
 }
 
@@ -180,13 +178,22 @@ std::optional<double> readDecimal(const QString& text)
     if (const std::optional<double> stored = storedDecimal(t))
         return stored;
     bool ok = false;
-    // The stored form has no grouping: "12,125" is a regional decimal, not twelve thousand.
+    // Neither form accepts grouping: a grouped reading of a decimal written elsewhere ("12,125" as
+    // twelve thousand) would make a stored maximum bid a thousand times too large.
     QLocale stored = QLocale::c();
     stored.setNumberOptions(QLocale::RejectGroupSeparator);
     double value = stored.toDouble(t, &ok);
     if (ok && std::isfinite(value))
         return value;
-    value = QLocale().toDouble(t, &ok);
+    // A comma without a point is a decimal mark, whatever the locale of the reader.
+    if (t.count(QLatin1Char(',')) == 1 && !t.contains(QLatin1Char('.'))) {
+        value = stored.toDouble(QString(t).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+        if (ok && std::isfinite(value))
+            return value;
+    }
+    QLocale regional;
+    regional.setNumberOptions(regional.numberOptions() | QLocale::RejectGroupSeparator);
+    value = regional.toDouble(t, &ok);
     if (ok && std::isfinite(value))
         return value;
     return std::nullopt;
@@ -211,7 +218,8 @@ std::optional<QDateTime> readDate(const QString& text)
     const QString shortTime = withoutZone(regional.timeFormat(QLocale::ShortFormat));
     for (const QString& dateFormat : QStringList{fourDigitYear(shortDate), shortDate}) {
         const bool twoDigit = !dateFormat.contains(QLatin1String("yyyy"));
-        for (const QString& timeFormat : QStringList{longTime, shortTime, QString()}) {
+        for (const QString& timeFormat :
+             QStringList{longTime, shortTime, QStringLiteral("H:mm:ss"), QString()}) {
             if (auto v = twoDigit ? tryTwoDigitYear(t, dateFormat, timeFormat, regional)
                                   : tryFormat(t, dateFormat, timeFormat, regional))
                 return v;
@@ -246,6 +254,17 @@ QString twoDecimals(double value)
     QLocale regional;
     regional.setNumberOptions(regional.numberOptions() | QLocale::OmitGroupSeparator);
     return regional.toString(std::isfinite(value) ? value : 0.0, 'f', 2);
+}
+
+QString shortDate(const QDate& value)
+{
+    const QLocale regional;
+    return regional.toString(value, fourDigitYear(regional.dateFormat(QLocale::ShortFormat)));
+}
+
+QString monthAndYear(const QDate& value)
+{
+    return QLocale().toString(value, QStringLiteral("MMMM yyyy"));
 }
 
 double leadingNumber(const QString& text)

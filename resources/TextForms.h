@@ -18,10 +18,12 @@ QString whole(qint64 value);
 QString decimal(double value);        // at most 15 significant digits, point, no grouping
 QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
 
-// The whole text (trimmed) as a number: the stored form first, the regional form second.
+// The whole text (trimmed) as a number: the stored form first, then a comma without a point as the
+// decimal mark, then the regional form; never with digit grouping.
 std::optional<double> readDecimal(const QString& text);
-// A naive date-time: the stored form, then "yyyy-MM-dd", then the regional short and long forms
-// (a two-digit year is the one within fifty years of today), then "M/d/yyyy h:mm:ss AP".
+// A naive date-time: the stored form, then "yyyy-MM-dd", then the regional short date followed by the
+// regional long or short time or by "H:mm:ss" (a two-digit year is the one within fifty years of today),
+// then "M/d/yyyy h:mm:ss AP".
 std::optional<QDateTime> readDate(const QString& text);
 
 // The leading-number rule for typed and scraped numbers: leading blanks are skipped, then an optional
@@ -40,5 +42,10 @@ std::optional<qint32> readLong(const QString& text);
 QString generalDate(const QDateTime& value);
 // Two decimals with the regional separator and no grouping ("0.00").
 QString twoDecimals(double value);
+// The regional short date with a four-digit year; readDate reads it back, alone or followed by a blank
+// and a time "H:mm:ss".
+QString shortDate(const QDate& value);
+// The full month name and the year in the user's language ("December 2004").
+QString monthAndYear(const QDate& value);
 
 } // namespace TextForms

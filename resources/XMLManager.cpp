@@ -4,7 +4,9 @@
 #include "OwnerOnlyFile.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +45,26 @@ private:
     XmlElement& m_current;
     XmlElement m_saved;
 };
+
+// Reads `path` when it is a regular file. A pipe would wait for a writer and a device may never end, so
+// neither is opened at all; the check is made again on the opened file, in case it was swapped meanwhile.
+bool readRegularFile(const QByteArray& path, QByteArray& bytes)
+{
+    struct stat info = {};
+    if (::stat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QFile file;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
 
 } // namespace
 
@@ -129,15 +151,18 @@ QList<XmlElement> XMLManager::SelectNodes(const QString& name) const
 void XMLManager::LoadFile(const QString& sFile)
 {
     m_fileName = sFile;
-    QFile file(sFile);
-    if (!file.exists()) {
+    const QByteArray path = QFile::encodeName(sFile);
+    struct stat info = {};
+    if (::lstat(path.constData(), &info) != 0) {
         resetToEmptyRoot();
         m_lastLoad = LoadResult::Missing;
         return;
     }
+    // Anything in the file's place that is not a regular file, or nests deeper than any stored object,
+    // counts as unreadable; so does a wrong top element. The objects then load their defaults.
+    QByteArray bytes;
     XmlDocument document;
-    // A wrong top element counts as malformed: the objects then load their defaults.
-    if (file.open(QIODevice::ReadOnly) && document.setContent(file.readAll()) &&
+    if (readRegularFile(path, bytes) && document.setContent(bytes, MaxDepth) &&
         document.documentElement().tagName() == rootName) {
         m_document = document;
         m_current = m_document.documentElement();

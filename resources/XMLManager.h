@@ -12,7 +12,9 @@
 class XMLManager
 {
 public:
-    // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current.
+    // How the last LoadFile went. Anything but Loaded leaves an empty "Root" current. Unreadable: something
+    // is in the file's place but gives no document (malformed, a wrong top element, nested deeper than
+    // MaxDepth, or not a regular file at all, such as a pipe or a device).
     enum class LoadResult
     {
         NotLoaded,
@@ -20,6 +22,9 @@ public:
         Missing,
         Unreadable
     };
+
+    // Elements nested deeper than this make a file unreadable; stored objects nest a few levels.
+    static constexpr int MaxDepth = 64;
 
     XMLManager();
 

@@ -33,8 +33,9 @@ void appendEscaped(QString& out, const QString& text)
     out += QStringView(text).sliced(done);
 }
 
-// Reads any XML as Qt's DOM reads it: the same reader, and the same choice of what to keep.
-bool readGeneral(const QByteArray& bytes, XmlNodes& nodes)
+// Reads any XML as Qt's DOM reads it: the same reader, and the same choice of what to keep. Elements
+// are counted as the reader reports them, so that those a document type's entities expand to count too.
+bool readGeneral(const QByteArray& bytes, XmlNodes& nodes, int maxDepth)
 {
     QXmlStreamReader reader(bytes);
     reader.setNamespaceProcessing(false);
@@ -62,15 +63,19 @@ bool readGeneral(const QByteArray& bytes, XmlNodes& nodes)
     }
 
     qint32 current = 0;
+    int depth = 0;
     while (!reader.atEnd() && !reader.hasError()) {
         switch (reader.tokenType()) {
         case QXmlStreamReader::StartElement:
+            if (++depth > maxDepth)
+                return false;
             current = nodes.append(current, nodes.name(reader.qualifiedName()), QString(), true);
             break;
         case QXmlStreamReader::EndElement:
             if (current == 0)
                 return false;
             current = nodes.nodes.at(current).parent;
+            --depth;
             break;
         case QXmlStreamReader::Characters:
             // Character data of blanks alone is dropped, as the DOM drops it.
@@ -96,7 +101,7 @@ bool readGeneral(const QByteArray& bytes, XmlNodes& nodes)
 
 XmlDocument::XmlDocument() : m_nodes(std::make_shared<XmlNodes>()) {}
 
-bool XmlDocument::setContent(const QByteArray& bytes)
+bool XmlDocument::setContent(const QByteArray& bytes, int maxDepth)
 {
     // Every element and every piece of character data begins at or right after a "<". The estimate is
     // capped: a large file of anything but XML must not claim memory before it is refused.
@@ -104,7 +109,7 @@ bool XmlDocument::setContent(const QByteArray& bytes)
     for (const auto read : {&PlainXmlReader::read, &readGeneral}) {
         auto nodes = std::make_shared<XmlNodes>();
         nodes->nodes.reserve(expectedNodes);
-        if (read(bytes, *nodes)) {
+        if (read(bytes, *nodes, maxDepth)) {
             m_nodes = std::move(nodes);
             return true;
         }

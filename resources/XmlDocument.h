@@ -3,6 +3,7 @@
 #include "XmlElement.h"
 
 #include <QByteArray>
+#include <limits>
 #include <memory>
 
 // An XML document of elements and character data, read and written as the stored objects need it.
@@ -16,8 +17,9 @@ public:
     XmlDocument();
 
     // Replaces the document by the one in `bytes`; false, leaving the document empty, when they are no
-    // well-formed XML.
-    bool setContent(const QByteArray& bytes);
+    // well-formed XML or nest elements deeper than `maxDepth` (the top element is at depth 1), also
+    // through the entities of a document type.
+    bool setContent(const QByteArray& bytes, int maxDepth = std::numeric_limits<int>::max());
     // The top element; null in an empty document.
     XmlElement documentElement() const;
     // Appends an element named `name` to the document itself (its top element, when it has none yet).

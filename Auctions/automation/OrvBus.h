@@ -6,6 +6,8 @@
 namespace OrvBus {
 
 inline const QString serviceName = QStringLiteral("org.auctionorv.ORVAuctions");
+// Owned, beside serviceName, by an instance that has not finished starting.
+inline const QString startingName = QStringLiteral("org.auctionorv.ORVAuctions.Starting");
 inline const QString handOverPath = QStringLiteral("/HandOver");
 inline const QString handOverInterface = QStringLiteral("org.auctionorv.ORVAuctions.HandOver");
 inline const QString appPath = QStringLiteral("/App");

@@ -1,5 +1,6 @@
 #include "UnloaderService.h"
 
+#include "BusGate.h"
 #include "Unloader.h"
 
 #include <QDBusConnectionInterface>
@@ -7,11 +8,22 @@
 #include <QDBusPendingCallWatcher>
 
 UnloaderService::UnloaderService(Unloader& unloader, const QDBusConnection& bus, QObject* parent)
-    : QObject(parent), m_unloader(unloader), m_bus(bus)
+    : UnloaderService(bus, nullptr, parent)
+{
+    attach(unloader);
+}
+
+UnloaderService::UnloaderService(const QDBusConnection& bus, BusGate* gate, QObject* parent)
+    : QObject(parent), m_gate(gate), m_bus(bus)
 {
     m_watcher.setConnection(m_bus);
     m_watcher.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &UnloaderService::dropHolder);
+}
+
+void UnloaderService::attach(Unloader& unloader)
+{
+    m_unloader = &unloader;
     connect(&unloader, &Unloader::Unloading, this, &UnloaderService::onUnloading);
 }
 
@@ -28,11 +40,13 @@ void UnloaderService::RegisterHold()
     if (!calledFromDBus())
         return;
     const QString holder = message().service();
-    if (m_holds[holder]++ > 0)
+    // A hold that starts the program is answered once the program has loaded, and holds it from then.
+    if (m_gate && m_gate->hold(*this, [this, holder] {
+            addHold(holder);
+            return QVariantList();
+        }))
         return;
-    m_watcher.addWatchedService(holder);
-    // The holder may have gone before the watch was in place: ask the bus once, after the watch.
-    dropHolderIfGone(holder);
+    addHold(holder);
 }
 
 void UnloaderService::ReleaseHold()
@@ -40,6 +54,25 @@ void UnloaderService::ReleaseHold()
     if (!calledFromDBus())
         return;
     const QString holder = message().service();
+    if (m_gate && m_gate->hold(*this, [this, holder] {
+            releaseHold(holder);
+            return QVariantList();
+        }))
+        return;
+    releaseHold(holder);
+}
+
+void UnloaderService::addHold(const QString& holder)
+{
+    if (m_holds[holder]++ > 0)
+        return;
+    m_watcher.addWatchedService(holder);
+    // The holder may have gone before the watch was in place: ask the bus once, after the watch.
+    dropHolderIfGone(holder);
+}
+
+void UnloaderService::releaseHold(const QString& holder)
+{
     const auto found = m_holds.find(holder);
     if (found == m_holds.end())
         return;
@@ -73,7 +106,7 @@ void UnloaderService::dropHolderIfGone(const QString& name)
 
 void UnloaderService::onUnloading(bool bValue)
 {
-    if (!m_holds.isEmpty())
-        m_unloader.setAvailable(false);
+    if (!m_holds.isEmpty() && m_unloader)
+        m_unloader->setAvailable(false);
     Q_EMIT Unloading(bValue);
 }

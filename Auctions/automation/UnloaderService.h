@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 
+class BusGate;
 class Unloader;
 
 // The Unloader on the session bus. A client that holds the program open registers a hold; while any
@@ -18,7 +19,11 @@ class UnloaderService : public QObject, protected QDBusContext
     Q_CLASSINFO("D-Bus Interface", "org.auctionorv.ORVAuctions.Unloader")
 public:
     UnloaderService(Unloader& unloader, const QDBusConnection& bus, QObject* parent = nullptr);
+    // On the bus before the application (and its Unloader) exists: calls wait at `gate`, when given,
+    // until it opens.
+    UnloaderService(const QDBusConnection& bus, BusGate* gate, QObject* parent = nullptr);
 
+    void attach(Unloader& unloader);
     int holdCount() const;
 
 public Q_SLOTS:
@@ -29,11 +34,14 @@ Q_SIGNALS:
     void Unloading(bool bValue);
 
 private:
+    void addHold(const QString& holder);
+    void releaseHold(const QString& holder);
     void onUnloading(bool bValue);
     void dropHolder(const QString& name);
     void dropHolderIfGone(const QString& name);
 
-    Unloader& m_unloader;
+    Unloader* m_unloader = nullptr;
+    BusGate* m_gate = nullptr;
     QDBusConnection m_bus;
     QDBusServiceWatcher m_watcher;
     QHash<QString, int> m_holds;

@@ -7,6 +7,8 @@
 #include "TextForms.h"
 #include "XMLManager.h"
 
+#include <cmath>
+
 Auction::Auction(qint32 defaultSnipeTime)
     : EndTime(DateTimes::zero()), StartTime(DateTimes::zero()), LastUpdated(DateTimes::zero()),
       SnipeSeconds(defaultSnipeTime)
@@ -45,8 +47,19 @@ QString Auction::TimeLeftText() const
 
 bool Auction::IsBidding() const
 {
-    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared
-           || SnipeState == OR2BidSending;
+    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared ||
+           SnipeState == OR2BidSending;
+}
+
+QString Auction::bidFault() const
+{
+    if (!std::isfinite(SnipeBid) || SnipeBid <= 0 || SnipeBid > MaxSnipeBid)
+        return QStringLiteral("Bid not sent: the maximum bid must be above 0 and at most 1,000,000,000.");
+    if (SnipeQuantity < 1)
+        return QStringLiteral("Bid not sent: the quantity to bid for must be at least 1.");
+    if (SnipeSeconds < 0)
+        return QStringLiteral("Bid not sent: the seconds before the end must not be negative.");
+    return QString();
 }
 
 void Auction::Changed()
@@ -88,6 +101,14 @@ void Auction::Load(XMLManager& loader)
     if (SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared || SnipeState == OR2BidSending) {
         SysComments = QStringLiteral("Program closed during send.");
         SnipeState = OR2BidFailed;
+    }
+    // The stored values stay as they were written, for the user to mend; the bid is not left armed.
+    if (SnipeState == OR2BidSet) {
+        const QString fault = bidFault();
+        if (!fault.isEmpty()) {
+            SysComments = fault;
+            SnipeState = OR2BidFailed;
+        }
     }
 }
 

@@ -20,6 +20,9 @@ public:
     // SnipeQuantity 1 and SnipeSeconds `defaultSnipeTime` (the settings' DefaultSnipeTime).
     explicit Auction(qint32 defaultSnipeTime = 0);
 
+    // The largest maximum bid that is ever sent.
+    static constexpr double MaxSnipeBid = 1e9;
+
     QString Item;
     QString Description;
     QDateTime EndTime;
@@ -49,10 +52,15 @@ public:
     // "N/A", "OVER", "<d> Days +" or "00:hh:mm:ss".
     QString TimeLeftText() const;
     bool IsBidding() const;
+    // Why the snipe set on this auction must never be sent, as the sentence its comment gives; empty when
+    // the maximum bid is finite, above 0 and at most MaxSnipeBid, the quantity at least 1 and the seconds
+    // before the end not negative. Loading, the heartbeat and "send now" all go by it.
+    QString bidFault() const;
     void Changed();
     void Updated();
 
-    // Reading also turns a bid that was being sent when the program closed into a failed one.
+    // Reading also turns a bid that was being sent when the program closed, or a scheduled one that breaks
+    // the bid rule, into a failed one.
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
 };

@@ -11,10 +11,15 @@
 #include "TimeSource.h"
 #include "XMLManager.h"
 
+#include <QLoggingCategory>
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcClock, "orv.clock")
 
 constexpr qint32 standardOffset = -8;
 constexpr qint32 summerOffset = -7;
@@ -40,6 +45,25 @@ std::pair<QDate, QDate> summerDays(int year)
     return {nthSunday(year, 4, 1), lastSunday(year, 10)};
 }
 
+// The PC's offset from UTC now, its summer time included, in seconds.
+qint64 pcOffsetSeconds()
+{
+    const TimeSource& pc = TimeSource::current();
+    return 60LL * (pc.summerMinutes() - pc.biasMinutes());
+}
+
+QDateTime pcUtcNow()
+{
+    return DateTimes::asNaive(TimeSource::current().utcNow());
+}
+
+qint32 toLong(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw OrvError(OrvError::Overflow, QStringLiteral("Clock"), QStringLiteral("Overflow"));
+    return static_cast<qint32>(value);
+}
+
 } // namespace
 
 Clock::Clock(QObject* parent) : QObject(parent), m_lastUpdated(DateTimes::zero()) {}
@@ -62,22 +86,30 @@ void Clock::setUpdater(IClockUpdater* updater)
 
 void Clock::setState(sfRunState value)
 {
+    changeState(value, QString());
+}
+
+void Clock::changeState(sfRunState value, const QString& reason)
+{
     if (value == m_state)
         return;
     m_state = value;
+    QString status;
     switch (value) {
     case sfRunning:
-        setStatus(QStringLiteral("Synchronizing eBay clock..."));
+        status = QStringLiteral("Synchronizing eBay clock...");
         break;
     case sfComplete:
-        setStatus(QStringLiteral("eBay clock synchronized."));
+        status = QStringLiteral("eBay clock synchronized.");
         break;
     case sfFailed:
-        setStatus(QStringLiteral("Error synchronizing clock."));
+        status = QStringLiteral("Error synchronizing clock.");
         break;
     case sfNotRunning:
         break;
     }
+    if (!status.isEmpty())
+        setStatus(reason.isEmpty() ? status : status + QStringLiteral("  ") + reason);
     Q_EMIT StateChanged(value);
 }
 
@@ -89,35 +121,59 @@ void Clock::setStatus(const QString& text)
 
 QDateTime Clock::Time() const
 {
-    return TimeSource::current().localNow().addSecs(m_variance);
+    const QDateTime utc = pcUtcNow().addSecs(m_pcError);
+    return utc.addSecs(3600LL * siteUtcOffsetHoursAtUtc(utc));
 }
 
 void Clock::setTime(const QDateTime& value)
 {
     if (DateTimes::isZero(value))
         return;
-    const qint64 seconds = DateTimes::secondsBetween(TimeSource::current().localNow(), value);
-    if (seconds < std::numeric_limits<qint32>::min() || seconds > std::numeric_limits<qint32>::max())
-        throw OrvError(OrvError::Overflow, QStringLiteral("Clock"), QStringLiteral("Overflow"));
-    setVariance(static_cast<qint32>(seconds));
+    const QDateTime utc = siteTimeToUtc(value);
+    const qint64 error = DateTimes::secondsBetween(pcUtcNow(), utc);
+    // The offset must fit the state file's 32-bit Variance.
+    toLong(error + 3600LL * siteUtcOffsetHoursAtUtc(utc) - pcOffsetSeconds());
+    takePcError(error);
+}
+
+qint32 Clock::Variance() const
+{
+    const QDateTime utc = pcUtcNow().addSecs(m_pcError);
+    const qint64 variance = 3600LL * siteUtcOffsetHoursAtUtc(utc) + m_pcError - pcOffsetSeconds();
+    return static_cast<qint32>(
+        std::clamp<qint64>(variance, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
 void Clock::setVariance(qint32 value)
 {
-    m_variance = value;
+    takePcError(pcErrorForVariance(value));
+}
+
+qint64 Clock::pcErrorForVariance(qint64 variance)
+{
+    const QDateTime pcUtc = pcUtcNow();
+    const QDateTime siteNow = pcUtc.addSecs(pcOffsetSeconds() + variance);
+    return DateTimes::secondsBetween(pcUtc, siteTimeToUtc(siteNow));
+}
+
+void Clock::takePcError(qint64 seconds)
+{
+    m_pcError = seconds;
     m_lastUpdated = Time();
     Q_EMIT Updated();
 }
 
 qint32 Clock::UTCVariance() const
 {
-    return siteUtcOffsetHours(Time());
+    return siteUtcOffsetHoursAtUtc(pcUtcNow().addSecs(m_pcError));
 }
 
 qint32 Clock::LocalUTCVariance() const
 {
+    // The user's zone is a standard offset; the PC's summer time in force now is added to it.
     const qint32 localTimeZone = m_settings ? m_settings->LocalTimeZone : 0;
-    return localTimeZone - UTCVariance();
+    const qint64 summerHours = TextForms::roundHalfEven(TimeSource::current().summerMinutes() / 60.0);
+    return static_cast<qint32>(localTimeZone + summerHours - UTCVariance());
 }
 
 void Clock::Cancel()
@@ -163,28 +219,45 @@ qint32 Clock::siteUtcOffsetHoursAtUtc(const QDateTime& utc)
     return summerFrom <= standard && standard < summerUntil ? summerOffset : standardOffset;
 }
 
+QDateTime Clock::siteTimeToUtc(const QDateTime& siteTime)
+{
+    const QDateTime t = DateTimes::asNaive(siteTime);
+    if (siteUtcOffsetHoursAtUtc(t.addSecs(-3600LL * summerOffset)) == summerOffset)
+        return t.addSecs(-3600LL * summerOffset);
+    // Standard time, and the hour that the spring switch skips, which a standard-time clock still shows.
+    return t.addSecs(-3600LL * standardOffset);
+}
+
 qint32 Clock::defaultVariance()
 {
-    const TimeSource& pc = TimeSource::current();
-    const qint32 pcOffsetMinutes = pc.summerMinutes() - pc.biasMinutes();
-    return siteUtcOffsetHoursAtUtc(pc.utcNow()) * 3600 - pcOffsetMinutes * 60;
+    return toLong(3600LL * siteUtcOffsetHoursAtUtc(pcUtcNow()) - pcOffsetSeconds());
 }
 
 void Clock::updaterStateChanged(int state)
 {
     switch (state) {
     case sfComplete: {
-        // The UTC reading is turned into site time with the offset in force at that instant.
+        // The reading measures the PC clock's error; the site time follows from it at every moment.
         bool taken = false;
+        QString reason;
         resumeNext(lcModel, [&] {
-            const QDateTime utc = m_updater->Time();
+            const QDateTime utc = DateTimes::asNaive(m_updater->Time());
             if (DateTimes::isZero(utc))
                 return;
-            setTime(DateTimes::asNaive(utc).addSecs(3600LL * siteUtcOffsetHoursAtUtc(utc)));
+            const QDateTime pcUtc = pcUtcNow();
+            const qint64 error = DateTimes::secondsBetween(pcUtc, utc);
+            if (std::abs(error) > MaxPcClockErrorSeconds) {
+                reason = QStringLiteral("The time server reads %1 UTC, this computer %2 UTC: more than 15 "
+                                        "minutes apart.")
+                             .arg(TextForms::date(utc), TextForms::date(pcUtc));
+                qCWarning(lcClock) << "clock reading refused:" << reason;
+                return;
+            }
+            takePcError(error);
             taken = true;
         });
-        // A reading that gave no time is no synchronisation.
-        setState(taken ? sfComplete : sfFailed);
+        // A reading that gave no time, or an absurd one, is no synchronisation.
+        changeState(taken ? sfComplete : sfFailed, reason);
         break;
     }
     case sfNotRunning:
@@ -199,11 +272,27 @@ void Clock::updaterStateChanged(int state)
 
 void Clock::Load(XMLManager& loader)
 {
+    // Variance was the site's distance from the PC's local time when the file was saved; with the
+    // offsets in force now it gives the PC clock's error. Whole hours of it are summer time that the
+    // site, the PC or both have switched since the save, not an error of the PC clock. What remains
+    // beyond a sane clock's error (a damaged or hand-made value) gives way to the default for the PC's
+    // zone.
+    m_pcError = 0;
     resumeNext(lcModel, [&] {
         const QString text =
             loader.ReadProperty(QStringLiteral("Variance"), TextForms::whole(defaultVariance()));
-        if (const std::optional<qint32> value = TextForms::readLong(text))
-            m_variance = *value;
+        const std::optional<qint32> value = TextForms::readLong(text);
+        if (!value)
+            return;
+        const qint64 error = pcErrorForVariance(*value);
+        for (const qint64 switchedHours : {0, 1, -1, 2, -2}) {
+            if (std::abs(error - 3600 * switchedHours) <= MaxPcClockErrorSeconds) {
+                m_pcError = error - 3600 * switchedHours;
+                return;
+            }
+        }
+        qCWarning(lcClock) << "stored Variance" << *value << "puts the site clock" << error
+                           << "seconds from the computer's clock; the default is used";
     });
     resumeNext(lcModel, [&] {
         const QString text = loader.ReadProperty(QStringLiteral("LastUpdated"),
@@ -215,6 +304,6 @@ void Clock::Load(XMLManager& loader)
 
 void Clock::Save(XMLManager& loader)
 {
-    loader.WriteProperty(QStringLiteral("Variance"), TextForms::whole(m_variance));
+    loader.WriteProperty(QStringLiteral("Variance"), TextForms::whole(Variance()));
     loader.WriteProperty(QStringLiteral("LastUpdated"), TextForms::date(m_lastUpdated));
 }

@@ -12,9 +12,11 @@ class DialogHost;
 class IClockUpdater;
 class Settings;
 
-// The site clock: PC local time plus Variance seconds. A synchronisation against a public time service
-// (the clock updater) sets Variance; the clock also knows the site's offset from UTC, which follows
-// the US Pacific summer-time rules of each year.
+// The site clock: the PC's UTC time, corrected by the PC clock's own error, plus the site's offset from
+// UTC in force at that moment (the US Pacific summer-time rules of each year). A synchronisation against a
+// public time service (the clock updater) measures the PC clock's error. Variance, the site time minus the
+// PC's local time in whole seconds, is derived from that at each reading, so neither the site's nor the
+// PC's summer-time switch puts the clock an hour out.
 class Clock : public QObject, public IXMLPersist
 {
     Q_OBJECT
@@ -40,9 +42,15 @@ public:
     // the zero date is ignored.
     void setTime(const QDateTime& value);
     QDateTime LastUpdated() const { return m_lastUpdated; }
-    qint32 Variance() const { return m_variance; }
-    // Stores the offset, stamps LastUpdated with the new site time and raises Updated.
+    // The site time minus the PC's local time now, in whole seconds.
+    qint32 Variance() const;
+    // Takes the offset as the site time's distance from the PC's local time now, stamps LastUpdated with
+    // the new site time and raises Updated.
     void setVariance(qint32 value);
+
+    // A PC clock error beyond this is no reading of a sane clock: a synchronisation that measures more
+    // fails, and a stored Variance that implies more gives way to the default.
+    static constexpr qint64 MaxPcClockErrorSeconds = 15 * 60;
 
     // The site's offset from UTC in hours at the current site time: -8, or -7 in summer time.
     qint32 UTCVariance() const;
@@ -64,6 +72,9 @@ public:
     // The offset of a first start: the site's time now less the PC's local time now, the PC's summer
     // time included.
     static qint32 defaultVariance();
+    // The UTC instant of a site wall-clock time; the hour that the autumn switch repeats is taken as its
+    // first, summer-time pass.
+    static QDateTime siteTimeToUtc(const QDateTime& siteTime);
 
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
@@ -75,10 +86,18 @@ Q_SIGNALS:
 
 private:
     void updaterStateChanged(int state);
+    // Stores the state; a change writes its status line (followed by `reason` when there is one), then
+    // raises StateChanged.
+    void changeState(sfRunState value, const QString& reason);
+    // The PC clock's error that makes Variance read `variance` now.
+    static qint64 pcErrorForVariance(qint64 variance);
+    // Stores a newly measured PC clock error, stamps LastUpdated and raises Updated.
+    void takePcError(qint64 seconds);
 
     sfRunState m_state = sfNotRunning;
     QString m_status;
-    qint32 m_variance = 0;
+    // The true UTC time minus the PC's UTC time, in seconds.
+    qint64 m_pcError = 0;
     QDateTime m_lastUpdated;
     QPointer<const ::Settings> m_settings;
     DialogHost* m_dialogs = nullptr;

@@ -3,6 +3,7 @@
 class Clock;
 class Settings;
 class TrayBackend;
+class VerManager;
 #include "Auction.h"
 #include "Category.h"
 
@@ -28,6 +29,8 @@ public:
     virtual void viewInfo(cApp& app, int eInfo) = 0;
     virtual void viewSettings(Settings& settings) = 0;
     virtual void viewClock(Clock& clock) = 0;
+    // The new-version window on the version that the check found.
+    virtual void viewVersion(VerManager& verManager) = 0;
     // The notification area, for the tray icon.
     virtual TrayBackend& trayBackend() = 0;
     // The auction editor on `auction`, or on a new, empty auction when it is null.

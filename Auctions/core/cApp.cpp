@@ -8,11 +8,16 @@
 #include "ClockUpdater.h"
 #include "Columns.h"
 #include "DataFolder.h"
+#include "DateTimes.h"
 #include "DialogHost.h"
+#include "MessageBoxSink.h"
 #include "NetManager.h"
 #include "NetworkManagerDialer.h"
+#include "OrvError.h"
+#include "OwnerOnlyFile.h"
 #include "ResumeNext.h"
 #include "Settings.h"
+#include "TimeSource.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
 #include "UnreadableFile.h"
@@ -23,6 +28,10 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -30,6 +39,18 @@ namespace {
 const QString refusedQuitText = QStringLiteral(
     "Other applications are using this program.  Please close all Internet Explorer plugins or applications "
     "before closing.");
+const QString saveFailedText = QStringLiteral("Could not save the auction list: ");
+const QString endWithoutSavingText = QStringLiteral("\n\nEnd the program without saving?");
+
+// A save takes about this long per auction on an ordinary PC, until one has been timed.
+constexpr qint64 saveMicrosecondsPerAuction = 50;
+
+// Milliseconds since the whole second of the PC clock. The heartbeat's timer runs by the PC clock, so
+// this is read from it directly, also while a test gives the model a time of its own.
+qint64 pcClockPhaseMs()
+{
+    return QDateTime::currentMSecsSinceEpoch() % 1000;
+}
 
 } // namespace
 
@@ -62,11 +83,12 @@ cApp::cApp(DialogHost& dialogs, MessageBoxSink& messageBoxes, QObject* parent)
     m_categorys->link(*m_auctions, m_dialogs);
     m_clock->setUpdater(new ClockUpdater);
     m_netManager->setDialer(new NetworkManagerDialer(QDBusConnection::systemBus()));
+    m_verManager->setShowWindow([this](::VerManager& verManager) { m_dialogs.viewVersion(verManager); });
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);
     m_heartbeat.setTimerType(Qt::PreciseTimer);
-    connect(&m_heartbeat, &QTimer::timeout, this, &cApp::Tick);
+    connect(&m_heartbeat, &QTimer::timeout, this, &cApp::onHeartbeat);
 
     setState(AppCreated);
 }
@@ -108,6 +130,33 @@ void cApp::Tick()
 {
     resumeNext(lcApp, [&] { m_bidManager->Tick(); });
     resumeNext(lcApp, [&] { m_netManager->Tick(); });
+    Q_EMIT Ticked();
+}
+
+void cApp::startHeartbeat()
+{
+    m_heartbeat.start(int(HeartbeatMs - pcClockPhaseMs() + HeartbeatAlignMs));
+}
+
+void cApp::onHeartbeat()
+{
+    // Set right before the tick, while the moment of firing is still the moment read. One that fired
+    // early (the PC clock was set back) or late (the thread was busy) fires again at the next second.
+    const qint64 phase = pcClockPhaseMs();
+    if (phase < HeartbeatAlignMs - 2 || phase > HeartbeatAlignMs + HeartbeatDriftMs)
+        m_heartbeat.start(int(HeartbeatMs - phase + HeartbeatAlignMs));
+    else if (m_heartbeat.interval() != HeartbeatMs)
+        m_heartbeat.start(HeartbeatMs);
+
+    m_inHeartbeat = true;
+    Tick();
+    m_inHeartbeat = false;
+    savePendingUnlessBidDue();
+}
+
+qint64 cApp::nextHeartbeatMs() const
+{
+    return QDateTime::currentMSecsSinceEpoch() + m_heartbeat.remainingTime();
 }
 
 QString cApp::stateFilePath()
@@ -121,38 +170,120 @@ void cApp::Load()
         const QString path = stateFilePath();
         XMLManager manager;
         manager.LoadFile(path);
-        // A file that exists but does not read is kept aside before the first save replaces it.
-        if (manager.lastLoad() == XMLManager::LoadResult::Unreadable &&
-            UnreadableFile::keepAside(path).isEmpty())
-            qCWarning(lcApp).noquote() << "The unreadable state file could not be kept aside:" << path;
+        // A file that exists but does not read is kept aside before the first save replaces it; one that
+        // read is kept as it was by that save, since what this program does not know of it is not saved.
+        // One that could not be moved aside is kept the same way, or no save replaces it.
+        m_keepLoadedFile = manager.lastLoad() == XMLManager::LoadResult::Loaded;
+        if (manager.lastLoad() == XMLManager::LoadResult::Unreadable) {
+            const QString aside = UnreadableFile::keepAside(path);
+            m_keepLoadedFile = aside.isEmpty();
+            m_loadNotice = aside.isEmpty()
+                               ? QStringLiteral("The auction list \"%1\" could not be read.").arg(path)
+                               : QStringLiteral("The auction list could not be read.  It was kept aside as "
+                                                "\"%1\".")
+                                     .arg(aside);
+        }
         manager.Restore(*this, manager.Node());
     });
     resumeNext(lcApp, [&] { m_columns->addMissingDefaults(); });
     setState(AppLoaded);
+    if (!m_loadNotice.isEmpty())
+        setStatus(m_loadNotice);
     if (std::exchange(m_saveAfterLoad, false))
         Save();
-    m_heartbeat.start();
+    startHeartbeat();
 }
 
-void cApp::Save()
+bool cApp::Save()
 {
+    QElapsedTimer timer;
+    timer.start();
+    // Whatever the outcome, a waiting save is done: a failed one is not tried again every heartbeat.
+    m_savePending = false;
     try {
-        XMLManager manager;
-        manager.Save(*this, manager.Node());
-        manager.SaveFile(stateFilePath());
+        writeStateFile();
     } catch (const std::exception& error) {
-        setStatus(QStringLiteral("Could not save the auction list: ") + QString::fromUtf8(error.what()));
+        m_saveError = saveFailedText + QString::fromUtf8(error.what());
+        setStatus(m_saveError);
+        Q_EMIT saveFailed(m_saveError);
+        return false;
     }
+    m_lastSaveMs = timer.elapsed();
+    m_saveError.clear();
+    return true;
+}
+
+void cApp::writeStateFile()
+{
+    const QString path = stateFilePath();
+    if (m_keepLoadedFile) {
+        const QString failure = OwnerOnlyFile::keepCopy(path, path + QStringLiteral(".bak"));
+        if (!failure.isEmpty())
+            throw OrvError(OrvError::FileAccess, QStringLiteral("cApp"),
+                           QStringLiteral("Cannot keep the loaded file as '%1.bak': %2").arg(path, failure));
+        m_keepLoadedFile = false;
+    }
+    XMLManager manager;
+    manager.Save(*this, manager.Node());
+    manager.SaveFile(path);
 }
 
 void cApp::engineSave()
 {
     // A change made while the file is still being read waits until all of it is in: saving now would
     // write the parts not yet read as defaults.
-    if (m_state == AppNoState || m_state == AppCreated)
+    if (m_state == AppNoState || m_state == AppCreated) {
         m_saveAfterLoad = true;
-    else
-        Save();
+        return;
+    }
+    if (!m_savePending)
+        m_savePendingSinceMs = TimeSource::current().monotonicMs();
+    m_savePending = true;
+    // One asked for by the heartbeat's own work waits until the heartbeat's sends are done.
+    if (!m_inHeartbeat)
+        savePendingUnlessBidDue();
+}
+
+void cApp::savePendingUnlessBidDue()
+{
+    if (!m_savePending || m_state == AppShuttingDown)
+        return;
+    // A long save must not hold the thread across a send moment: a later heartbeat saves instead.
+    const qint64 estimateMs =
+        std::max(m_lastSaveMs, qint64(m_auctions->Count()) * saveMicrosecondsPerAuction / 1000);
+    if (TimeSource::current().monotonicMs() - m_savePendingSinceMs < MaxSaveDelayMs &&
+        bidDueWithin(estimateMs))
+        return;
+    Save();
+}
+
+bool cApp::bidDueWithin(qint64 ms) const
+{
+    QDateTime siteNow;
+    if (!resumeNext(lcApp, [&] { siteNow = m_clock->Time(); }))
+        return false;
+    // Whole seconds, with the second under way and one to spare.
+    const qint64 horizon = ms / 1000 + 2;
+    for (const AuctionPtr& auction : m_auctions->Items()) {
+        switch (auction->SnipeState) {
+        case OR2BidSending:
+            // Its request may still need this thread to leave.
+            return true;
+        case OR2BidSet:
+        case OR2BidPreparing:
+        case OR2BidPrepared: {
+            if (DateTimes::isZero(auction->EndTime))
+                break;
+            const qint64 left = DateTimes::secondsBetween(siteNow, auction->EndTime);
+            if (left > 0 && left - auction->SnipeSeconds <= horizon)
+                return true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return false;
 }
 
 QList<std::pair<QString, IXMLPersist*>> cApp::storedChildren() const
@@ -181,6 +312,9 @@ void cApp::show()
     resumeNext(lcApp, [&] { m_dialogs.viewMainWindow(*this); });
     resumeNext(lcApp, [&] { m_trayIcon->setVisible(false); });
     setState(AppStarted);
+    // What became of an unreadable state file, once where the user reads it.
+    if (!m_loadNotice.isEmpty())
+        setStatus(std::exchange(m_loadNotice, QString()));
 }
 
 void cApp::hide()
@@ -210,20 +344,32 @@ void cApp::Quit()
         Q_EMIT ErrorMessage(refusedQuitText);
         return;
     }
+    const AppState before = m_state;
+    const bool trayShown = m_trayIcon->Visible();
     setState(AppShuttingDown);
     resumeNext(lcApp, [&] { m_trayIcon->setVisible(false); });
-    Save();
+    if (!Save() && m_messageBoxes.show(MessageBoxSink::Question, QStringLiteral("Save Error"),
+                                       m_saveError + endWithoutSavingText,
+                                       MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes) {
+        // The user keeps the program, and the auctions that could not be saved, as they were.
+        const QString failure = m_saveError;
+        setState(before);
+        resumeNext(lcApp, [&] { m_trayIcon->setVisible(trayShown); });
+        setStatus(failure);
+        return;
+    }
     resumeNext(lcApp, [&] { m_dialogs.closeAllWindows(); });
     m_heartbeat.stop();
     endProcess();
 }
 
-void cApp::endProcess()
+void cApp::endProcess(int exitCode)
 {
     // exit(), not quit(): quit() would ask the windows again, and a window may decline.
     if (QCoreApplication::instance())
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+            QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); },
+            Qt::QueuedConnection);
 }
 
 void cApp::sessionEnd()
@@ -231,7 +377,15 @@ void cApp::sessionEnd()
     if (m_state == AppShuttingDown)
         return;
     setState(AppShuttingDown);
-    Save();
+    const bool saved = Save();
+    // Nobody may be left to read a box: the reason goes where the session keeps its log.
+    if (!saved)
+        std::fprintf(stderr, "%s\n", m_saveError.toLocal8Bit().constData());
     m_heartbeat.stop();
-    endProcess();
+    endProcess(saved ? 0 : SaveFailedExitCode);
+}
+
+void cApp::keepDataFolderLock(std::unique_ptr<QLockFile> lock)
+{
+    m_dataFolderLock = std::move(lock);
 }

@@ -1,11 +1,11 @@
 #include "cAppStarter.h"
 
-#include "AppAdaptor.h"
 #include "AppLog.h"
+#include "BusFace.h"
 #include "Clock.h"
+#include "DataFolder.h"
 #include "DateTimes.h"
 #include "DialogHost.h"
-#include "HandOverReceiver.h"
 #include "MessageBoxSink.h"
 #include "OrvBus.h"
 #include "OrvError.h"
@@ -13,17 +13,14 @@
 #include "ResumeNext.h"
 #include "Settings.h"
 #include "TimeSource.h"
-#include "TrayIcon.h"
-#include "UnloaderService.h"
 #include "VerManager.h"
 #include "cApp.h"
-#include "frmTrayIcon.h"
 #include "mMain.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QTimer>
+#include <QLockFile>
+#include <QLoggingCategory>
 #include <cstdlib>
 
 namespace {
@@ -34,30 +31,17 @@ const QString cannotActivateText = QStringLiteral(
     "Application is currently running, but cannot be activated.  To view the program, you may have to "
     "terminate it from the task manager or reboot your computer.");
 
-// Claims the bus name; false when another instance owns it. Without a session bus there is no other
-// instance to find, and this one runs alone.
-bool claimBusName(bool& busAvailable)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    busAvailable = bus.isConnected();
-    if (!busAvailable)
-        return true;
-    const auto reply =
-        bus.interface()->registerService(OrvBus::serviceName, QDBusConnectionInterface::DontQueueService,
-                                         QDBusConnectionInterface::DontAllowReplacement);
-    return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
-}
+Q_LOGGING_CATEGORY(lcStart, "orv.start")
 
-// While the program sits in the notification area the hidden tray window takes the text; while the
-// main window is shown, "Show" brings that window to the front.
-void wireHandOver(cApp& app, HandOverReceiver& receiver)
+// A call to the running instance's hand-over mailbox; true when it took the text.
+bool handOverCall(const QDBusConnection& bus, const QString& sText, int timeoutMs)
 {
-    QObject::connect(&receiver, &HandOverReceiver::textChanged, &app, [&app](const QString& text) {
-        if (frmTrayIcon* tray = app.TrayIcon().window())
-            tray->setTxtMsg(text);
-        else if (text == QLatin1String("Show") && app.dialogHost().isMainWindowOpen())
-            app.dialogHost().raiseMainWindow();
-    });
+    QDBusMessage call = QDBusMessage::createMethodCall(OrvBus::serviceName, OrvBus::handOverPath,
+                                                       OrvBus::handOverInterface, QStringLiteral("SetText"));
+    call << sText;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().toBool();
 }
 
 } // namespace
@@ -72,29 +56,48 @@ bool cAppStarter::isShowCommand(const QStringList& arguments)
     return arguments.mid(1).join(QLatin1Char(' ')).toUpper() == QLatin1String("SHOW");
 }
 
-void cAppStarter::Start(bool bFlag)
+bool cAppStarter::Start(bool bFlag)
 {
     try {
         if (!bFlag && mMain::App())
-            return;
-        bool busAvailable = false;
-        if (bFlag || !claimBusName(busAvailable)) {
+            return true;
+        // The objects go on the bus before the name is claimed, so that a call that comes with the name
+        // finds them; they answer once the state file is loaded. Without a session bus there is no other
+        // instance to find there, and the data folder's lock alone keeps a second one off.
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        std::unique_ptr<BusFace> face;
+        if (!bFlag && bus.isConnected()) {
+            face = std::make_unique<BusFace>(bus);
+            if (!face->claim())
+                face.reset();
+        }
+        if (bFlag || (bus.isConnected() && !face)) {
             if (SendTextToApp(QStringLiteral("Show")))
-                return;
+                return true;
             throw OrvError::refused(QStringLiteral("cAppStarter.Start"), cannotActivateText);
         }
-        startFirstInstance();
-    } catch (const OrvError& error) {
-        m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
-                            error.description());
+        startFirstInstance(std::move(face));
+        return true;
     } catch (const std::exception& error) {
         m_messageBoxes.show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
                             QString::fromUtf8(error.what()));
     }
+    return false;
 }
 
-void cAppStarter::startFirstInstance()
+void cAppStarter::startFirstInstance(std::unique_ptr<BusFace> face)
 {
+    // One instance per data folder, whatever bus each was started on (or none).
+    auto lock = std::make_unique<QLockFile>(DataFolder::lockFile());
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError)
+            throw OrvError::refused(QStringLiteral("cAppStarter.Start"), cannotActivateText);
+        // A folder where no lock can be made is no reason not to start; its saves will say what fails.
+        qCWarning(lcStart) << "Could not lock the data folder" << DataFolder::path();
+        lock.reset();
+    }
+
     // The band's display name, as the default value of its class key; a registry that cannot be
     // written ends the start here.
     Registry bandName;
@@ -105,20 +108,14 @@ void cAppStarter::startFirstInstance()
 
     auto* app = new cApp(m_dialogs, m_messageBoxes);
     mMain::setApp(app);
-    app->Load();
-
-    // Objects go on the bus only now, so that no client ever sees a half-loaded application.
-    auto* receiver = new HandOverReceiver(app);
-    wireHandOver(*app, *receiver);
-    new AppAdaptor(*app);
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (bus.isConnected()) {
-        auto* unloader = new UnloaderService(app->Unloader(), bus, app);
-        bus.registerObject(OrvBus::handOverPath, receiver, QDBusConnection::ExportAllSlots);
-        bus.registerObject(OrvBus::appPath, app, QDBusConnection::ExportAdaptors);
-        bus.registerObject(OrvBus::unloaderPath, unloader,
-                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
+    if (lock)
+        app->keepDataFolderLock(std::move(lock));
+    BusFace* busFace = face.release();
+    if (busFace) {
+        busFace->setParent(app);
+        busFace->attach(*app);
     }
+    app->Load();
 
     if (isShowCommand(m_arguments)) {
         app->show();
@@ -126,6 +123,9 @@ void cAppStarter::startFirstInstance()
     } else {
         app->hide();
     }
+    // Calls that came while loading are answered now, in the order they came.
+    if (busFace)
+        busFace->open();
 }
 
 bool cAppStarter::SendTextToApp(const QString& sText)
@@ -133,12 +133,13 @@ bool cAppStarter::SendTextToApp(const QString& sText)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(OrvBus::serviceName, OrvBus::handOverPath,
-                                                       OrvBus::handOverInterface, QStringLiteral("SetText"));
-    call << sText;
-    const QDBusMessage reply = bus.call(call, QDBus::Block, HandOverTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
-           reply.arguments().constFirst().toBool();
+    // An instance still loading its state file answers once it has; one that has started answers at
+    // once or is taken for hung.
+    const bool starting = BusFace::isStarting(bus);
+    if (handOverCall(bus, sText, starting ? StartingTimeoutMs : HandOverTimeoutMs))
+        return true;
+    // It may have claimed its name a moment before saying that it is starting.
+    return !starting && BusFace::isStarting(bus) && handOverCall(bus, sText, StartingTimeoutMs);
 }
 
 void cAppStarter::StartupChecks(cApp& app)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QStringList>
+#include <memory>
 
+class BusFace;
 class DialogHost;
 class cApp;
 class MessageBoxSink;
@@ -12,10 +14,13 @@ class cAppStarter
 {
 public:
     static constexpr int HandOverTimeoutMs = 100;
+    // How long a second start waits for an instance that is still loading its state file.
+    static constexpr int StartingTimeoutMs = 60000;
 
     cAppStarter(DialogHost& dialogs, MessageBoxSink& messageBoxes, QStringList arguments);
 
-    void Start(bool bFlag);
+    // False when the start ended in the error box (nothing started and nothing handed over).
+    bool Start(bool bFlag);
 
     // The command line counts as "SHOW" only when the arguments, joined by blanks and upper-cased,
     // are exactly that word.
@@ -27,7 +32,7 @@ public:
 
 private:
     bool SendTextToApp(const QString& sText);
-    void startFirstInstance();
+    void startFirstInstance(std::unique_ptr<BusFace> face);
 
     DialogHost& m_dialogs;
     MessageBoxSink& m_messageBoxes;

@@ -14,6 +14,8 @@ namespace {
 
 const QString productName = QStringLiteral("Auction Orv");
 const QString separator = QStringLiteral("-");
+// A box of a tray window is open; shared, since a window unloaded under its box may be loaded anew.
+bool boxOpen = false;
 
 } // namespace
 
@@ -40,14 +42,23 @@ frmTrayIcon::frmTrayIcon(cApp& app, QObject* parent) : QObject(parent), m_app(ap
     m_tmrQuit.setInterval(QuitDelayMs);
     connect(&m_tmrQuit, &QTimer::timeout, this, [this] { resumeNext(lcApp, [&] { m_app.Quit(); }); });
 
-    // With no main window open, a refused Exit would otherwise go unseen.
-    connect(&app, &cApp::ErrorMessage, this, [this](const QString& sMessage) {
-        resumeNext(lcApp, [&] {
-            if (!m_app.dialogHost().isMainWindowOpen())
-                m_app.messageBoxes().show(MessageBoxSink::Exclamation, QStringLiteral("Application Error"),
-                                          sMessage);
-        });
-    });
+    // With no main window open, a refused Exit or a failed save would otherwise go unseen.
+    connect(&app, &cApp::ErrorMessage, this,
+            [this](const QString& sMessage) { showBox(QStringLiteral("Application Error"), sMessage); });
+    connect(&app, &cApp::saveFailed, this,
+            [this](const QString& text) { showBox(QStringLiteral("Save Error"), text); });
+}
+
+void frmTrayIcon::showBox(const QString& title, const QString& text)
+{
+    // One box at a time: the heartbeat, the bus and the menu go on while it is open, and may fail again.
+    // None at shut-down, which must not wait for a click.
+    if (boxOpen || m_app.State() == AppShuttingDown || m_app.dialogHost().isMainWindowOpen())
+        return;
+    boxOpen = true;
+    MessageBoxSink& boxes = m_app.messageBoxes();
+    resumeNext(lcApp, [&] { boxes.show(MessageBoxSink::Exclamation, title, text); });
+    boxOpen = false;
 }
 
 void frmTrayIcon::setTxtMsg(const QString& text)

@@ -37,6 +37,7 @@ private:
     static constexpr int PauseEntry = 2;
 
     void refreshPauseCheck();
+    void showBox(const QString& title, const QString& text);
 
     cApp& m_app;
     QString m_txtMsg;

@@ -62,6 +62,8 @@ void BidManager::Init(Auctions& oAuctions, Clock& oClock)
     connect(mClock, &Clock::Updated, this, &BidManager::mClock_Updated);
     mAuctions = &oAuctions;
     connect(mAuctions, &Auctions::Updated, this, &BidManager::mAuctions_Updated);
+    connect(mAuctions, &Auctions::AuctionChanged, this, &BidManager::mAuctions_AuctionChanged);
+    mBidSenders->bindRecords(oAuctions);
     resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
@@ -95,6 +97,20 @@ void BidManager::setState(eBidderState value)
     Q_EMIT StateChange(value);
 }
 
+void BidManager::setPaused(bool value)
+{
+    if (value) {
+        setState(eBidderPaused);
+        return;
+    }
+    if (!Paused())
+        return;
+    // The state the evaluation finds, straight away: no passing green, and no wait for the throttle.
+    eBidderState state = eBidderGreen;
+    resumeNext(lcBid, [&] { state = evaluatedState(); });
+    setState(state);
+}
+
 void BidManager::setStatus(const QString& text)
 {
     Q_EMIT StatusChange(text);
@@ -104,6 +120,8 @@ void BidManager::SendBid(const AuctionPtr& auction)
 {
     if (!auction || auction->SnipeBid <= 0)
         throw OrvError::refused(errorSource, noBidText);
+    if (const QString fault = auction->bidFault(); !fault.isEmpty())
+        throw OrvError::refused(errorSource, fault);
     // A bid is never sent for an auction whose item page has not been read.
     if (endUnknown(*auction))
         throw OrvError::refused(errorSource, unknownEndText);
@@ -132,12 +150,14 @@ void BidManager::Tick()
     for (const AuctionPtr& auction : mAuctions->Items()) {
         // One auction's failure must not keep the later ones from their send moments.
         resumeNext(lcBid, [&] {
-            if (endUnknown(*auction))
+            if (auction->SnipeState != OR2BidSet && auction->SnipeState != OR2BidPrepared)
+                return;
+            if (endUnknown(*auction) || !auction->bidFault().isEmpty())
                 return;
             if (auction->SnipeState == OR2BidSet) {
-                // An attempt already under way (the bid was stored again meanwhile) goes on by itself.
+                // An attempt of an earlier record of the item that cannot give way goes on by itself.
                 if (sendMargin(*auction, siteNow) <= m_settings.PrepareSeconds &&
-                    !mBidSenders->Exists(auction->Item))
+                    mBidSenders->mayPrepare(auction))
                     mBidSenders->Prepare(auction, false);
             } else if (auction->SnipeState == OR2BidPrepared) {
                 if (sendMargin(*auction, siteNow) <= 0)
@@ -151,14 +171,16 @@ void BidManager::EvaluateState()
 {
     if (Paused())
         return;
-    if (mBidSenders->Count() >= 1) {
-        setState(eBidderBidding);
-        return;
-    }
-    if (!mAuctions || !mClock) {
-        setState(eBidderGreen);
-        return;
-    }
+    resumeNext(lcBid, [&] { FailInvalidBids(); });
+    setState(evaluatedState());
+}
+
+eBidderState BidManager::evaluatedState() const
+{
+    if (mBidSenders->Count() >= 1)
+        return eBidderBidding;
+    if (!mAuctions || !mClock)
+        return eBidderGreen;
     const QDateTime siteNow = mClock->Time();
     const qint64 redSecs = qint64(m_settings.RedMinutes) * 60;
     eBidderState newState = eBidderGreen;
@@ -167,12 +189,33 @@ void BidManager::EvaluateState()
             continue;
         newState = eBidderYellow;
         // Without a known end time the send moment is not known either: watched, never near.
-        if (!endUnknown(*auction) && sendMargin(*auction, siteNow) < redSecs) {
-            setState(eBidderRed);
-            return;
-        }
+        if (!endUnknown(*auction) && sendMargin(*auction, siteNow) < redSecs)
+            return eBidderRed;
     }
-    setState(newState);
+    return newState;
+}
+
+void BidManager::FailInvalidBids()
+{
+    if (!mAuctions)
+        return;
+    bool changed = false;
+    for (const AuctionPtr& auction : mAuctions->Items()) {
+        resumeNext(lcBid, [&] {
+            // A running attempt started from sound values; a change to them ends it by itself.
+            if (!auction->IsBidding() || mBidSenders->attemptOf(auction.data()))
+                return;
+            const QString fault = auction->bidFault();
+            if (fault.isEmpty())
+                return;
+            auction->SysComments = fault;
+            auction->SnipeState = OR2BidFailed;
+            changed = true;
+            auction->Changed();
+        });
+    }
+    if (changed)
+        save();
 }
 
 void BidManager::ExpireMissedBids()
@@ -184,7 +227,9 @@ void BidManager::ExpireMissedBids()
     bool changed = false;
     for (const AuctionPtr& auction : mAuctions->Items()) {
         resumeNext(lcBid, [&] {
-            if (!auction->IsBidding() || endUnknown(*auction) || secondsLeft(*auction, siteNow) > 0)
+            // An attempt under way ends by itself, with the site's own answer.
+            if (!auction->IsBidding() || endUnknown(*auction) || secondsLeft(*auction, siteNow) > 0 ||
+                mBidSenders->attemptOf(auction.data()))
                 return;
             auction->SysComments = endedText;
             auction->SnipeState = OR2BidFailed;
@@ -200,9 +245,15 @@ void BidManager::ExpireMissedBids()
 void BidManager::ApplyCategoryWinLimit(BidSender* sender)
 {
     const AuctionPtr won = sender->Auction;
+    // By exact name, as Contains counts the wins: the collection's own lookup ignores letter case.
     CategoryPtr category;
-    if (!resumeNext(lcBid, [&] { category = m_categorys.Item(won->Category); }) || !category ||
-        !category->Limited)
+    for (const CategoryPtr& candidate : m_categorys.Items()) {
+        if (candidate->Contains(*won)) {
+            category = candidate;
+            break;
+        }
+    }
+    if (!category || !category->Limited)
         return;
     if (!mAuctions)
         return;
@@ -240,6 +291,11 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
 void BidManager::mAuctions_Updated()
 {
     resumeNext(lcBid, [&] { ExpireMissedBids(); });
+}
+
+void BidManager::mAuctions_AuctionChanged(Auction* auction)
+{
+    resumeNext(lcBid, [&] { mBidSenders->recordChanged(auction); });
 }
 
 void BidManager::mClock_Updated()

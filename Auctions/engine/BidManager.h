@@ -24,7 +24,9 @@ class Settings;
 //
 // Every time that decides a bid is a site time; only the throttle of the periodic evaluation reads the
 // PC clock. An auction whose end time is unknown (the zero date) is never prepared or sent, nor taken
-// for ended.
+// for ended. A bid that breaks the bid rule (Auction::bidFault) is never prepared or sent: the evaluation
+// marks it failed with the rule's sentence. Deleting or changing an auction ends its attempt unless the
+// bid has been submitted.
 class BidManager : public QObject, public IXMLPersist
 {
     Q_OBJECT
@@ -47,11 +49,11 @@ public:
     // Raises StatusChange; the text is not kept.
     void setStatus(const QString& text);
     bool Paused() const { return m_state == eBidderPaused; }
-    // Leaving the pause goes to green at once; the true state follows at the next evaluation.
-    void setPaused(bool value) { setState(value ? eBidderPaused : eBidderGreen); }
+    // Leaving the pause evaluates the state at once.
+    void setPaused(bool value);
 
     // Submits the auction's bid now, preparing an attempt first when none runs. An auction without a
-    // bid, or whose end time is not known, is refused with error 11.
+    // bid, with one that breaks the bid rule, or whose end time is not known, is refused with error 11.
     void SendBid(const AuctionPtr& auction);
     // Ends every running attempt that has not submitted its bid yet.
     void Cancel();
@@ -68,9 +70,12 @@ Q_SIGNALS:
 
 private:
     void EvaluateState();
+    eBidderState evaluatedState() const;
+    void FailInvalidBids();
     void ExpireMissedBids();
     void ApplyCategoryWinLimit(BidSender* sender);
     void mAuctions_Updated();
+    void mAuctions_AuctionChanged(Auction* auction);
     void mClock_Updated();
     void mBidSenders_StateChanged(qint32 State, BidSender* Sender);
     void save();

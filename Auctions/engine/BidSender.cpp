@@ -12,9 +12,13 @@
 #include "TextForms.h"
 
 #include <QDir>
+#include <QLoggingCategory>
 #include <algorithm>
+#include <limits>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcBidSender, "orv.engine.bidsender")
 
 const QString errorSource = QStringLiteral("BidSender");
 
@@ -54,6 +58,11 @@ const QString ReserveNotMet = QStringLiteral("The reserve for this auction was n
 const QString ConfirmUnexpected = QStringLiteral("Unexpected Response Confirming Bid.");
 const QString Cancelled = QStringLiteral("Bid cancelled by user.");
 const QString TimedOut = QStringLiteral("Connection to eBay timed out.");
+const QString TimedOutAfterSubmit = QStringLiteral(
+    "Connection to eBay timed out after the bid was submitted; the bid may have reached eBay.");
+const QString PageTooLarge = QStringLiteral("A page of more than 8 MB was cut off.");
+const QString AnswerTooLarge =
+    QStringLiteral("The answer to the bid was cut off at 8 MB; the bid may have reached eBay.");
 } // namespace Text
 
 const QString signInForm = QStringLiteral("SignInForm");
@@ -64,12 +73,41 @@ bool contains(const QString& page, const QString& marker)
     return page.contains(marker, Qt::CaseInsensitive);
 }
 
+QString notAnItemText(const QString& item)
+{
+    return QStringLiteral("\"%1\" is not an item number.").arg(item);
+}
+
 // Item numbers become a file name and part of an address: letters and digits only.
 const QString& checkedItem(const QString& item)
 {
     if (!Auctions::isValidItemNumber(item))
-        throw OrvError::refused(errorSource, QStringLiteral("\"%1\" is not an item number.").arg(item));
+        throw OrvError::refused(errorSource, notAnItemText(item));
     return item;
+}
+
+int effectivePort(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
+}
+
+bool sameHostAndPort(const QUrl& address, const QUrl& endpoint)
+{
+    return !address.host().isEmpty() && address.host().compare(endpoint.host(), Qt::CaseInsensitive) == 0 &&
+           effectivePort(address) == effectivePort(endpoint);
+}
+
+bool sameSchemeHostAndPort(const QUrl& address, const QUrl& endpoint)
+{
+    return address.scheme().compare(endpoint.scheme(), Qt::CaseInsensitive) == 0 &&
+           sameHostAndPort(address, endpoint);
+}
+
+// The site is busy: an HTTP 5xx answer is taken as the site's "temporarily unavailable" page.
+bool busyAnswer(const BrowserWindow::HtmlDocument& document)
+{
+    return document.httpStatus >= 500 && document.httpStatus <= 599;
 }
 
 } // namespace
@@ -78,6 +116,8 @@ BidSender::BidSender(BrowserWindow::Factory browsers, const Settings& settings, 
                      QObject* parent)
     : QObject(parent), m_browsers(std::move(browsers)), m_settings(settings), m_save(std::move(save))
 {
+    m_stepDeadline.setSingleShot(true);
+    connect(&m_stepDeadline, &QTimer::timeout, this, &BidSender::stepDeadline_Timer);
 }
 
 BidSender::~BidSender()
@@ -112,8 +152,58 @@ void BidSender::setState(qint32 value)
     if (value == m_state)
         return;
     m_state = value;
+    // Each step has its own deadline, counted from its start; reloads and rounds inside it do not restart it.
+    if (value >= SignInRequested && value <= BidSubmitted) {
+        const qint64 stepMs = m_stepDeadlineMs > 0
+                                  ? m_stepDeadlineMs
+                                  : (qint64(m_settings.PrepareSeconds) + StepSecondsBeyondPrepare) * 1000;
+        m_stepDeadline.start(int(std::clamp<qint64>(stepMs, 1, std::numeric_limits<int>::max())));
+    } else {
+        m_stepDeadline.stop();
+    }
     if (Events)
         Events->raiseStateChanged(value, this);
+}
+
+void BidSender::setRecords(Auctions* records)
+{
+    m_records = records;
+}
+
+void BidSender::setSnipeState(AucSnipeStates state)
+{
+    m_setState = state;
+    Auction->SnipeState = state;
+}
+
+bool BidSender::recordCurrent() const
+{
+    if (!Auction || Auction->Deleted)
+        return false;
+    if (m_records) {
+        AuctionPtr current;
+        resumeNext(lcBid, [&] { current = m_records->Item(Auction->Item); });
+        if (current != Auction)
+            return false;
+    }
+    return Auction->SnipeState == m_setState && Auction->SnipeBid == m_startBid &&
+           Auction->SnipeQuantity == m_startQuantity;
+}
+
+bool BidSender::superseded() const
+{
+    // A submitted bid may stand at the site: its answer is recorded whatever became of the record.
+    if (m_state == Idle || m_state >= BidSubmitted || m_finishing || cancelledByWinLimit())
+        return false;
+    return !recordCurrent();
+}
+
+bool BidSender::endIfSuperseded()
+{
+    if (!superseded())
+        return false;
+    finishSuperseded();
+    return true;
 }
 
 BrowserWindow& BidSender::window() const
@@ -136,9 +226,18 @@ void BidSender::Prepare(bool sendNow)
         connect(mFrm, &BrowserWindow::TimedOut, this, &BidSender::mFrm_TimedOut);
     });
     bSendNow = sendNow;
-    resumeNext(lcBid, [&] { Auction->SnipeState = OR2BidPreparing; });
+    resumeNext(lcBid, [&] {
+        m_startBid = Auction->SnipeBid;
+        m_startQuantity = Auction->SnipeQuantity;
+        setSnipeState(OR2BidPreparing);
+    });
     resumeNext(lcBid, [&] { Auction->Changed(); });
     resumeNext(lcBid, [&] { setState(SignInRequested); });
+    // The item number goes into the bid page's address: one that cannot is refused before signing in.
+    if (Auction && !Auctions::isValidItemNumber(Auction->Item)) {
+        FinishFailure(notAnItemText(Auction->Item));
+        return;
+    }
     resumeNext(lcBid, [&] { window().Navigate(signInUrl()); });
 }
 
@@ -156,7 +255,10 @@ void BidSender::Send()
         bSendNow = true;
         return;
     }
-    resumeNext(lcBid, [&] { Auction->SnipeState = OR2BidSending; });
+    // Only the record it started for, as it left it, with the amount the review page holds.
+    if (endIfSuperseded())
+        return;
+    resumeNext(lcBid, [&] { setSnipeState(OR2BidSending); });
     resumeNext(lcBid, [&] { Auction->Changed(); });
     resumeNext(lcBid, [&] { setState(BidSubmitted); });
     // A missing form is skipped: the attempt then waits for its time-out.
@@ -171,10 +273,23 @@ void BidSender::Cancel()
     FinishFailure(Text::Cancelled);
 }
 
+QString BidSender::timedOutText() const
+{
+    return m_state == BidSubmitted ? Text::TimedOutAfterSubmit : Text::TimedOut;
+}
+
 void BidSender::mFrm_TimedOut()
 {
     if (m_state < Succeeded)
-        FinishFailure(Text::TimedOut);
+        FinishFailure(timedOutText());
+}
+
+void BidSender::stepDeadline_Timer()
+{
+    if (m_state >= SignInRequested && m_state < Succeeded) {
+        qCWarning(lcBidSender) << "bid step" << m_state << "passed its deadline";
+        FinishFailure(timedOutText());
+    }
 }
 
 void BidSender::mFrm_DocumentComplete()
@@ -189,8 +304,16 @@ void BidSender::mFrm_DocumentComplete()
             FinishFailure(QString());
             return;
         }
+        // Its record was deleted, replaced or changed meanwhile: the heartbeat prepares it afresh.
+        if (endIfSuperseded())
+            return;
         break;
     default:
+        return;
+    }
+    // A page cut off for its size is no answer of the site's.
+    if (mFrm && mFrm->Document().oversized) {
+        FinishFailure(m_state == BidSubmitted ? Text::AnswerTooLarge : Text::PageTooLarge);
         return;
     }
     switch (m_state) {
@@ -219,8 +342,15 @@ void BidSender::runHandler(void (BidSender::*handler)(), const QString& systemEr
 
 void BidSender::HandleSignInPage()
 {
-    const QString page = PageText();
-    if (contains(page, Marker::SignedOut)) {
+    // The password goes to the sign-in host only: a sign-in page shown anywhere else is no sign-in page.
+    if (!sameSchemeHostAndPort(QUrl(window().LocationURL()), SiteEndpoints::base(SiteEndpoints::SignIn))) {
+        FinishFailure(Text::SignInPageUnexpected);
+        return;
+    }
+    const QString page = VisibleText();
+    if (busyAnswer(window().Document())) {
+        signInPageUnavailable();
+    } else if (contains(page, Marker::SignedOut)) {
         if (++m_signedOutRounds > MaxSignedOutRounds) {
             FinishFailure(Text::SignInPageUnexpected);
         } else {
@@ -237,18 +367,31 @@ void BidSender::HandleSignInPage()
     } else if (contains(page, Marker::UserIdInvalid)) {
         FinishFailure(Text::LoginRejected);
     } else if (contains(page, Marker::Unavailable)) {
-        if (++m_signInReloads < MaxUnavailablePages)
-            window().RefreshBrowser();
-        else
-            FinishFailure(Text::NoConnection);
+        signInPageUnavailable();
     } else {
         FinishFailure(Text::SignInPageUnexpected);
     }
 }
 
+void BidSender::signInPageUnavailable()
+{
+    if (++m_signInReloads < MaxUnavailablePages)
+        window().RefreshBrowser();
+    else
+        FinishFailure(Text::NoConnection);
+}
+
+void BidSender::bidPageUnavailable()
+{
+    if (++m_bidPageReloads < MaxUnavailablePages)
+        window().RefreshBrowser();
+    else
+        FinishFailure(Text::NoConnection);
+}
+
 void BidSender::HandleSignInResult()
 {
-    const QString page = PageText();
+    const QString page = VisibleText();
     if (contains(page, Marker::SignInInvalid)) {
         FinishFailure(Text::SignInIncorrect);
     } else if (contains(page, Marker::SignedIn)) {
@@ -262,16 +405,17 @@ void BidSender::HandleSignInResult()
 void BidSender::HandleBidPage()
 {
     // Only the bid host's pages count here; whatever else completes meanwhile is passed over.
-    const QUrl bidHost = SiteEndpoints::base(SiteEndpoints::Bid);
-    if (!window().LocationURL().contains(bidHost.authority(), Qt::CaseInsensitive))
+    if (!sameHostAndPort(QUrl(window().LocationURL()), SiteEndpoints::base(SiteEndpoints::Bid)))
         return;
-    const QString page = PageText();
-    if (contains(page, Marker::BidTooLow)) {
+    const QString page = VisibleText();
+    if (busyAnswer(window().Document())) {
+        bidPageUnavailable();
+    } else if (contains(page, Marker::BidTooLow)) {
         FinishFailure(Text::BidTooLow);
     } else if (contains(page, Marker::Correction)) {
         FinishFailure(Text::Correction);
     } else if (contains(page, Marker::Review)) {
-        Auction->SnipeState = OR2BidPrepared;
+        setSnipeState(OR2BidPrepared);
         Auction->Changed();
         setState(Holding);
         if (bSendNow)
@@ -279,10 +423,7 @@ void BidSender::HandleBidPage()
     } else if (contains(page, Marker::Ended)) {
         FinishFailure(Text::Ended);
     } else if (contains(page, Marker::Unavailable)) {
-        if (++m_bidPageReloads < MaxUnavailablePages)
-            window().RefreshBrowser();
-        else
-            FinishFailure(Text::NoConnection);
+        bidPageUnavailable();
     } else {
         FinishFailure(Text::BidPageUnexpected);
     }
@@ -290,15 +431,16 @@ void BidSender::HandleBidPage()
 
 void BidSender::HandleConfirmPage()
 {
-    const QString page = PageText();
-    if (contains(page, Marker::HighBidder))
-        FinishSuccess();
-    else if (contains(page, Marker::Outbid))
+    // A page that shows a losing marker beside the winning one is no win.
+    const QString page = VisibleText();
+    if (contains(page, Marker::Outbid))
         FinishFailure(Text::Outbid);
     else if (contains(page, Marker::ReserveNotMet))
         FinishFailure(Text::ReserveNotMet);
     else if (contains(page, Marker::Ended))
         FinishFailure(Text::Ended);
+    else if (contains(page, Marker::HighBidder))
+        FinishSuccess();
     else
         FinishFailure(Text::ConfirmUnexpected);
 }
@@ -317,6 +459,13 @@ void BidSender::finish(bool success, const QString& comment)
 {
     if (m_state >= Succeeded)
         return;
+    // Whatever ends it, an attempt whose record is someone else's now leaves that record alone.
+    if (superseded()) {
+        finishSuperseded();
+        return;
+    }
+    m_finishing = true;
+    m_stepDeadline.stop();
     // A win limit's cancellation stands: its auction keeps its state and comment, and nothing is won.
     const bool keepRecord = cancelledByWinLimit();
     if (keepRecord)
@@ -347,6 +496,20 @@ void BidSender::keepSentPage(const QString& page) const
     if (!failure.isEmpty())
         qCWarning(lcBid).noquote() << "The page sent for item" << Auction->Item << "was not kept in" << path
                                    << "-" << failure;
+}
+
+void BidSender::finishSuperseded()
+{
+    if (m_state >= Succeeded)
+        return;
+    // The record is someone else's now: no outcome, no page file, nothing to save.
+    m_stepDeadline.stop();
+    setState(Failed);
+}
+
+QString BidSender::VisibleText() const
+{
+    return mFrm ? mFrm->Document().text : QString();
 }
 
 QString BidSender::PageTitle() const

@@ -1,5 +1,6 @@
 #include "BidSenders.h"
 
+#include "Auctions.h"
 #include "BidSender.h"
 #include "BidSendersEvents.h"
 #include "EngineLog.h"
@@ -37,16 +38,56 @@ void BidSenders::Cancel()
         resumeNext(lcBid, [&] { sender->Cancel(); });
 }
 
+BidSender* BidSenders::running(const QString& sItem) const
+{
+    const qsizetype index = indexOf(sItem);
+    return index < 0 ? nullptr : m_senders.at(index);
+}
+
+BidSender* BidSenders::attemptOf(const Auction* auction) const
+{
+    for (BidSender* sender : m_senders) {
+        if (sender->Auction.data() == auction)
+            return sender;
+    }
+    return nullptr;
+}
+
+bool BidSenders::mayPrepare(const AuctionPtr& auction) const
+{
+    const BidSender* sender = auction ? running(auction->Item) : nullptr;
+    return !sender || sender->superseded();
+}
+
+void BidSenders::recordChanged(const Auction* auction)
+{
+    if (BidSender* sender = attemptOf(auction))
+        sender->endIfSuperseded();
+}
+
+void BidSenders::bindRecords(Auctions& records)
+{
+    m_records = &records;
+    for (BidSender* sender : std::as_const(m_senders))
+        sender->setRecords(&records);
+}
+
 BidSender* BidSenders::Prepare(const AuctionPtr& auction, bool bSendNow)
 {
     if (!auction)
         throw OrvError::refused(errorSource, QStringLiteral("There is no auction to bid on."));
-    if (indexOf(auction->Item) >= 0)
+    const QString fault = auction->bidFault();
+    if (!fault.isEmpty())
+        throw OrvError::refused(errorSource, fault);
+    // An attempt left from a deleted, replaced or changed record gives way, unless its bid is out already.
+    if (BidSender* earlier = running(auction->Item); earlier && !earlier->endIfSuperseded())
         throw OrvError::refused(
             errorSource, QStringLiteral("A bid for auction %1 is already under way.").arg(auction->Item));
     auto* sender = new BidSender(m_browsers, m_settings, m_save, this);
     sender->Events = mEvents;
     sender->Auction = auction;
+    sender->setRecords(m_records);
+    sender->setStepDeadline(m_stepDeadlineMs);
     m_senders.append(sender);
     sender->Prepare(bSendNow);
     if (!Paused)
@@ -56,8 +97,9 @@ BidSender* BidSenders::Prepare(const AuctionPtr& auction, bool bSendNow)
 
 BidSender* BidSenders::Send(const AuctionPtr& auction)
 {
-    if (auction && Exists(auction->Item)) {
-        BidSender* sender = Item(auction->Item);
+    // Only the record's own attempt sends; Prepare refuses a second one for the item.
+    if (BidSender* sender = auction ? running(auction->Item) : nullptr;
+        sender && sender->Auction == auction && !sender->superseded()) {
         sender->Send();
         return sender;
     }

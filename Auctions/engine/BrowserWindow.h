@@ -15,13 +15,21 @@ class BrowserWindow : public QObject
     Q_OBJECT
 public:
     // What the callers read of the current page: its title, the inner HTML of its body, and its forms by
-    // name with the names of their elements.
+    // name with the names of their elements; the text a reader of the page sees (its title and the
+    // rendered text of its body, without comments, scripts, attributes or hidden parts); the HTTP status of
+    // its answer (0 when there was none); and whether it was cut off for its size, with nothing read.
     struct HtmlDocument
     {
         QString title;
         QString body;
         QHash<QString, QStringList> forms;
+        QString text;
+        int httpStatus = 0;
+        bool oversized = false;
     };
+
+    // A page larger than this many characters is cut off while it loads.
+    static constexpr qsizetype MaxPageSize = 8 * 1024 * 1024;
 
     // Makes a fresh window; the caller owns it until it calls Quit.
     using Factory = std::function<BrowserWindow*()>;

@@ -25,10 +25,15 @@ public:
     virtual void Dial() = 0;
     // The names of the entries that can be dialled.
     virtual QStringList entries() const = 0;
+    // Opens the system's own editor for a new entry; false when there is none. The entry shows in
+    // entries() once the user has saved it.
+    virtual bool CreateEntry() { return false; }
 
 Q_SIGNALS:
     void OnConnect();
     void OnDisconnect();
     void OnTimeout();
     void OnError(int code, const QString& description);
+    // The list of entries has changed.
+    void EntriesChanged();
 };

@@ -1,20 +1,34 @@
 #include "Downloader.h"
 
+#include "TimeSource.h"
+
 #include <QHash>
 #include <QHostAddress>
+#include <QLoggingCategory>
 #include <QNetworkAccessManager>
+#include <QNetworkInformation>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QStringDecoder>
 #include <QThreadStorage>
 #include <QUrl>
 #include <array>
+#include <utility>
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcDownload, "orv.download")
+
+// How long a proxy answer is kept: the network can change without the system saying so.
+constexpr qint64 proxyAnswerLifetimeMs = 5 * 60 * 1000;
+// How much of a body the network layer holds for us at a time, so that a huge answer waits in the
+// socket instead of in memory until it is cut off.
+constexpr qint64 readChunkBytes = 256 * 1024;
+
 // Loopback addresses never go through a proxy; everything else follows the system's proxy settings.
 // The system is asked once per scheme and host: its answer can take a proxy-script lookup, and the
-// downloads start on the heartbeat's thread.
+// downloads start on the heartbeat's thread. The answers are forgotten when the network changes, and
+// are kept a few minutes at most.
 class DownloadProxyFactory : public QNetworkProxyFactory
 {
 public:
@@ -25,15 +39,40 @@ public:
             QHostAddress(host).isLoopback())
             return {QNetworkProxy(QNetworkProxy::NoProxy)};
         const QString key = query.protocolTag() + QLatin1Char(' ') + host.toLower();
-        auto known = m_known.constFind(key);
-        if (known == m_known.cend())
-            known = m_known.insert(key, systemProxyForQuery(query));
-        return *known;
+        const qint64 now = TimeSource::current().monotonicMs();
+        auto known = m_known.find(key);
+        if (known == m_known.end() || now < known->askedMs || now - known->askedMs >= proxyAnswerLifetimeMs)
+            known = m_known.insert(key, {systemProxyForQuery(query), now});
+        return known->proxies;
     }
 
+    void forget() { m_known.clear(); }
+
 private:
-    QHash<QString, QList<QNetworkProxy>> m_known;
+    struct Answer
+    {
+        QList<QNetworkProxy> proxies;
+        qint64 askedMs = 0;
+    };
+    QHash<QString, Answer> m_known;
 };
+
+// Forgets the proxy answers whenever the system reports that the network came or went or changed its
+// medium (wired, wireless, mobile).
+void followNetworkChanges(QNetworkAccessManager* nam, DownloadProxyFactory* proxies)
+{
+    if (!QNetworkInformation::instance() &&
+        !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability)) {
+        qCWarning(lcDownload) << "no network information backend; proxy answers are kept"
+                              << proxyAnswerLifetimeMs / 60000 << "minutes at most";
+        return;
+    }
+    const QNetworkInformation* information = QNetworkInformation::instance();
+    QObject::connect(information, &QNetworkInformation::reachabilityChanged, nam,
+                     [proxies] { proxies->forget(); });
+    QObject::connect(information, &QNetworkInformation::transportMediumChanged, nam,
+                     [proxies] { proxies->forget(); });
+}
 
 // One manager per thread, deleted with its thread (for the main thread, with the application object).
 QNetworkAccessManager& manager()
@@ -41,8 +80,10 @@ QNetworkAccessManager& manager()
     static QThreadStorage<QNetworkAccessManager*> managers;
     if (!managers.hasLocalData()) {
         auto* nam = new QNetworkAccessManager;
-        nam->setProxyFactory(new DownloadProxyFactory);
+        auto* proxies = new DownloadProxyFactory;
+        nam->setProxyFactory(proxies);
         nam->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        followNetworkChanges(nam, proxies);
         managers.setLocalData(nam);
     }
     return *managers.localData();
@@ -141,22 +182,57 @@ void Downloader::DownloadURL(const QString& url)
     get.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
     get.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     m_reply = manager().get(get);
+    m_reply->setReadBufferSize(readChunkBytes);
+    connect(m_reply, &QNetworkReply::metaDataChanged, this, &Downloader::checkDeclaredSize);
+    connect(m_reply, &QNetworkReply::readyRead, this, &Downloader::takeArrived);
     connect(m_reply, &QNetworkReply::finished, this, &Downloader::finished);
     m_deadline.start(m_timeoutMs);
 }
 
 void Downloader::finished()
 {
+    if (!takeArrived())
+        return;
     QNetworkReply* reply = m_reply;
     m_reply = nullptr;
     m_deadline.stop();
     reply->deleteLater();
+    const QByteArray body = std::exchange(m_body, QByteArray());
     if (reply->error() != QNetworkReply::NoError) {
         Q_EMIT ErrOccured(oneLine(reply->errorString()));
         return;
     }
-    m_data = decodeBody(reply->readAll(), reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
+    m_data = decodeBody(body, reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
     Q_EMIT Complete(m_data);
+}
+
+bool Downloader::takeArrived()
+{
+    if (!m_reply)
+        return false;
+    m_body += m_reply->readAll();
+    if (m_body.size() <= MaxBodyBytes)
+        return true;
+    failTooLarge();
+    return false;
+}
+
+void Downloader::checkDeclaredSize()
+{
+    if (!m_reply)
+        return;
+    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && length.toLongLong() > MaxBodyBytes)
+        failTooLarge();
+}
+
+void Downloader::failTooLarge()
+{
+    const QString address = m_reply->url().toString();
+    release();
+    Q_EMIT ErrOccured(QStringLiteral("The answer from %1 is larger than %2 MB; the download was cut off.")
+                          .arg(address)
+                          .arg(MaxBodyBytes / (1024 * 1024)));
 }
 
 void Downloader::timedOut()
@@ -172,6 +248,7 @@ void Downloader::timedOut()
 void Downloader::release()
 {
     m_deadline.stop();
+    m_body = QByteArray();
     if (!m_reply)
         return;
     QNetworkReply* reply = m_reply;

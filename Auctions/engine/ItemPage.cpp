@@ -156,33 +156,59 @@ double firstPositiveReading(QStringView text)
     return 0;
 }
 
-// Where the item's own title begins on the page: one past the colon of the page's title. Refuses a
-// page that is no item page: no colon in its title (or one among the first characters), or none of the
-// marks of an item page, as on a sign-in or error page whose title holds a colon; reading such a page
-// would reset fields from nothing.
-qsizetype itemTitleStart(const QString& search)
+// The position of the site's "(ITEM" mark in the title that starts at `s`: the last one before the
+// title's end, so that a seller's title holding the same letters cannot pass for it; without a title end,
+// the first at or after `s`. 0 when there is none.
+qsizetype itemMark(const QString& search, qsizetype s)
+{
+    const QLatin1String mark("(ITEM");
+    const qsizetype titleEnd = inStr(s, search, u"</TITLE>");
+    if (titleEnd > 0 && titleEnd - 1 - mark.size() >= 0) {
+        const qsizetype last = search.lastIndexOf(mark, titleEnd - 1 - mark.size()) + 1;
+        if (last >= s)
+            return last;
+    }
+    return inStr(s, search, u"(ITEM");
+}
+
+// Where the item's own title begins on the page (one past the colon of the page's title), where its
+// item mark stands, and the end time's label after the mark. Everything is read after the mark, never
+// inside the seller's title. Refuses a page that is no item page: no colon in its title (or one among
+// the first characters), or no mark with an end time after it, as on a removed listing or a sign-in or
+// error page whose title holds a colon; reading such a page would reset the quantity, the start time
+// and the description from nothing.
+struct ItemTitle
+{
+    qsizetype start;
+    qsizetype mark;
+    qsizetype endTime;
+};
+
+ItemTitle itemTitleStart(const QString& search)
 {
     const qsizetype t = search.indexOf(QLatin1String("<TITLE>")) + 1;
     const qsizetype s = inStr(t + 1, search, u":") + 1;
     if (s < 5)
         throw OrvError::refused(errorSource, notAnItemPage);
-    if (inStr(s, search, u"(ITEM") == 0 && !search.contains(QLatin1String("END TIME")) &&
-        !search.contains(QLatin1String("<A NAME=DESCRIPTION>")))
+    const qsizetype e = itemMark(search, s);
+    const qsizetype endLabel = e > 0 ? inStr(e, search, u"END TIME") : 0;
+    if (endLabel == 0)
         throw OrvError::refused(errorSource, notAnItemPage);
-    return s;
+    return {s, e, endLabel};
 }
 
 // The labelled rows of the page, each a label followed by its value's table cell. Labels count only
-// before `end`, the description's anchor.
+// from `from`, the item mark, and before `end`, the description's anchor.
 struct Labels
 {
     const QString& search;
+    qsizetype from;
     qsizetype end;
 
     // The position of the first of `names` (in their order) found; 0 when there is none.
     qsizetype find(const QStringList& names) const
     {
-        qsizetype at = 0;
+        qsizetype at = from;
         return ItemPage::fnFirstPos(search, at, end, names) ? at : 0;
     }
 
@@ -218,21 +244,19 @@ bool ItemPage::Parse(Auction& auction, const QString& sHTML)
         throw OrvError(OrvError::OutOfMemory, errorSource, QStringLiteral("Out of memory"));
     }
 
-    const qsizetype s = itemTitleStart(search);
-    resumeNext(lcPage, [&] {
-        const qsizetype e = inStr(s, search, u"(ITEM");
-        auction.Description = trimBlanks(mid(page, s, e - s));
-    });
+    const ItemTitle title = itemTitleStart(search);
+    resumeNext(lcPage,
+               [&] { auction.Description = trimBlanks(mid(page, title.start, title.mark - title.start)); });
     // A time that does not read leaves the one known before: an unknown end time must never look like
     // an auction that ended long ago.
     resumeNext(lcPage, [&] {
-        const qsizetype p = inStr(1, search, u"END TIME") + 9;
+        const qsizetype p = title.endTime + 9;
         const qsizetype q = inStr(p, search, u")") - 4;
         const QDateTime endTime = fnGetDateFormat(mid(search, p, q - p));
         if (!DateTimes::isZero(endTime))
             auction.EndTime = endTime;
     });
-    const Labels labels{search, inStr(1, search, u"<A NAME=DESCRIPTION>") + 1};
+    const Labels labels{search, title.mark, inStr(title.mark, search, u"<A NAME=DESCRIPTION>") + 1};
 
     resumeNext(lcPage, [&] {
         std::optional<QString> cell = labels.cell(
@@ -306,8 +330,9 @@ bool ItemPage::Parse(Auction& auction, const QString& sHTML)
 bool ItemPage::fnFirstPos(const QString& sBody, qsizetype& lStart, qsizetype lEnd,
                           const QStringList& vntArray)
 {
+    const qsizetype from = qMax<qsizetype>(lStart, 1) - 1;
     for (const QString& label : vntArray) {
-        const qsizetype p = sBody.indexOf(label) + 1;
+        const qsizetype p = sBody.indexOf(label, from) + 1;
         if (p > 0 && p < lEnd) {
             lStart = p;
             return true;

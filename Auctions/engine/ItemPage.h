@@ -17,7 +17,8 @@ namespace ItemPage {
 bool Parse(Auction& auction, const QString& sHTML);
 
 // The page-reading steps. Positions are 1-based, 0 meaning "not found", as the steps count them.
-// The first of `vntArray` (in its order) that occurs before `lEnd`: its position goes to lStart.
+// The first of `vntArray` (in its order) that occurs at or after lStart (from the start when it is 0)
+// and before `lEnd`: its position goes to lStart.
 bool fnFirstPos(const QString& sBody, qsizetype& lStart, qsizetype lEnd, const QStringList& vntArray);
 // The text just before the first closing tag at or after lStart, after the last ">" before it.
 QString fnMidData(const QString& sBody, qsizetype& lStart);

@@ -7,6 +7,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
+#include <QProcess>
 #include <algorithm>
 #include <memory>
 
@@ -51,6 +52,19 @@ QStringList NetworkManagerDialer::entries() const
     return names;
 }
 
+void NetworkManagerDialer::setEntries(const QList<Entry>& entries)
+{
+    const QStringList before = this->entries();
+    m_entries = entries;
+    if (this->entries() != before)
+        Q_EMIT EntriesChanged();
+}
+
+bool NetworkManagerDialer::CreateEntry()
+{
+    return QProcess::startDetached(QStringLiteral("nm-connection-editor"), {QStringLiteral("--create")});
+}
+
 void NetworkManagerDialer::Dial()
 {
     const quint64 attempt = ++m_attempt;
@@ -90,7 +104,7 @@ void NetworkManagerDialer::refreshEntries(const Listed& done)
                     return;
                 }
                 if (listing == m_listing)
-                    m_entries.clear();
+                    setEntries({});
                 if (done)
                     done({}, reply.error());
             });
@@ -109,7 +123,7 @@ void NetworkManagerDialer::nameProfiles(quint64 listing, const QList<QDBusObject
         // A profile that went away or did not answer in the meantime is left out.
         naming->entries.removeIf([](const Entry& entry) { return entry.second.isEmpty(); });
         if (listing == m_listing)
-            m_entries = naming->entries;
+            setEntries(naming->entries);
         if (done)
             done(naming->entries, QDBusError());
     };

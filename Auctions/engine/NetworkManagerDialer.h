@@ -38,6 +38,8 @@ public:
     void Dial() override;
     // As NetworkManager last listed them: at creation, whenever a profile comes or goes, and at each dial.
     QStringList entries() const override;
+    // Starts NetworkManager's connection editor on a new profile.
+    bool CreateEntry() override;
 
     // How long a dial may take before OnTimeout; applies from the next Dial on.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
@@ -47,13 +49,15 @@ private:
     using Entry = std::pair<QString, QString>;
     using Listed = std::function<void(const QList<Entry>& entries, const QDBusError& error)>;
 
-    // Lists the profiles into the entry list, then hands the list (or the error) to `done`.
+    // Lists the profiles into the entry list (EntriesChanged when its names change), then hands the list
+    // (or the error) to `done`.
     void refreshEntries(const Listed& done = {});
     void nameProfiles(quint64 listing, const QList<QDBusObjectPath>& paths, const Listed& done);
     void activate(quint64 attempt, const QString& profilePath, const QString& name);
     // Listens to the activation at `activePath` and reads its state as it stands.
     void follow(quint64 attempt, const QString& activePath);
     void unfollow();
+    void setEntries(const QList<Entry>& entries);
     void activeState(uint state);
     void fail(int code, const QString& description);
     void timedOut();

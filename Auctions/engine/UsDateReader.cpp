@@ -93,15 +93,15 @@ const QList<Pattern>& patterns()
     return all;
 }
 
-// The year that `digits` name; nullopt when there are none.
-std::optional<int> fullYear(const QString& digits)
+// The year that `digits` name, two of them within fifty years of `thisYear`; nullopt when there are none.
+std::optional<int> fullYear(const QString& digits, int thisYear)
 {
     if (digits.isEmpty())
         return std::nullopt;
     const int value = digits.toInt();
     if (digits.size() > 2)
         return value;
-    return value < 30 ? 2000 + value : 1900 + value;
+    return DateTimes::yearWithinFifty(value, thisYear);
 }
 
 // Hour, minute, second and AM/PM from four captures; nullopt when they name no time of day.
@@ -133,6 +133,8 @@ QDateTime readDate(QStringView text, const std::optional<QDateTime>& near)
     if (trimmed.isEmpty() || trimmed.size() > longestDate)
         return DateTimes::zero();
     const QString subject = trimmed.toString();
+    const int thisYear =
+        near ? near->date().year() : DateTimes::asNaive(TimeSource::current().localNow()).date().year();
     for (const Pattern& pattern : patterns()) {
         const QRegularExpressionMatch match = pattern.expression.match(subject);
         if (!match.hasMatch())
@@ -145,19 +147,19 @@ QDateTime readDate(QStringView text, const std::optional<QDateTime>& near)
         case Layout::MonthNameFirst:
             month = monthNumber(match.captured(1));
             day = match.captured(2).toInt();
-            year = fullYear(match.captured(3));
+            year = fullYear(match.captured(3), thisYear);
             timeAt = 4;
             break;
         case Layout::DayFirst:
             day = match.captured(1).toInt();
             month = monthNumber(match.captured(2));
-            year = fullYear(match.captured(3));
+            year = fullYear(match.captured(3), thisYear);
             timeAt = 4;
             break;
         case Layout::MonthNumberFirst:
             month = match.captured(1).toInt();
             day = match.captured(3).toInt();
-            year = fullYear(match.captured(4));
+            year = fullYear(match.captured(4), thisYear);
             timeAt = 5;
             break;
         case Layout::YearFirst:
@@ -177,7 +179,7 @@ QDateTime readDate(QStringView text, const std::optional<QDateTime>& near)
             const int nearYear = near->date().year();
             years = {nearYear - 1, nearYear, nearYear + 1};
         } else {
-            years = {DateTimes::asNaive(TimeSource::current().localNow()).date().year()};
+            years = {thisYear};
         }
         QDateTime best = DateTimes::zero();
         qint64 bestDistance = std::numeric_limits<qint64>::max();

@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "TimeSource.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <utility>
 
 const QString frmBrowser::UnavailableText = QStringLiteral("The page might be temporarily unavailable.");
 
@@ -36,10 +38,13 @@ protected:
     }
 };
 
-// Reads the title, the body's inner HTML and the forms (by name and by id, with the names and ids of their
-// elements) of the current document.
+// Reads the title, the body's inner HTML, the text a reader sees and the forms (by name and by id, with
+// the names and ids of their elements) of the current document, and its address; a document larger than
+// the limit is only reported as such, so that it never crosses into this process.
 const QString snapshotScript = QStringLiteral(R"JS(
-(function () {
+(function (limit) {
+    var root = document.documentElement;
+    if (root && root.outerHTML.length > limit) return { oversized: true };
     var forms = {};
     for (var i = 0; i < document.forms.length; ++i) {
         var form = document.forms[i];
@@ -52,9 +57,19 @@ const QString snapshotScript = QStringLiteral(R"JS(
         if (form.getAttribute('name')) forms[form.getAttribute('name')] = elements;
         if (form.id) forms[form.id] = elements;
     }
-    return { title: document.title, body: document.body ? document.body.innerHTML : '', forms: forms };
-})()
-)JS");
+    var body = document.body;
+    return { title: document.title, body: body ? body.innerHTML : '',
+             text: document.title + '\n' + (body ? body.innerText : ''), forms: forms, href: location.href };
+})(%1)
+)JS")
+                                   .arg(BrowserWindow::MaxPageSize);
+
+// The size of the document as it loads, in characters of its HTML.
+const QString sizeScript = QStringLiteral(
+    "(function () { var r = document.documentElement; return r ? r.outerHTML.length : 0; })()");
+
+// How often the size of a loading page is looked at.
+constexpr int sizeWatchMs = 250;
 
 // Script arguments as a JSON array, which is also a valid JavaScript array literal.
 QString scriptArguments(const QStringList& values)
@@ -67,12 +82,30 @@ BrowserWindow::HtmlDocument documentFrom(const QVariant& snapshot)
 {
     const QVariantMap map = snapshot.toMap();
     BrowserWindow::HtmlDocument document;
+    document.oversized = map.value(QStringLiteral("oversized")).toBool();
     document.title = map.value(QStringLiteral("title")).toString();
     document.body = map.value(QStringLiteral("body")).toString();
+    document.text = map.value(QStringLiteral("text")).toString();
     const QVariantMap forms = map.value(QStringLiteral("forms")).toMap();
     for (auto it = forms.cbegin(); it != forms.cend(); ++it)
         document.forms.insert(it.key(), it.value().toStringList());
     return document;
+}
+
+// Every window that exists. A page must go before its profile, and both before the browser engine shuts
+// down with the application object; windows still alive then (an attempt held at the program's end, a
+// window in its close delay) are deleted first.
+QList<frmBrowser*>& liveWindows()
+{
+    static QList<frmBrowser*> windows;
+    return windows;
+}
+
+void deleteLiveWindows()
+{
+    const QList<frmBrowser*> windows = liveWindows();
+    for (frmBrowser* window : windows)
+        delete window;
 }
 
 } // namespace
@@ -80,6 +113,9 @@ BrowserWindow::HtmlDocument documentFrom(const QVariant& snapshot)
 frmBrowser::frmBrowser(const Settings& settings, int timeoutIntervalMs, QObject* parent)
     : BrowserWindow(parent), m_settings(settings)
 {
+    liveWindows().append(this);
+    tmrSize.setInterval(sizeWatchMs);
+    connect(&tmrSize, &QTimer::timeout, this, &frmBrowser::tmrSize_Timer);
     tmrTimeout.setInterval(timeoutIntervalMs);
     connect(&tmrTimeout, &QTimer::timeout, this, &frmBrowser::tmrTimeout_Timer);
     tmrQuit.setInterval(QuitIntervalMs);
@@ -92,6 +128,7 @@ frmBrowser::frmBrowser(const Settings& settings, int timeoutIntervalMs, QObject*
 
 frmBrowser::~frmBrowser()
 {
+    liveWindows().removeOne(this);
     unload();
 }
 
@@ -109,6 +146,13 @@ void frmBrowser::load()
         settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         connect(Browser, &QWebEnginePage::loadingChanged, this, &frmBrowser::Browser_LoadingChanged);
         connect(Browser, &QWebEnginePage::loadProgress, this, &frmBrowser::activity);
+        // The engine's clean-up was registered with its first profile; clean-up routines run last in,
+        // first out, so the windows go before it.
+        static const bool registered = [] {
+            qAddPostRoutine(deleteLiveWindows);
+            return true;
+        }();
+        Q_UNUSED(registered);
     });
     activity();
     tmrTimeout.start();
@@ -117,6 +161,7 @@ void frmBrowser::load()
 void frmBrowser::unload()
 {
     tmrTimeout.stop();
+    tmrSize.stop();
     // The page goes before its profile.
     delete Browser;
     Browser = nullptr;
@@ -170,9 +215,10 @@ void frmBrowser::SetFormValue(const QString& form, const QString& element, const
     if (!m_document.forms.value(form).contains(element))
         throw OrvError(OrvError::Refused, errorSource,
                        QStringLiteral("The form \"%1\" has no element \"%2\".").arg(form, element));
-    runScript(QStringLiteral("(function (form, element, value) {"
+    runScript(QStringLiteral("(function (href, form, element, value) {"
+                             " if (location.href !== href) return;"
                              " document.forms[form].elements[element].value = value; }).apply(null, %1);")
-                  .arg(scriptArguments({form, element, value})));
+                  .arg(scriptArguments({m_documentUrl, form, element, value})));
 }
 
 void frmBrowser::SubmitForm(const QString& form)
@@ -180,9 +226,10 @@ void frmBrowser::SubmitForm(const QString& form)
     requireForm(form);
     // Through the prototype, so that an element named "submit" cannot hide the method.
     runScript(
-        QStringLiteral("(function (form) {"
+        QStringLiteral("(function (href, form) {"
+                       " if (location.href !== href) return;"
                        " HTMLFormElement.prototype.submit.call(document.forms[form]); }).apply(null, %1);")
-            .arg(scriptArguments({form})));
+            .arg(scriptArguments({m_documentUrl, form})));
 }
 
 void frmBrowser::runScript(const QString& script)
@@ -195,6 +242,7 @@ void frmBrowser::Quit()
     resumeNext(lcBid, [&] {
         m_quitting = true;
         tmrTimeout.stop();
+        tmrSize.stop();
         tmrQuit.start();
     });
 }
@@ -223,23 +271,44 @@ void frmBrowser::Browser_LoadingChanged(const QWebEngineLoadingInfo& info)
     activity();
     if (m_quitting || info.url().toString().toUpper() == QLatin1String("ABOUT:BLANK"))
         return;
+    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus) {
+        tmrSize.stop();
+        // A load cut off for its size completes as such once the engine has stopped it, so that the next
+        // navigation finds the engine idle.
+        if (m_cutOff) {
+            if (std::exchange(m_cutOffPending, false)) {
+                HtmlDocument cut;
+                cut.oversized = true;
+                const quint64 serial = m_loadSerial;
+                QMetaObject::invokeMethod(
+                    this, [this, serial, cut] { completeDocument(serial, cut); }, Qt::QueuedConnection);
+            }
+            return;
+        }
+    }
+    const int httpStatus =
+        info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain ? info.errorCode() : 0;
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         ++m_loadSerial;
         m_failedUrl.clear();
+        m_cutOff = false;
+        m_sizeAsked = false;
+        tmrSize.start();
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
-        readDocument(m_loadSerial);
+        readDocument(m_loadSerial, httpStatus);
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
         if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain) {
             // The site answered with an error status: its own page is shown and read like any other.
-            readDocument(m_loadSerial);
+            readDocument(m_loadSerial, httpStatus);
         } else {
             m_failedUrl = info.url();
             HtmlDocument standIn;
             standIn.body =
                 QStringLiteral("<p>%1</p><p>%2</p>").arg(UnavailableText, info.errorString().toHtmlEscaped());
+            standIn.text = QLatin1Char('\n') + UnavailableText + QLatin1Char('\n') + info.errorString();
             const quint64 serial = m_loadSerial;
             // Raised from the event loop, as a read document is, never inside the engine's notification.
             QMetaObject::invokeMethod(
@@ -251,22 +320,53 @@ void frmBrowser::Browser_LoadingChanged(const QWebEngineLoadingInfo& info)
     }
 }
 
-void frmBrowser::readDocument(quint64 serial)
+void frmBrowser::readDocument(quint64 serial, int httpStatus)
 {
     QPointer<frmBrowser> self(this);
-    browser().runJavaScript(snapshotScript, QWebEngineScript::ApplicationWorld,
-                            [self, serial](const QVariant& v) {
-                                if (self)
-                                    self->completeDocument(serial, documentFrom(v));
-                            });
+    browser().runJavaScript(
+        snapshotScript, QWebEngineScript::ApplicationWorld, [self, serial, httpStatus](const QVariant& v) {
+            if (!self)
+                return;
+            HtmlDocument document = documentFrom(v);
+            document.httpStatus = httpStatus;
+            self->completeDocument(serial, document, v.toMap().value(QStringLiteral("href")).toString());
+        });
 }
 
-void frmBrowser::completeDocument(quint64 serial, const HtmlDocument& document)
+void frmBrowser::tmrSize_Timer()
+{
+    // A page that keeps the engine busy answers late: one question at a time, never a queue of them.
+    if (!Browser || m_sizeAsked)
+        return;
+    m_sizeAsked = true;
+    QPointer<frmBrowser> self(this);
+    const quint64 serial = m_loadSerial;
+    Browser->runJavaScript(sizeScript, QWebEngineScript::ApplicationWorld, [self, serial](const QVariant& v) {
+        if (!self)
+            return;
+        self->m_sizeAsked = false;
+        if (self->tmrSize.isActive() && serial == self->m_loadSerial && v.toLongLong() > MaxPageSize)
+            self->cutOff();
+    });
+}
+
+void frmBrowser::cutOff()
+{
+    tmrSize.stop();
+    // Whatever this load still delivers is dropped.
+    m_cutOff = true;
+    m_cutOffPending = true;
+    ++m_loadSerial;
+    resumeNext(lcBid, [&] { browser().triggerAction(QWebEnginePage::Stop); });
+}
+
+void frmBrowser::completeDocument(quint64 serial, const HtmlDocument& document, const QString& address)
 {
     // A newer load has started since: this document is gone already.
     if (m_quitting || serial != m_loadSerial)
         return;
     m_document = document;
+    m_documentUrl = address;
     activity();
     Q_EMIT DocumentComplete();
 }

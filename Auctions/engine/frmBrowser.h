@@ -12,7 +12,9 @@ class Settings;
 // The hidden browser window on QtWebEngine: a page that is never shown, on an off-the-record profile of
 // its own (its own cookies, no cache, no images, no dialogs). The page's DOM is reached through scripts, so
 // each completed document is read once into a snapshot before DocumentComplete is raised. A load that gets
-// no HTTP answer at all completes as a page saying UnavailableText, at the address that failed.
+// no HTTP answer at all completes as a page saying UnavailableText, at the address that failed; a page
+// that grows past MaxPageSize while it loads is stopped and completes as an oversized document. Forms are
+// filled and submitted only while the document that was read is still the one shown.
 class frmBrowser : public BrowserWindow
 {
     Q_OBJECT
@@ -42,8 +44,10 @@ private:
     void unload();
     void activity();
     void Browser_LoadingChanged(const QWebEngineLoadingInfo& info);
-    void readDocument(quint64 serial);
-    void completeDocument(quint64 serial, const HtmlDocument& document);
+    void readDocument(quint64 serial, int httpStatus);
+    void tmrSize_Timer();
+    void cutOff();
+    void completeDocument(quint64 serial, const HtmlDocument& document, const QString& address = QString());
     void runScript(const QString& script);
     void requireForm(const QString& form) const;
     QWebEnginePage& browser() const;
@@ -53,9 +57,14 @@ private:
     QWebEnginePage* Browser = nullptr;
     QTimer tmrTimeout;
     QTimer tmrQuit;
+    QTimer tmrSize;           // watches the size of a page while it loads
     qint64 mLastActivity = 0; // monotonic milliseconds
     HtmlDocument m_document;
+    QString m_documentUrl;    // the address of the document that was read
     QUrl m_failedUrl;         // the address of a load that got no answer, while its stand-in page shows
     quint64 m_loadSerial = 0; // counts started loads, so that a snapshot of an older one is dropped
     bool m_quitting = false;
+    bool m_cutOff = false;        // the load under way was cut off for its size
+    bool m_cutOffPending = false; // and that is not reported yet
+    bool m_sizeAsked = false;     // a question for the page's size awaits its answer
 };

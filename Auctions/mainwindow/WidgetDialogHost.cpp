@@ -1,10 +1,18 @@
 #include "WidgetDialogHost.h"
 
+#include "NetManager.h"
+#include "Settings.h"
+#include "cApp.h"
 #include "cGlobal.h"
 #include "frmAbout.h"
 #include "frmAuctions.h"
+#include "frmBrowser.h"
+#include "frmClock.h"
 #include "frmInfo.h"
+#include "frmSettings.h"
 #include "frmSplash.h"
+#include "frmVersion.h"
+#include "mMain.h"
 
 #include <QApplication>
 
@@ -14,6 +22,9 @@ WidgetDialogHost::~WidgetDialogHost()
     delete m_splash;
     delete m_about;
     delete m_info;
+    delete m_settings;
+    delete m_clock;
+    delete m_version;
 }
 
 void WidgetDialogHost::viewSplash(cApp& app)
@@ -66,31 +77,44 @@ void WidgetDialogHost::viewInfo(cApp& app, int eInfo)
     m_info->View(eInfo);
 }
 
-// The settings dialog and the clock window are not built yet.
-void WidgetDialogHost::viewSettings(Settings&)
+void WidgetDialogHost::viewSettings(Settings& settings)
 {
+    if (!m_settings) {
+        // The dialer, the state file and the message boxes are the application's.
+        cApp* app = mMain::App();
+        if (!app)
+            return;
+        m_settings = new frmSettings(
+            app->NetManager().dialer(), [&settings] { return new frmBrowser(settings); },
+            [app] { app->Save(); }, app->messageBoxes());
+    }
+    m_settings->View(settings);
 }
 
-void WidgetDialogHost::viewClock(Clock&)
+void WidgetDialogHost::viewClock(Clock& clock)
 {
+    if (!m_clock) {
+        const cApp* app = mMain::App();
+        m_clock = new frmClock(app && app->Settings().AlwaysOnTop);
+    }
+    m_clock->View(clock);
 }
 
-void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&)
+void WidgetDialogHost::viewVersion(VerManager& verManager)
 {
+    if (!m_version) {
+        const cApp* app = mMain::App();
+        m_version = new frmVersion(app && app->Settings().AlwaysOnTop);
+    }
+    m_version->View(verManager);
 }
 
-void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&)
-{
-}
+void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&) {}
 
-void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool)
-{
-}
+void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&) {}
 
-void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&)
-{
-}
+void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool) {}
 
-void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&)
-{
-}
+void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&) {}
+
+void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&) {}

@@ -7,8 +7,11 @@
 
 class frmAbout;
 class frmAuctions;
+class frmClock;
 class frmInfo;
+class frmSettings;
 class frmSplash;
+class frmVersion;
 
 // Opens the program's real windows for the model. Each window is one shared instance, made afresh
 // once the user has closed it.
@@ -27,6 +30,7 @@ public:
     void viewInfo(cApp& app, int eInfo) override;
     void viewSettings(Settings& settings) override;
     void viewClock(Clock& clock) override;
+    void viewVersion(VerManager& verManager) override;
     TrayBackend& trayBackend() override { return m_tray; }
     // The auction editor, the bid dialog and the category windows come with the dialogs; until then
     // these open nothing.
@@ -42,5 +46,8 @@ private:
     QPointer<frmSplash> m_splash;
     QPointer<frmAbout> m_about;
     QPointer<frmInfo> m_info;
+    QPointer<frmSettings> m_settings;
+    QPointer<frmClock> m_clock;
+    QPointer<frmVersion> m_version;
     SystemTrayBackend m_tray;
 };

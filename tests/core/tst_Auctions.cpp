@@ -57,7 +57,8 @@ private:
 
 void tst_Auctions::init()
 {
-    m_time = std::make_unique<FakeTimeSource>(DateTimes::naive(2026, 3, 1, 12, 0, 0));
+    // A PC in the site's zone: the site clock reads what the PC clock does.
+    m_time = std::make_unique<FakeTimeSource>(DateTimes::naive(2026, 3, 1, 12, 0, 0), 480);
     m_clock = std::make_unique<Clock>();
     m_settings = std::make_unique<Settings>();
     m_settings->DefaultSnipeTime = 20;

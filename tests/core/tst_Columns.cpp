@@ -4,9 +4,9 @@
 #include "Columns.h"
 #include "DateTimes.h"
 #include "FakeTimeSource.h"
-#include "RecordingDialogHost.h"
 #include "ListCell.h"
 #include "OrvError.h"
+#include "RecordingDialogHost.h"
 #include "Settings.h"
 
 #include <QLocale>
@@ -82,7 +82,8 @@ private:
 void tst_Columns::init()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    m_time = std::make_unique<FakeTimeSource>(DateTimes::naive(2026, 1, 15, 12, 0, 0));
+    // A PC in the site's zone: in winter the site clock reads what the PC clock does.
+    m_time = std::make_unique<FakeTimeSource>(DateTimes::naive(2026, 1, 15, 12, 0, 0), 480);
     m_settings = std::make_unique<Settings>();
     m_clock = std::make_unique<Clock>();
     m_clock->Init(*m_settings, m_host);

@@ -11,13 +11,17 @@
 #include "VerManager.h"
 #include "cApp.h"
 
+#include <QDir>
 #include <QDomDocument>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <ctime>
+#include <sys/stat.h>
 
 namespace {
 
@@ -129,6 +133,12 @@ private Q_SLOTS:
     void timesThatThePcsSummerTimeSkipsRead();
     void charactersXmlCannotHoldAreDropped();
     void damagedFilesNeverCrashAndResaveWhatLoaded();
+    void oddShapesKeepARecoverableCopy_data();
+    void oddShapesKeepARecoverableCopy();
+    void deepOrNonRegularFilesAreKeptAside_data();
+    void deepOrNonRegularFilesAreKeptAside();
+    void linkAtTheStateFileIsNotFollowed_data();
+    void linkAtTheStateFileIsNotFollowed();
 
 private:
     // A fresh application loaded from the data folder's state file.
@@ -347,7 +357,8 @@ void tst_StateFile::interruptedSendsFail()
     QFETCH(int, stored);
     m_folder->write(QStringLiteral("auctions.xml"),
                     QStringLiteral("<Root><Auctions><Auction><Item>1</Item><SnipeState>%1</SnipeState>"
-                                   "<SysComments>earlier note</SysComments></Auction></Auctions></Root>")
+                                   "<SnipeBid>10</SnipeBid><SysComments>earlier note</SysComments>"
+                                   "</Auction></Auctions></Root>")
                         .arg(stored)
                         .toUtf8());
     const std::unique_ptr<cApp> app = load();
@@ -699,6 +710,142 @@ void tst_StateFile::damagedFilesNeverCrashAndResaveWhatLoaded()
         // Whatever loaded survives a save and a second load unchanged, apart from fix-ups already made.
         const std::unique_ptr<cApp> again = load();
         QCOMPARE(describe(*again), loaded);
+    }
+}
+
+void tst_StateFile::oddShapesKeepARecoverableCopy_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("loaded"); // auctions this program reads from it
+
+    const QByteArray auction1 = "<Auction><Item>1</Item><SnipeBid>10</SnipeBid></Auction>";
+    const QByteArray auction2 = "<Auction><Item>2</Item><SnipeBid>20</SnipeBid></Auction>";
+    QTest::newRow("nested Root") << "<Root><Root><Auctions>" + auction1 + "</Auctions></Root></Root>" << 0;
+    QTest::newRow("second Auctions block")
+        << "<Root><Auctions>" + auction1 + "</Auctions><Auctions>" + auction2 + "</Auctions></Root>" << 1;
+    QTest::newRow("unknown element") << "<Root><Auctions>" + auction1 + "</Auctions><Wishes>" + auction2 +
+                                            "</Wishes></Root>"
+                                     << 1;
+}
+
+// What this program does not read of a well-formed file is not in its next save: the session's first save
+// keeps the file as it was loaded, owner-only, and later saves of that session leave that copy alone.
+void tst_StateFile::oddShapesKeepARecoverableCopy()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, loaded);
+    m_folder->write(QStringLiteral("auctions.xml"), content);
+    const QString copy = m_folder->filePath(QStringLiteral("auctions.xml.bak"));
+    {
+        const std::unique_ptr<cApp> app = load();
+        QCOMPARE(app->Auctions().Count(), loaded);
+        QVERIFY(!QFile::exists(copy));
+        QVERIFY(app->Save());
+        QCOMPARE(m_folder->read(QStringLiteral("auctions.xml.bak")), content);
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(copy).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+        app->Auctions().Add(QStringLiteral("3"), QStringLiteral("Default"));
+        QVERIFY(app->Save());
+        QCOMPARE(m_folder->read(QStringLiteral("auctions.xml.bak")), content);
+    }
+    // The next session keeps what it loaded, which is this program's own file now.
+    const QByteArray saved = m_folder->read(QStringLiteral("auctions.xml"));
+    const std::unique_ptr<cApp> app = load();
+    QVERIFY(app->Save());
+    QCOMPARE(m_folder->read(QStringLiteral("auctions.xml.bak")), saved);
+}
+
+void tst_StateFile::deepOrNonRegularFilesAreKeptAside_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("nested 200,000 deep") << QStringLiteral("deep");
+    QTest::newRow("pipe") << QStringLiteral("pipe");
+    QTest::newRow("link to a device") << QStringLiteral("device");
+}
+
+// A file that would hang the start (a pipe waits for a writer, a device never ends) or take it minutes
+// (absurd nesting) is kept aside, owner-only, as an unreadable one is, and the start goes on.
+void tst_StateFile::deepOrNonRegularFilesAreKeptAside()
+{
+    QFETCH(QString, kind);
+    const QString path = m_folder->stateFile();
+    if (kind == QLatin1String("deep")) {
+        const int levels = 200000;
+        m_folder->write(QStringLiteral("auctions.xml"), "<Root>" + QByteArray("<Root>").repeated(levels) +
+                                                            QByteArray("</Root>").repeated(levels) +
+                                                            "</Root>");
+    } else if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    } else {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    }
+
+    QElapsedTimer started;
+    started.start();
+    const std::unique_ptr<cApp> app = load();
+    QVERIFY2(started.elapsed() < 20000, "a generous guard only: the start normally takes milliseconds");
+    QCOMPARE(app->State(), AppLoaded);
+    QCOMPARE(app->Categorys().Count(), 1);
+
+    const QStringList kept =
+        QDir(m_folder->path())
+            .entryList({QStringLiteral("auctions.xml.unreadable-*")}, QDir::AllEntries | QDir::System);
+    QCOMPARE(kept.size(), 1);
+    const QString aside = m_folder->filePath(kept.first());
+    QVERIFY(app->Status().contains(aside));
+    struct stat info = {};
+    QCOMPARE(::lstat(QFile::encodeName(aside).constData(), &info), 0);
+    if (kind != QLatin1String("device"))
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+    QVERIFY(app->Save());
+    QDomDocument written;
+    QVERIFY(written.setContent(m_folder->read(QStringLiteral("auctions.xml"))));
+    QCOMPARE(childNames(written.documentElement()).size(), 7);
+}
+
+void tst_StateFile::linkAtTheStateFileIsNotFollowed_data()
+{
+    QTest::addColumn<QByteArray>("target"); // what the link points at
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("a state file elsewhere")
+        << QByteArray("<Root><Auctions><Auction><Item>7</Item></Auction></Auctions></Root>") << true;
+    QTest::newRow("some other file") << QByteArray("export PATH=/usr/bin\n") << false;
+}
+
+// A link planted at "auctions.xml" never has the state file written through it, and what it points at is
+// left as it is. A state file it leads to is read, but the saves refuse the link and say so; anything else
+// is unreadable, and the link is kept aside.
+void tst_StateFile::linkAtTheStateFileIsNotFollowed()
+{
+    QFETCH(QByteArray, target);
+    QFETCH(bool, readable);
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+    QFile file(victim);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(target);
+    file.close();
+    const QString path = m_folder->stateFile();
+    QVERIFY(QFile::link(victim, path));
+
+    const std::unique_ptr<cApp> app = load();
+    QCOMPARE(app->Auctions().Exists(QStringLiteral("7")), readable);
+    app->Auctions().Add(QStringLiteral("8"), QStringLiteral("Default"));
+    QCOMPARE(app->Save(), !readable);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), target);
+    if (readable) {
+        QVERIFY(QFileInfo(path).isSymLink());
+        QVERIFY2(
+            app->Status().endsWith(QStringLiteral("it is a symbolic link, which is never written through")),
+            qPrintable(app->Status()));
+    } else {
+        QVERIFY(!QFileInfo(path).isSymLink());
+        const QStringList kept =
+            QDir(m_folder->path()).entryList({QStringLiteral("auctions.xml.unreadable-*")}, QDir::AllEntries);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(QFileInfo(m_folder->filePath(kept.first())).symLinkTarget(), victim);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "TestDataFolder.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
+#include "UnwritableDataFolder.h"
 #include "cApp.h"
 #include "frmTrayIcon.h"
 
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void pauseEntry();
     void exitQuitsAMomentLater();
     void refusedExitIsShown();
+    void oneBoxAtATime();
+    void failedSaveWhileHiddenIsShown();
     void mailbox_data();
     void mailbox();
 
@@ -246,6 +249,58 @@ void tst_TrayIcon::refusedExitIsShown()
     QCOMPARE(app->State(), AppHidden);
     QCOMPARE(trayWindow(), window.data());
     QCOMPARE(dialogs->tray.calls, (QStringList{"add GREEN", "popup"}));
+}
+
+// A box's own event loop lets further refusals in (another Exit, a client's Quit): none opens a second
+// box over the first.
+void tst_TrayIcon::oneBoxAtATime()
+{
+    class ReenteringSink : public MessageBoxSink
+    {
+    public:
+        Answer show(Icon, const QString&, const QString& text, Buttons) override
+        {
+            texts << text;
+            if (texts.size() < 3 && app)
+                app->Quit();
+            return AnswerOk;
+        }
+        QStringList texts;
+        cApp* app = nullptr;
+    };
+    ReenteringSink sink;
+    cApp shown(*dialogs, sink);
+    sink.app = &shown;
+    QObject client;
+    connect(&shown.Unloader(), &Unloader::Unloading, &client,
+            [&shown] { shown.Unloader().setAvailable(false); });
+    shown.hide();
+
+    shown.Quit();
+    QCOMPARE(sink.texts, QStringList{refusal});
+    // Once it is closed, the next refusal is shown again.
+    shown.Quit();
+    QCOMPARE(sink.texts, (QStringList{refusal, refusal}));
+    QCOMPARE(shown.State(), AppHidden);
+}
+
+void tst_TrayIcon::failedSaveWhileHiddenIsShown()
+{
+    app->Load();
+    app->hide();
+    UnwritableDataFolder unwritable(folder->filePath(QStringLiteral("plain")));
+    QVERIFY(!app->Save());
+    QCOMPARE(boxes->boxes.size(), 1);
+    QCOMPARE(boxes->boxes[0].icon, MessageBoxSink::Exclamation);
+    QCOMPARE(boxes->boxes[0].title, QStringLiteral("Save Error"));
+    QCOMPARE(boxes->boxes[0].text, app->Status());
+    QVERIFY(app->Status().startsWith(QStringLiteral("Could not save the auction list: ")));
+    QVERIFY(app->Status().endsWith(QStringLiteral("Not a directory")));
+
+    // With the main window open, its status line tells it.
+    app->show();
+    QVERIFY(!app->Save());
+    QCOMPARE(boxes->boxes.size(), 1);
 }
 
 void tst_TrayIcon::mailbox_data()

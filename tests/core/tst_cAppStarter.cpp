@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -34,6 +35,18 @@ struct ChildGuard
         }
     }
 };
+
+// A state file of `count` auctions, each with its page data, the way a long-used list looks.
+QByteArray stateFileOf(int count)
+{
+    QByteArray xml = "<Root><Auctions>";
+    for (int i = 0; i < count; ++i)
+        xml += "<Auction><Item>" + QByteArray::number(110000000000LL + i) +
+               "</Item><Description>Item number " + QByteArray::number(i) +
+               " with a title of ordinary length</Description><EndTime>2030-03-10 18:30:00</EndTime>"
+               "<Price>10.25</Price><Seller>seller</Seller><Category>Default</Category></Auction>";
+    return xml + "</Auctions></Root>";
+}
 
 } // namespace
 
@@ -86,7 +99,7 @@ private Q_SLOTS:
         QFETCH(int, autoSyncDays);
         QFETCH(QString, lastUpdated);
         QFETCH(bool, opens);
-        FakeTimeSource now(DateTimes::naive(2026, 3, 1, 0, 30));
+        FakeTimeSource now(DateTimes::naive(2026, 3, 1, 0, 30), 480); // in the site's zone, as the file says
         TestDataFolder data;
         data.write(
             QStringLiteral("auctions.xml"),
@@ -136,6 +149,63 @@ private Q_SLOTS:
         QCOMPARE(info.st_mode & 0777, mode_t(0600));
     }
 
+    // Starts made while the first instance still loads a long list wait for it and hand "Show" over:
+    // none ends in the error box (which would keep its process open) and the first one shows its window.
+    void startsWhileTheFirstLoads()
+    {
+        TestDataFolder data;
+        data.write(QStringLiteral("auctions.xml"), stateFileOf(10000));
+        QProcess first;
+        ChildGuard guard{first};
+        first.setProcessChannelMode(QProcess::ForwardedChannels);
+        first.start(binary(QStringLiteral("Auctions/orvauctions2")), {});
+        QVERIFY(first.waitForStarted());
+        // Its name is claimed before it loads: the second starts come while it loads.
+        QVERIFY(QTest::qWaitFor([] { return ProgramUnderTest::ownsBusName(); }, 15000));
+
+        std::vector<std::unique_ptr<QProcess>> seconds;
+        for (int i = 0; i < 8; ++i) {
+            seconds.push_back(std::make_unique<QProcess>());
+            seconds.back()->setProcessChannelMode(QProcess::ForwardedChannels);
+            seconds.back()->start(binary(QStringLiteral("Auctions/orvauctions2")), {QStringLiteral("SHOW")});
+        }
+        for (const auto& second : seconds) {
+            ChildGuard secondGuard{*second};
+            QVERIFY(second->waitForFinished(60000));
+            QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(second->exitCode(), 0);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(remoteState(), int(AppStarted), 5000);
+        first.terminate();
+        QVERIFY(first.waitForFinished(20000));
+        QCOMPARE(first.exitCode(), 0);
+    }
+
+    // A save that fails at the session's end is not silent: its reason goes to standard error and the
+    // process ends with a failure status. A file-size limit fails the save; it does not kill the program.
+    void sessionEndWithAFailingSave()
+    {
+        TestDataFolder data;
+        data.write(QStringLiteral("auctions.xml"), stateFileOf(20));
+        const QByteArray before = data.read(QStringLiteral("auctions.xml"));
+        QProcess program;
+        ChildGuard guard{program};
+        program.start(binary(QStringLiteral("Auctions/orvauctions2")), {});
+        QVERIFY(program.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(remoteState(), int(AppHidden), 15000);
+
+        const struct rlimit limit = {200, 200};
+        QCOMPARE(::prlimit(pid_t(program.processId()), RLIMIT_FSIZE, &limit, nullptr), 0);
+        program.terminate();
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), int(cApp::SaveFailedExitCode));
+        const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(errors.contains(QStringLiteral("Could not save the auction list: ")), qPrintable(errors));
+        QVERIFY2(errors.contains(QStringLiteral("File too large")), qPrintable(errors));
+        QCOMPARE(data.read(QStringLiteral("auctions.xml")), before);
+    }
+
     // A running instance that does not answer gets the error box well before a call's usual time-out.
     void hungInstanceGetsTheErrorBox()
     {
@@ -150,7 +220,8 @@ private Q_SLOTS:
         RecordingMessageBoxSink boxes;
         QElapsedTimer elapsed;
         elapsed.start();
-        cAppStarter(host, boxes, {QStringLiteral("orvauctions2")}).Start(false);
+        // A start that shows the error box reports it: the program's process then ends with a failure.
+        QVERIFY(!cAppStarter(host, boxes, {QStringLiteral("orvauctions2")}).Start(false));
         QVERIFY2(elapsed.elapsed() < 5000, "the hand-over must not wait for the bus's default time-out");
         QCOMPARE(boxes.boxes.size(), 1);
         QCOMPARE(boxes.boxes.first().icon, MessageBoxSink::Exclamation);

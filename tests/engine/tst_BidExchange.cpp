@@ -92,6 +92,10 @@ private Q_SLOTS:
     void sendBeforeReviewSubmitsOnArrival();
     void cancelWhileHolding();
     void siteThatStopsAnsweringTimesOut();
+    void noFalseWin_data();
+    void noFalseWin();
+    void passwordGoesOnlyToTheSignInHost();
+    void refreshingForeignPageEndsByItsDeadline();
 };
 
 void tst_BidExchange::outcomes_data()
@@ -132,6 +136,15 @@ void tst_BidExchange::outcomes_data()
     QTest::newRow("bid page unavailable three times")
         << "unavailable thrice" << int(OR2BidFailed) << noConnection << frmBrowser::UnavailableText
         << QList<int>{1, 1, 3, 0};
+    QTest::newRow("sign-in page busy (503), then up")
+        << "sign-in busy" << int(OR2BidSuccess) << "Bid successfully sent and confirmed."
+        << "You are the current high bidder" << QList<int>{2, 1, 1, 1};
+    QTest::newRow("bid page busy (503) twice, then up")
+        << "bid page busy twice" << int(OR2BidSuccess) << "Bid successfully sent and confirmed."
+        << "You are the current high bidder" << QList<int>{1, 1, 3, 1};
+    QTest::newRow("bid page busy (503) three times")
+        << "bid page busy thrice" << int(OR2BidFailed) << noConnection << "Come back in a minute"
+        << QList<int>{1, 1, 3, 0};
 }
 
 void tst_BidExchange::outcomes()
@@ -160,7 +173,15 @@ void tst_BidExchange::outcomes()
         x.site.queue(FakeBidSite::BidPage, FakeBidSite::correctionPage());
     else if (scenario == QLatin1String("password"))
         x.settings.Password = QStringLiteral("wrong");
+    FakeSite::Response busy =
+        FakeBidSite::page(QStringLiteral("Busy"), QStringLiteral("<p>Come back in a minute</p>"));
+    busy.status = 503;
+    if (scenario == QLatin1String("sign-in busy"))
+        x.site.queue(FakeBidSite::SignInPage, busy);
     for (int i = 0; i < 3; ++i) {
+        if (scenario == QLatin1String("bid page busy thrice") ||
+            (scenario == QLatin1String("bid page busy twice") && i < 2))
+            x.site.queue(FakeBidSite::BidPage, busy);
         if (scenario == QLatin1String("unreachable thrice") ||
             (scenario == QLatin1String("unreachable twice") && i < 2))
             x.site.queue(FakeBidSite::SignInPage, FakeSite::Response::drop());
@@ -273,6 +294,114 @@ void tst_BidExchange::siteThatStopsAnsweringTimesOut()
     QVERIFY(x.pageFile().contains(QLatin1String("My eBay")));
     QVERIFY(x.windowsClosed());
     x.site.site().release(FakeBidSite::auctionEndedPage());
+}
+
+void tst_BidExchange::noFalseWin_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("snipeState");
+    QTest::addColumn<QString>("comment");
+
+    const QString win = QStringLiteral("You are the current high bidder");
+    const QString unexpected = QStringLiteral("Unexpected Response Confirming Bid.");
+    const QString outbid = QStringLiteral("Another bidder had a higher bid in reserve.");
+    QTest::newRow("win marker shown")
+        << "<h1>" + win + "</h1>" << int(OR2BidSuccess) << "Bid successfully sent and confirmed.";
+    QTest::newRow("in a comment") << "<h1>Bid received</h1><!-- " + win + " -->" << int(OR2BidFailed)
+                                  << unexpected;
+    QTest::newRow("in a script") << "<script>var note = '" + win + "';</script><h1>Bid received</h1>"
+                                 << int(OR2BidFailed) << unexpected;
+    QTest::newRow("in an attribute") << "<h1 title=\"" + win + "\">Bid received</h1>" << int(OR2BidFailed)
+                                     << unexpected;
+    QTest::newRow("in a noscript block")
+        << "<noscript>" + win + "</noscript><h1>Bid received</h1>" << int(OR2BidFailed) << unexpected;
+    QTest::newRow("in a hidden block") << "<div style=\"display:none\">" + win + "</div><h1>Bid received</h1>"
+                                       << int(OR2BidFailed) << unexpected;
+    QTest::newRow("outbid page hiding the win marker")
+        << "<!-- " + win + " --><h1>You have been outbid</h1>" << int(OR2BidFailed) << outbid;
+    QTest::newRow("both markers shown")
+        << "<p>" + win + "</p><p>You have been outbid</p>" << int(OR2BidFailed) << outbid;
+}
+
+// The confirmation is judged by what a reader of the page sees; the page kept is the site's HTML.
+void tst_BidExchange::noFalseWin()
+{
+    QFETCH(QString, body);
+    QFETCH(int, snipeState);
+    QFETCH(QString, comment);
+    Exchange x;
+    QVERIFY(x.started());
+    x.site.setConfirmation(FakeBidSite::page(QStringLiteral("Bid Confirmation"), body));
+    x.senders.Send(x.auction);
+    QVERIFY(x.waitUntilFinished());
+    QCOMPARE(x.count(FakeBidSite::Confirmation), 1);
+    QCOMPARE(int(x.auction->SnipeState), snipeState);
+    QCOMPARE(x.auction->SysComments, comment);
+    QVERIFY2(x.pageFile().contains(QLatin1String("You are the current high bidder")),
+             qPrintable(x.pageFile()));
+}
+
+// A sign-in page redirected to another host is never filled in: no request to either host carries the
+// password.
+void tst_BidExchange::passwordGoesOnlyToTheSignInHost()
+{
+    Exchange x;
+    QVERIFY(x.started());
+    FakeSite foreign;
+    QVERIFY(foreign.listen({SiteEndpoints::SignIn}));
+    foreign.setDefaultHandler(SiteEndpoints::SignIn, [](const FakeSite::Request&) {
+        return FakeBidSite::page(
+            QStringLiteral("Sign In"),
+            QStringLiteral("<form name=\"SignInForm\" method=\"post\" action=\"/collect\">"
+                           "<p>eBay User ID <input type=\"text\" name=\"userid\"></p>"
+                           "<p>Password <input type=\"password\" name=\"pass\"></p>"
+                           "<input type=\"hidden\" name=\"keepMeSignInOption\" value=\"\"></form>"));
+    });
+    x.site.queue(FakeBidSite::SignInPage,
+                 FakeSite::Response::redirect(foreign.baseUrl(SiteEndpoints::SignIn).toString() +
+                                              QStringLiteral("/ws/eBayISAPI.dll?SignIn")));
+    x.senders.Prepare(x.auction, false);
+    QVERIFY(x.waitUntilFinished());
+
+    QCOMPARE(x.auction->SnipeState, OR2BidFailed);
+    QCOMPARE(x.auction->SysComments, QStringLiteral("Unexpected Response Accessing Signin Page."));
+    QCOMPARE(foreign.requests().size(), 1); // the redirect was followed, and nothing was posted there
+    const QByteArray password = x.settings.Password.toUtf8();
+    for (const FakeSite::Request& request : x.site.site().requests() + foreign.requests()) {
+        QByteArray seen = request.target.toUtf8() + request.body;
+        for (const QByteArray& value : request.headers)
+            seen += value;
+        QVERIFY2(!seen.contains(password), qPrintable(request.target));
+    }
+    QCOMPARE(x.count(FakeBidSite::SignInResult), 0);
+    QVERIFY(x.windowsClosed());
+}
+
+// The bid page sends the window to another host whose page reloads itself every fifth of a second: the
+// window is never silent, and that page never counts as the bid page, so only the step's deadline ends it.
+void tst_BidExchange::refreshingForeignPageEndsByItsDeadline()
+{
+    Exchange x;
+    QVERIFY(x.started());
+    x.senders.setStepDeadline(5000);
+    FakeSite foreign;
+    QVERIFY(foreign.listen({SiteEndpoints::Bid}));
+    foreign.setDefaultHandler(SiteEndpoints::Bid, [](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><head><title>Please wait</title>"
+                                        "<meta http-equiv=\"refresh\" content=\"0.2\"></head>"
+                                        "<body><p>Review and Confirm Bid</p></body></html>");
+    });
+    x.site.queue(FakeBidSite::BidPage,
+                 FakeSite::Response::redirect(foreign.baseUrl(SiteEndpoints::Bid).toString() +
+                                              QStringLiteral("/wait")));
+    x.senders.Prepare(x.auction, false);
+    QVERIFY(x.waitUntilFinished());
+
+    QCOMPARE(x.auction->SnipeState, OR2BidFailed);
+    QCOMPARE(x.auction->SysComments, QStringLiteral("Connection to eBay timed out."));
+    QVERIFY2(foreign.requests().size() > 3, qPrintable(QString::number(foreign.requests().size())));
+    QCOMPARE(x.count(FakeBidSite::Confirmation), 0);
+    QVERIFY(x.windowsClosed());
 }
 
 ORV_WEBENGINE_TEST_MAIN(tst_BidExchange)

@@ -15,8 +15,12 @@
 #include "XMLManager.h"
 #include "cApp.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrlQuery>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -32,17 +36,18 @@ const QString yellowText = QStringLiteral("Watching auction(s) with scheduled bi
 const QString redText = QStringLiteral("Auction(s) near completion.  Preparing to Bid.");
 const QString biddingText = QStringLiteral("Bidding state activated.");
 const QString pausedText = QStringLiteral("Bid-Manager Paused");
+const QString highBidderText = QStringLiteral("You are the current high bidder");
 
 const QHash<QString, QStringList> signInForms{
     {QStringLiteral("SignInForm"),
      {QStringLiteral("userid"), QStringLiteral("pass"), QStringLiteral("keepMeSignInOption")}}};
 const QHash<QString, QStringList> reviewForms{{QStringLiteral("PlaceBid"), {QStringLiteral("item")}}};
 
-// A bid manager over a small model, with the PC clock at 2026-03-01 12:00:00 (the site clock reads the
-// same), scripted browser windows, and a log of what it reports.
+// A bid manager over a small model, with the PC clock at 2026-03-01 12:00:00 in the site's zone (the site
+// clock reads the same), scripted browser windows, and a log of what it reports.
 struct Manager
 {
-    FakeTimeSource pc;
+    FakeTimeSource pc{DateTimes::naive(2026, 3, 1, 12, 0), 480};
     TestDataFolder data;
     Settings settings;
     Categorys categorys;
@@ -125,6 +130,22 @@ bool submitted(const ScriptedBrowser* window)
     return window && window->log.contains(QStringLiteral("submit PlaceBid"));
 }
 
+// The maximum bid of each submitted bid, as the bid page's address carried it, in the windows' order.
+QStringList submittedAmounts(const ScriptedBrowsers& browsers)
+{
+    QStringList amounts;
+    for (const QPointer<ScriptedBrowser>& window : browsers.windows) {
+        if (!submitted(window))
+            continue;
+        for (const QUrl& url : window->navigations) {
+            const QUrlQuery query(url);
+            if (query.hasQueryItem(QStringLiteral("maxbid")))
+                amounts << query.queryItemValue(QStringLiteral("maxbid"));
+        }
+    }
+    return amounts;
+}
+
 } // namespace
 
 class tst_BidManager : public QObject
@@ -155,6 +176,14 @@ private Q_SLOTS:
     void winLimit_data();
     void winLimit();
     void pauseHoldsEverything();
+    void winLimitFindsItsCategoryByExactName();
+    void leavingThePauseEvaluatesAtOnce_data();
+    void leavingThePauseEvaluatesAtOnce();
+    void auctionChangedWhileItsAttemptRuns_data();
+    void auctionChangedWhileItsAttemptRuns();
+    void runningAttemptIsNotExpired();
+    void invalidBidsAreNeverSent_data();
+    void invalidBidsAreNeverSent();
 };
 
 void tst_BidManager::stateSetter_data()
@@ -357,7 +386,7 @@ void tst_BidManager::expireMissedBids()
 
 void tst_BidManager::expiryAfterLoadingIsSaved()
 {
-    FakeTimeSource pc;
+    FakeTimeSource pc(DateTimes::naive(2026, 3, 1, 12, 0), 480); // in the site's zone, as the file says
     TestDataFolder data;
     data.write(QStringLiteral("auctions.xml"),
                "<Root><Clock><Variance>0</Variance></Clock>"
@@ -404,7 +433,7 @@ void tst_BidManager::unknownEndTimeIsNeverBid()
     m.siteClock.setVariance(600);
     m.ticks(3);
     QCOMPARE(m.windowCount(), 1);
-    QCOMPARE(near->SnipeState, OR2BidFailed); // ended by the clock's move
+    QCOMPARE(near->SnipeState, OR2BidPreparing); // its attempt runs on after the clock's move
     QCOMPARE(unknownSet->SnipeState, OR2BidSet);
     QCOMPARE(unknownPrepared->SnipeState, OR2BidPrepared);
     QVERIFY(unknownSet->SysComments.isEmpty() && unknownPrepared->SysComments.isEmpty());
@@ -412,32 +441,32 @@ void tst_BidManager::unknownEndTimeIsNeverBid()
 
 void tst_BidManager::oneAuctionsErrorSparesTheOthers_data()
 {
-    QTest::addColumn<bool>("otherCase");
-    QTest::newRow("bid stored again during its attempt") << false;
-    QTest::newRow("same item in other letter case during an attempt") << true;
+    QTest::addColumn<QString>("readded");
+    QTest::newRow("same item added again") << "abc";
+    QTest::newRow("same item in other letter case") << "ABC";
 }
 
 void tst_BidManager::oneAuctionsErrorSparesTheOthers()
 {
-    QFETCH(bool, otherCase);
+    QFETCH(QString, readded);
     Manager m;
     m.init();
-    AuctionPtr first = m.bid(QStringLiteral("abc"), 30);
+    const AuctionPtr first = m.bid(QStringLiteral("abc"), 30);
     m.ticks(1);
     QCOMPARE(m.windowCount(), 1);
-    if (otherCase) {
-        // The attempt goes on for the removed record; the new one cannot have a second attempt.
-        m.auctions.Remove(QStringLiteral("abc"));
-        first = m.bid(QStringLiteral("ABC"), 30);
-    } else {
-        first->SnipeState = OR2BidSet;
-    }
+    toReview(*m.browsers.last(), *first);
+    m.manager.SendBid(first);
+    QVERIFY(submitted(m.browsers.last()));
+    // The submitted attempt goes on for the removed record; the new record cannot have a second one yet.
+    m.auctions.Remove(QStringLiteral("abc"));
+    const AuctionPtr again = m.bid(readded, 30);
     const AuctionPtr later = m.bid(QStringLiteral("xyz"), 30);
 
     m.ticks(2);
     QCOMPARE(m.windowCount(), 2);
     QCOMPARE(later->SnipeState, OR2BidPreparing);
-    QCOMPARE(first->SnipeState, OR2BidSet);
+    QCOMPARE(again->SnipeState, OR2BidSet);
+    QCOMPARE(first->SnipeState, OR2BidSending);
 }
 
 void tst_BidManager::senderStatusLines_data()
@@ -645,13 +674,256 @@ void tst_BidManager::pauseHoldsEverything()
     QCOMPARE(status.count(), 1);
     QCOMPARE(status.first().first().toString(), pausedText);
 
-    // Leaving the pause is green at once; the next evaluation finds the running attempt.
+    // Leaving the pause evaluates at once, with no green on the way, and the next heartbeat acts.
+    const qsizetype logged = m.log.size();
     m.manager.setPaused(false);
-    QCOMPARE(m.log.mid(m.log.size() - 2), QStringList({"status " + greenText, "state 0"}));
-    m.ticks(6);
-    QCOMPARE(m.manager.State(), eBidderBidding);
+    QCOMPARE(m.log.mid(logged), QStringList({"status " + biddingText, "state 4"}));
+    m.ticks(1);
     QVERIFY(submitted(m.browsers.windows.at(0)));
     QCOMPARE(m.windowCount(), 2);
+}
+
+// A category is found by its exact name, as its wins are counted: a win in "LAMPS" is no win of "Lamps"
+// and does not use up its limit.
+void tst_BidManager::winLimitFindsItsCategoryByExactName()
+{
+    Manager m;
+    m.categorys.Add(QStringLiteral("Lamps"), true, 1);
+    m.init();
+    m.bid(QStringLiteral("10"), -600, 10, OR2BidSuccess, QStringLiteral("Lamps"));
+    const AuctionPtr winning = m.bid(QStringLiteral("11"), 30, 10, OR2BidSet, QStringLiteral("LAMPS"));
+    const AuctionPtr waiting = m.bid(QStringLiteral("12"), 3600, 10, OR2BidSet, QStringLiteral("Lamps"));
+
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 1);
+    ScriptedBrowser* window = m.browsers.windows.at(0);
+    toReview(*window, *winning);
+    m.ticks(20);
+    QVERIFY(submitted(window));
+    answer(*window, *winning, QStringLiteral("You are the current high bidder"));
+    QCOMPARE(winning->SnipeState, OR2BidSuccess);
+    QCOMPARE(waiting->SnipeState, OR2BidSet);
+    QCOMPARE(waiting->SysComments, QString());
+}
+
+void tst_BidManager::leavingThePauseEvaluatesAtOnce_data()
+{
+    QTest::addColumn<qint64>("secondsLeft"); // of the one scheduled auction; 0 for none
+    QTest::addColumn<int>("state");
+    QTest::newRow("nothing scheduled") << qint64(0) << int(eBidderGreen);
+    QTest::newRow("scheduled, far") << qint64(3600) << int(eBidderYellow);
+    QTest::newRow("scheduled, near") << qint64(40) << int(eBidderRed);
+}
+
+void tst_BidManager::leavingThePauseEvaluatesAtOnce()
+{
+    QFETCH(qint64, secondsLeft);
+    QFETCH(int, state);
+    Manager m;
+    m.init();
+    m.manager.setPaused(true);
+    m.ticks(1);
+    if (secondsLeft > 0)
+        m.bid(QStringLiteral("123"), secondsLeft);
+    // Within the throttle of the last evaluation.
+    m.ticks(1);
+    m.log.clear();
+    m.manager.setPaused(false);
+    QCOMPARE(int(m.manager.State()), state);
+    QCOMPARE(m.log.size(), 2);
+    QCOMPARE(m.log.last(), QStringLiteral("state %1").arg(state));
+}
+
+void tst_BidManager::auctionChangedWhileItsAttemptRuns_data()
+{
+    QTest::addColumn<int>("stage"); // of the attempt when the auction changes
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("submits"); // the amounts that reach the site
+
+    const QStringList none;
+    for (const int stage :
+         {int(BidSender::SignInSubmitted), int(BidSender::BidPageRequested), int(BidSender::Holding)}) {
+        QTest::addRow("amount changed, stage %d", stage) << stage << "amount" << QStringList{"30"};
+        QTest::addRow("saved again as set, stage %d", stage) << stage << "set again" << QStringList{"25"};
+        QTest::addRow("set to watching, stage %d", stage) << stage << "watching" << none;
+        QTest::addRow("deleted, stage %d", stage) << stage << "deleted" << none;
+        QTest::addRow("deleted and re-added with send now, stage %d", stage)
+            << stage << "re-added" << QStringList{"27"};
+    }
+    // Once submitted, the bid stands: nothing is sent again, whatever the change.
+    for (const char* change : {"amount", "set again", "watching", "deleted", "re-added"})
+        QTest::addRow("%s after submitting", change)
+            << int(BidSender::BidSubmitted) << change << QStringList{"25"};
+}
+
+// At most one bid reaches the site, and it carries the amount that stands when it is submitted.
+void tst_BidManager::auctionChangedWhileItsAttemptRuns()
+{
+    QFETCH(int, stage);
+    QFETCH(QString, change);
+    QFETCH(QStringList, submits);
+    Manager m;
+    m.init();
+    const QString item = QStringLiteral("123");
+    const AuctionPtr original = m.bid(item, 30); // send moment 20 s away: prepared at the first heartbeat
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 1);
+    ScriptedBrowser& first = *m.browsers.last();
+    const QString signIn = BidSender::signInUrl().toString();
+    const QString bidPage = BidSender::bidUrl(*original).toString();
+    first.complete(signIn, QStringLiteral("Sign In"), QStringLiteral("eBay User ID"), signInForms);
+    if (stage >= BidSender::BidPageRequested)
+        first.complete(signIn, QStringLiteral("My eBay"), QStringLiteral("My eBay"));
+    if (stage >= BidSender::Holding)
+        first.complete(bidPage, QStringLiteral("Review"), QStringLiteral("Review and Confirm Bid"),
+                       reviewForms);
+    if (stage == BidSender::BidSubmitted)
+        m.manager.SendBid(original);
+    QCOMPARE(submitted(&first), stage == BidSender::BidSubmitted);
+
+    // As the bid window, the list and the band change it.
+    std::optional<OrvError> refused;
+    if (change == QLatin1String("amount") || change == QLatin1String("set again") ||
+        change == QLatin1String("watching")) {
+        if (change == QLatin1String("amount"))
+            original->SnipeBid = 30;
+        original->SnipeState = change == QLatin1String("watching") ? OR2Watching : OR2BidSet;
+        original->Changed();
+        m.manager.RefreshState();
+    } else {
+        m.auctions.Remove(item);
+        if (change == QLatin1String("re-added")) {
+            const AuctionPtr again = m.auctions.Add(item, QStringLiteral("Default"));
+            again->EndTime = original->EndTime;
+            again->SnipeSeconds = original->SnipeSeconds;
+            again->SnipeBid = 27;
+            refused = caughtError([&] { m.manager.SendBid(again); });
+            QCOMPARE(refused.has_value(), stage == BidSender::BidSubmitted);
+        }
+    }
+    // The first window's pages arrive as they would have.
+    if (stage == BidSender::SignInSubmitted)
+        first.complete(signIn, QStringLiteral("My eBay"), QStringLiteral("My eBay"));
+    if (stage <= BidSender::BidPageRequested)
+        first.complete(bidPage, QStringLiteral("Review"), QStringLiteral("Review and Confirm Bid"),
+                       reviewForms);
+
+    // Past the send moment, every new attempt is taken to the review step and every submit is answered.
+    QSet<ScriptedBrowser*> driven{&first};
+    QSet<ScriptedBrowser*> answered;
+    for (int i = 0; i < 30; ++i) {
+        for (const QPointer<ScriptedBrowser>& window : m.browsers.windows) {
+            if (!window)
+                continue;
+            const AuctionPtr current = m.auctions.Exists(item) ? m.auctions.Item(item) : original;
+            if (!driven.contains(window)) {
+                driven.insert(window);
+                toReview(*window, *current);
+            }
+            if (submitted(window) && !answered.contains(window)) {
+                answered.insert(window);
+                answer(*window, *current, highBidderText);
+            }
+        }
+        m.ticks(1);
+    }
+
+    QCOMPARE(submittedAmounts(m.browsers), submits);
+    const AuctionPtr current = m.auctions.Exists(item) ? m.auctions.Item(item) : AuctionPtr();
+    if (stage == BidSender::BidSubmitted) {
+        // The site's answer goes to the record the bid was sent for.
+        QCOMPARE(original->SnipeState, OR2BidSuccess);
+    } else if (change == QLatin1String("watching")) {
+        QCOMPARE(current->SnipeState, OR2Watching);
+        QVERIFY(current->SysComments.isEmpty());
+    } else if (change == QLatin1String("deleted")) {
+        // The ended attempt left the deleted record as it was.
+        QVERIFY(original->SysComments.isEmpty());
+        QVERIFY(original->SnipeState == OR2BidPreparing || original->SnipeState == OR2BidPrepared);
+    } else {
+        QCOMPARE(current->SnipeState, OR2BidSuccess);
+        QCOMPARE(current->SysComments, QStringLiteral("Bid successfully sent and confirmed."));
+    }
+}
+
+void tst_BidManager::runningAttemptIsNotExpired()
+{
+    Manager m;
+    m.init();
+    const AuctionPtr auction = m.bid(QStringLiteral("123"), 30);
+    m.ticks(1);
+    toReview(*m.browsers.last(), *auction);
+    // A synchronisation moves the site clock past the end while the attempt holds.
+    m.siteClock.setVariance(600);
+    QCOMPARE(auction->SnipeState, OR2BidPrepared);
+    QVERIFY(auction->SysComments.isEmpty());
+    // The heartbeat submits it, and the site's answer is what the record keeps.
+    m.ticks(1);
+    QVERIFY(submitted(m.browsers.last()));
+    answer(*m.browsers.last(), *auction, QStringLiteral("Auction ended"));
+    QCOMPARE(auction->SnipeState, OR2BidFailed);
+    QCOMPARE(auction->SysComments, QStringLiteral("Auction ended before bid was received."));
+}
+
+void tst_BidManager::invalidBidsAreNeverSent_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("comment"); // empty: a sound bid
+
+    const QString amount =
+        QStringLiteral("Bid not sent: the maximum bid must be above 0 and at most 1,000,000,000.");
+    QTest::newRow("-5") << -5.0 << 1 << 10 << amount;
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << 1 << 10 << amount;
+    QTest::newRow("inf") << std::numeric_limits<double>::infinity() << 1 << 10 << amount;
+    QTest::newRow("1e308") << 1e308 << 1 << 10 << amount;
+    QTest::newRow("1e9+0.01") << 1e9 + 0.01 << 1 << 10 << amount;
+    QTest::newRow("quantity 0") << 25.0 << 0 << 10
+                                << QStringLiteral(
+                                       "Bid not sent: the quantity to bid for must be at least 1.");
+    QTest::newRow("seconds -1") << 25.0 << 1 << -1
+                                << QStringLiteral(
+                                       "Bid not sent: the seconds before the end must not be negative.");
+    QTest::newRow("1e9, sound") << 1e9 << 1 << 0 << QString();
+    QTest::newRow("0.01, sound") << 0.01 << 1 << 0 << QString();
+}
+
+void tst_BidManager::invalidBidsAreNeverSent()
+{
+    QFETCH(double, amount);
+    QFETCH(int, quantity);
+    QFETCH(int, seconds);
+    QFETCH(QString, comment);
+    Manager m;
+    m.init();
+    auto setBid = [&](const AuctionPtr& auction) {
+        auction->SnipeBid = amount;
+        auction->SnipeQuantity = quantity;
+        auction->SnipeSeconds = seconds;
+    };
+    const bool sound = comment.isEmpty();
+
+    // "Send now" refuses it with the reason (no bid at all keeps its own sentence).
+    const AuctionPtr watched = m.bid(QStringLiteral("1"), 3600, 10, OR2Watching);
+    setBid(watched);
+    if (sound)
+        m.manager.SendBid(watched);
+    else
+        QCOMPARE(refusal([&] { m.manager.SendBid(watched); }), amount <= 0 ? noBidText : comment);
+    QCOMPARE(m.windowCount(), sound ? 1 : 0);
+
+    // A scheduled one is never prepared: the evaluation fails it with the reason and keeps its values.
+    const AuctionPtr scheduled = m.bid(QStringLiteral("2"), 30, 10);
+    setBid(scheduled);
+    m.ticks(30);
+    QCOMPARE(m.windowCount(), sound ? 2 : 0);
+    QCOMPARE(scheduled->SnipeState, sound ? OR2BidPreparing : OR2BidFailed);
+    QCOMPARE(scheduled->SysComments, comment);
+    QCOMPARE(scheduled->SnipeQuantity, quantity);
+    QCOMPARE(scheduled->SnipeSeconds, seconds);
+    if (!sound)
+        QVERIFY(m.saves >= 1);
 }
 
 QTEST_GUILESS_MAIN(tst_BidManager)

@@ -198,7 +198,8 @@ private Q_SLOTS:
     }
 
     // The application's clock synchronises through the time page: the UTC reading becomes site time
-    // (UTC-7 in summer), or the old offset stays with the failure shown.
+    // (UTC-7 in summer), or the old offset stays with the failure shown. A reading far from the PC's own
+    // clock is refused with its reason.
     void theApplicationsClockTakesTheReading_data()
     {
         QTest::addColumn<QByteArray>("body");
@@ -206,11 +207,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("variance");
 
-        // The PC shows 2006-07-01 14:00 local time.
+        // The PC, in Berlin, shows 2006-07-01 14:00 local time, 12:00 UTC.
+        const QString refused =
+            QStringLiteral("Error synchronizing clock.  The time server reads %1 UTC, this "
+                           "computer 2006-07-01 12:00:00 UTC: more than 15 minutes apart.");
         QTest::newRow("reading") << QByteArray("<b>Jul. 1, 2006, 12:00:00 UTC</b>") << int(sfComplete)
                                  << "eBay clock synchronized." << -9 * 3600;
+        QTest::newRow("2 minutes ahead") << QByteArray("<b>Jul. 1, 2006, 12:02:00 UTC</b>") << int(sfComplete)
+                                         << "eBay clock synchronized." << -9 * 3600 + 120;
+        QTest::newRow("2 minutes behind") << QByteArray("<b>Jul. 1, 2006, 11:58:00 UTC</b>")
+                                          << int(sfComplete) << "eBay clock synchronized." << -9 * 3600 - 120;
+        QTest::newRow("20 minutes behind")
+            << QByteArray("<b>Jul. 1, 2006, 11:40:00 UTC</b>") << int(sfFailed)
+            << refused.arg(QStringLiteral("2006-07-01 11:40:00")) << -9 * 3600 + 5;
+        QTest::newRow("30 years ahead")
+            << QByteArray("<b>Jul. 1, 2036, 12:00:00 UTC</b>") << int(sfFailed)
+            << refused.arg(QStringLiteral("2036-07-01 12:00:00")) << -9 * 3600 + 5;
         QTest::newRow("garbage") << QByteArray("<b>no time today UTC</b>") << int(sfFailed)
-                                 << "Error synchronizing clock." << 123;
+                                 << "Error synchronizing clock." << -9 * 3600 + 5;
     }
     void theApplicationsClockTakesTheReading()
     {
@@ -219,11 +233,11 @@ private Q_SLOTS:
         QFETCH(QString, status);
         QFETCH(int, variance);
 
-        FakeTimeSource pc(naive(2006, 7, 1, 14));
+        FakeTimeSource pc(naive(2006, 7, 1, 14), -60, 60);
         RecordingDialogHost dialogs;
         RecordingMessageBoxSink boxes;
         cApp app(dialogs, boxes);
-        app.Clock().setVariance(123);
+        app.Clock().setVariance(-9 * 3600 + 5);
         serve(page(body));
 
         app.Clock().Download();
@@ -231,6 +245,7 @@ private Q_SLOTS:
         QTRY_COMPARE(int(app.Clock().State()), state);
         QCOMPARE(app.Clock().Status(), status);
         QCOMPARE(app.Clock().Variance(), variance);
+        QCOMPARE(app.Clock().Time(), naive(2006, 7, 1, 5).addSecs(variance + 9 * 3600));
         QCOMPARE(m_site.requests().size(), 1);
     }
 };

@@ -1,10 +1,38 @@
 #include "Downloader.h"
 #include "FakeSite.h"
+#include "FakeTimeSource.h"
 
+#include <QFile>
+#include <QNetworkInformation>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
 #include <memory>
+
+namespace {
+
+// A line of /proc/self/status in kB ("VmRSS:", "VmHWM:"); -1 when it cannot be read.
+qint64 memoryKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Starts the peak resident size (VmHWM) afresh from the current one.
+bool resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+} // namespace
 
 class tst_Downloader : public QObject
 {
@@ -144,6 +172,102 @@ private Q_SLOTS:
         QCOMPARE(complete.size(), 0);
         while (m_site.release(FakeSite::Response::page("too late"))) {
         }
+    }
+
+    // An answer beyond 8 MB ends as a failure as soon as it is known to be one: from its declared length,
+    // or when what has arrived passes the limit. Memory stays bounded by the limit, not by the answer.
+    void cutsOffAnswersLargerThan8MB_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<bool>("chunked");
+        QTest::addColumn<bool>("cutOff");
+        const qint64 limit = Downloader::MaxBodyBytes;
+        QTest::newRow("50 MB without a length") << 50 * 1024 * 1024LL << true << true;
+        QTest::newRow("50 MB with its length") << 50 * 1024 * 1024LL << false << true;
+        QTest::newRow("a byte over, without a length") << limit + 1 << true << true;
+        QTest::newRow("8 MB whole") << limit << true << false;
+    }
+    void cutsOffAnswersLargerThan8MB()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(bool, chunked);
+        QFETCH(bool, cutOff);
+        serve(QStringLiteral("/big"), FakeSite::Response::stream(bytes, chunked));
+        const qint64 streamedBefore = m_site.streamedBytes();
+        QVERIFY2(resetPeakMemory(), "cannot reset the peak memory reading");
+        const qint64 residentBefore = memoryKb("VmRSS:");
+
+        Downloader dler;
+        QSignalSpy complete(&dler, &Downloader::Complete);
+        QSignalSpy failed(&dler, &Downloader::ErrOccured);
+        dler.DownloadURL(url(QStringLiteral("/big")));
+        QTRY_COMPARE_WITH_TIMEOUT(complete.size() + failed.size(), 1, 30000);
+        if (!cutOff) {
+            QCOMPARE(dler.Data().size(), bytes);
+            return;
+        }
+        QCOMPARE(failed.first().first().toString(),
+                 QStringLiteral("The answer from %1 is larger than 8 MB; the download was cut off.")
+                     .arg(url(QStringLiteral("/big"))));
+        QVERIFY(dler.Data().isEmpty());
+        const qint64 grownKb = memoryKb("VmHWM:") - residentBefore;
+        QVERIFY2(grownKb < 40 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(grownKb)));
+        // The site stops sending once the connection is gone.
+        QTRY_COMPARE(m_site.pendingCount(), 0);
+        const qint64 streamed = m_site.streamedBytes() - streamedBefore;
+        QVERIFY2(streamed < 24 * 1024 * 1024, qPrintable(QStringLiteral("sent %1 bytes").arg(streamed)));
+        QCOMPARE(complete.size(), 0);
+        QTest::qWait(50);
+        QCOMPARE(failed.size(), 1);
+    }
+
+    // The proxy the system names for a host is asked once, and asked again when the network changes or
+    // after a few minutes: a proxy of the network the computer left must not be used for ever.
+    void asksForTheProxyAgainWhenTheNetworkChanges()
+    {
+        FakeTimeSource clock;
+        FakeSite proxies;
+        QVERIFY(proxies.listen({SiteEndpoints::TimePage, SiteEndpoints::Maker}));
+        proxies.setDefaultHandler(SiteEndpoints::TimePage,
+                                  [](const FakeSite::Request&) { return FakeSite::Response::page("first"); });
+        proxies.setDefaultHandler(SiteEndpoints::Maker, [](const FakeSite::Request&) {
+            return FakeSite::Response::page("second");
+        });
+        const QByteArray first = proxies.baseUrl(SiteEndpoints::TimePage).toEncoded();
+        const QByteArray second = proxies.baseUrl(SiteEndpoints::Maker).toEncoded();
+        const QByteArray saved = qgetenv("http_proxy");
+        const auto restore = qScopeGuard([&] {
+            if (saved.isNull())
+                qunsetenv("http_proxy");
+            else
+                qputenv("http_proxy", saved);
+        });
+        qunsetenv("no_proxy");
+        qunsetenv("NO_PROXY");
+
+        const auto fetch = [&]() -> QString {
+            Downloader dler;
+            QSignalSpy complete(&dler, &Downloader::Complete);
+            dler.DownloadURL(QStringLiteral("http://auction-orv-proxy-test.example/page"));
+            return complete.wait(10000) ? dler.Data() : QStringLiteral("no answer");
+        };
+        qputenv("http_proxy", first);
+        QCOMPARE(fetch(), QStringLiteral("first"));
+        qputenv("http_proxy", second);
+        QCOMPARE(fetch(), QStringLiteral("first")); // the answer is kept while nothing changes
+        clock.advanceMs(5 * 60 * 1000);
+        QCOMPARE(fetch(), QStringLiteral("second"));
+
+        QNetworkInformation* network = QNetworkInformation::instance();
+        if (!network)
+            QSKIP("no network information backend: only the time limit applies");
+        qputenv("http_proxy", first);
+        QCOMPARE(fetch(), QStringLiteral("second"));
+        Q_EMIT network->reachabilityChanged(QNetworkInformation::Reachability::Online);
+        QCOMPARE(fetch(), QStringLiteral("first"));
+        qputenv("http_proxy", second);
+        Q_EMIT network->transportMediumChanged(QNetworkInformation::TransportMedium::WiFi);
+        QCOMPARE(fetch(), QStringLiteral("second"));
     }
 
     void deletingEndsTheRequest()

@@ -2,6 +2,7 @@
 #include "CaughtError.h"
 #include "DateTimes.h"
 #include "FakeSite.h"
+#include "FakeTimeSource.h"
 #include "ItemPage.h"
 #include "OrvError.h"
 #include "TextForms.h"
@@ -173,10 +174,28 @@ private Q_SLOTS:
             << QStringLiteral("<title>eBay: Lamp (item 1 end time MAR-15-06 10:00:00</title>") + lampRows()
             << Fields{"Lamp", old.endTime, at(2006, 3, 8, 10, 0), 1234.5,      "US",
                       1,      7,           "TOPBIDDER",           "LAMPSELLER"};
-        QTest::newRow("no item mark in the title keeps the description")
-            << QStringLiteral("<title>eBay: Lamp end time Mar-15-06 11:00:00 PST)</title>") + lampRows()
-            << Fields{old.description,
-                      at(2006, 3, 15, 11, 0),
+        // The seller's title is the seller's: the end time and the labels come after the item mark.
+        QTest::newRow("a seller's title that names an end time")
+            << QStringLiteral("<title>eBay: Lamp end time Jan-01-20 00:00:00 PST) "
+                              "(item 123 end time Mar-15-06 10:00:00 PST)</title>") +
+                   lampRows()
+            << Fields{"Lamp end time Jan-01-20 00:00:00 PST)",
+                      at(2006, 3, 15, 10, 0),
+                      at(2006, 3, 8, 10, 0),
+                      1234.5,
+                      "US",
+                      1,
+                      7,
+                      "TOPBIDDER",
+                      "LAMPSELLER"};
+        QTest::newRow("a seller's title with an item mark and labels")
+            << QStringLiteral("<title>eBay: Lamp (item is new) end time Jan-01-20 00:00:00 PST) Quantity: "
+                              "<td>5</td> Start time: <td>Feb-02-05</td> (item 123 end time Mar-15-06 "
+                              "10:00:00 PST)</title>") +
+                   lampRows()
+            << Fields{"Lamp (item is new) end time Jan-01-20 00:00:00 PST) Quantity: <td>5</td> Start time: "
+                      "<td>Feb-02-05</td>",
+                      at(2006, 3, 15, 10, 0),
                       at(2006, 3, 8, 10, 0),
                       1234.5,
                       "US",
@@ -276,6 +295,12 @@ private Q_SLOTS:
         QTest::newRow("empty") << QString();
         QTest::newRow("colon among the first characters")
             << QStringLiteral(":ab (item 1 end time MAR-15-06 10:00:00)");
+        QTest::newRow("removed listing") << fixture("item-removed.html");
+        QTest::newRow("no item mark in the title")
+            << QStringLiteral("<title>eBay: Lamp end time Mar-15-06 11:00:00 PST)</title>") + lampRows();
+        QTest::newRow("end time only in the seller's title")
+            << QStringLiteral("<title>eBay: Lamp end time Mar-15-06 11:00:00 PST (item 123)</title>") +
+                   lampRows();
         QTest::newRow("sign-in page with a colon title") << QStringLiteral(
             "<html><title>Hotel network: please sign in</title><td>Price:</td><td>$5</td></html>");
         QTest::newRow("truncated after the title") << fixture("item-lamp.html").left(20);
@@ -408,6 +433,10 @@ private Q_SLOTS:
         QVERIFY(ItemPage::fnFirstPos(QStringLiteral("B: A: B:"), at, 99,
                                      {QStringLiteral("A:"), QStringLiteral("B:")}));
         QCOMPARE(at, 4);
+        // A start position other than 0 is where the search begins.
+        at = 2;
+        QVERIFY(ItemPage::fnFirstPos(QStringLiteral("B: A: B:"), at, 99, {QStringLiteral("B:")}));
+        QCOMPARE(at, 7);
         at = 0;
         QVERIFY(!ItemPage::fnFirstPos(QStringLiteral("B: A:"), at, 1, {QStringLiteral("B:")}));
         QCOMPARE(at, 0);
@@ -434,6 +463,43 @@ private Q_SLOTS:
             ItemPage::fnMidText(QStringLiteral("abc</TD"), at, QStringLiteral("<TD"), QStringLiteral("</TD")),
             QStringLiteral("abc"));
         QCOMPARE(at, 1);
+    }
+
+    // A two-digit year on a page is the one within fifty years of today: from 2030 on, "30" must not be
+    // read as 1930.
+    void readsTwoDigitYearsWithinFiftyYearsOfToday_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("endText");
+        QTest::addColumn<QDateTime>("endTime");
+        const auto at = [](int y, int mo, int d) { return DateTimes::naive(y, mo, d, 10, 0); };
+        for (const int year : {2029, 2030, 2031}) {
+            const QDate today(year, 6, 1);
+            QTest::addRow("%d, 29", year) << today << "Dec-26-29" << at(2029, 12, 26);
+            QTest::addRow("%d, 30", year) << today << "Jan-02-30" << at(2030, 1, 2);
+            QTest::addRow("%d, 31", year) << today << "Jan-02-31" << at(2031, 1, 2);
+            QTest::addRow("%d, 06", year) << today << "Mar-15-06" << at(2006, 3, 15);
+        }
+        QTest::newRow("2029, 79") << QDate(2029, 6, 1) << "Jan-02-79" << at(2079, 1, 2);
+        QTest::newRow("2029, 80") << QDate(2029, 6, 1) << "Jan-02-80" << at(1980, 1, 2);
+        QTest::newRow("2030, 80") << QDate(2030, 6, 1) << "Jan-02-80" << at(2080, 1, 2);
+        QTest::newRow("2031, 81") << QDate(2031, 6, 1) << "Jan-02-81" << at(2081, 1, 2);
+        QTest::newRow("2031, 82") << QDate(2031, 6, 1) << "Jan-02-82" << at(1982, 1, 2);
+    }
+    void readsTwoDigitYearsWithinFiftyYearsOfToday()
+    {
+        QFETCH(QDate, today);
+        QFETCH(QString, endText);
+        QFETCH(QDateTime, endTime);
+        FakeTimeSource pc(DateTimes::naive(today, QTime(12, 0)));
+        QString html = fixture("item-lamp.html");
+        html.replace(QLatin1String("Mar-15-06"), endText);
+        html.replace(QLatin1String("Mar-08-06"), endText);
+        const AuctionPtr auction = filledAuction();
+        Updater updater;
+        QVERIFY(updater.Parse(*auction, html));
+        QCOMPARE(auction->EndTime, endTime);
+        QCOMPARE(auction->StartTime, endTime);
     }
 
     void checksItemNumbersBeforeTheyBecomeAnAddress_data()

@@ -291,7 +291,7 @@ private Q_SLOTS:
     // In the application, the red phase's synchronisation fetches the time page.
     void theApplicationsRedPhaseSynchronisesTheClock()
     {
-        FakeTimeSource pc(DateTimes::naive(2006, 7, 1, 14));
+        FakeTimeSource pc(DateTimes::naive(2006, 7, 1, 14), -60, 60); // Berlin in summer: 12:00 UTC
         m_site.setHandler(SiteEndpoints::TimePage, QStringLiteral("/cgi-bin/timer.pl"),
                           [](const FakeSite::Request&) {
                               return FakeSite::Response::page("<b>Jul. 1, 2006, 12:00:00 UTC</b>");

@@ -36,10 +36,6 @@ private Q_SLOTS:
         QTest::newRow("year first") << "2006-03-15 10:00:00" << at(2006, 3, 15, 10);
         QTest::newRow("blanks around") << "  MAR-15-06 10:00:00  " << at(2006, 3, 15, 10);
         QTest::newRow("leap day") << "FEB-29-08" << at(2008, 2, 29);
-        // Two-digit years fall in 1930..2029.
-        QTest::newRow("yy 29") << "JAN-02-29" << at(2029, 1, 2);
-        QTest::newRow("yy 30") << "JAN-02-30" << at(1930, 1, 2);
-        QTest::newRow("yy 00") << "1/2/00" << at(2000, 1, 2);
         // What does not name a date and time reads as the zero date.
         QTest::newRow("empty") << "" << zero;
         QTest::newRow("words") << "ENDS SOON" << zero;
@@ -65,6 +61,34 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QDateTime, expected);
         QCOMPARE(UsDateReader::read(text), expected);
+    }
+
+    // A two-digit year is the one within fifty years of today: from 49 years before to 50 after.
+    void twoDigitYearsFallWithinFiftyYearsOfToday_data()
+    {
+        QTest::addColumn<int>("thisYear");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("year");
+        const QList<std::tuple<int, const char*, int>> rows{
+            {2026, "JAN-02-06", 2006}, {2026, "1/2/00", 2000},    {2026, "JAN-02-76", 2076},
+            {2026, "JAN-02-77", 1977}, {2029, "JAN-02-29", 2029}, {2029, "JAN-02-30", 2030},
+            {2029, "JAN-02-79", 2079}, {2029, "JAN-02-80", 1980}, {2030, "JAN-02-30", 2030},
+            {2030, "JAN-02-80", 2080}, {2030, "JAN-02-81", 1981}, {2031, "JAN-02-30", 2030},
+            {2031, "1/2/31", 2031},    {2031, "JAN-02-82", 1982}, {2099, "JAN-02-01", 2101},
+        };
+        for (const auto& [thisYear, text, year] : rows)
+            QTest::addRow("%d: %s", thisYear, text) << thisYear << QString::fromLatin1(text) << year;
+    }
+    void twoDigitYearsFallWithinFiftyYearsOfToday()
+    {
+        QFETCH(int, thisYear);
+        QFETCH(QString, text);
+        QFETCH(int, year);
+        FakeTimeSource clock(DateTimes::naive(thisYear, 12, 31, 23, 59, 59));
+        QCOMPARE(UsDateReader::read(text), DateTimes::naive(year, 1, 2));
+        // A time reading is dated by the time it is read near.
+        FakeTimeSource elsewhere(DateTimes::naive(1990, 1, 1));
+        QCOMPARE(UsDateReader::read(text, DateTimes::naive(thisYear, 1, 1)), DateTimes::naive(year, 1, 2));
     }
 
     void readsLikeThisWhateverTheLocale()

@@ -59,6 +59,8 @@ class tst_WholeSnipe : public QObject
 private Q_SLOTS:
     void snipesRunByThemselves();
     void winLimitOfOneSubmitsOneBid();
+    void changedWhileHoldingSendsOnceTheCurrentAmount_data();
+    void changedWhileHoldingSendsOnceTheCurrentAmount();
 };
 
 // The main program's own heartbeat takes each auction from a scheduled bid to a confirmed one, and every
@@ -219,6 +221,86 @@ void tst_WholeSnipe::winLimitOfOneSubmitsOneBid()
     QCOMPARE(site.requests(FakeBidSite::BidPage).size(), 2);
     QCOMPARE(bids.at(1)->SnipeState, OR2BidCancelled);
     QCOMPARE(bids.at(1)->SysComments, winLimitText);
+}
+
+void tst_WholeSnipe::changedWhileHoldingSendsOnceTheCurrentAmount_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("amount changed") << "amount";
+    QTest::newRow("deleted and re-added with send now") << "re-added";
+}
+
+// An auction changed while its attempt holds at the review step: the site receives one bid, with the
+// amount that stands, from a fresh attempt.
+void tst_WholeSnipe::changedWhileHoldingSendsOnceTheCurrentAmount()
+{
+    QFETCH(QString, change);
+    FakeTimeSource pc;
+    TestDataFolder data;
+    FakeBidSite site;
+    QVERIFY(site.start());
+    Settings settings;
+    settings.Username = site.Username;
+    settings.Password = site.Password;
+    settings.RedMinutes = 1;
+    settings.PrepareSeconds = 60;
+    Categorys categorys;
+    categorys.Add(QStringLiteral("Default"), false, 0);
+    Clock clock;
+    Auctions auctions;
+    auctions.Init(clock);
+    QList<QPointer<frmBrowser>> windows;
+    BidManager manager(
+        [&] {
+            auto* window = new frmBrowser(settings);
+            windows << window;
+            return window;
+        },
+        settings, categorys, {});
+    manager.Init(auctions, clock);
+
+    const QString item = QStringLiteral("3001");
+    const AuctionPtr original = auctions.Add(item, QStringLiteral("Default"));
+    original->EndTime = clock.Time().addSecs(30);
+    original->SnipeSeconds = 5;
+    original->SnipeBid = 12;
+    original->SnipeState = OR2BidSet;
+    manager.Tick();
+    QVERIFY(waitForEngine([&] { return original->SnipeState == OR2BidPrepared; }));
+
+    AuctionPtr current = original;
+    if (change == QLatin1String("amount")) {
+        original->SnipeBid = 15;
+        original->SnipeState = OR2BidSet;
+        original->Changed();
+        manager.RefreshState();
+        pc.advanceSeconds(1);
+        manager.Tick();
+        QVERIFY(waitForEngine([&] { return original->SnipeState == OR2BidPrepared; }));
+        pc.advanceSeconds(24);
+        manager.Tick();
+    } else {
+        auctions.Remove(item);
+        current = auctions.Add(item, QStringLiteral("Default"));
+        current->EndTime = original->EndTime;
+        current->SnipeSeconds = 5;
+        current->SnipeBid = 15;
+        manager.SendBid(current);
+    }
+    QVERIFY(waitForEngine([&] { return current->SnipeState == OR2BidSuccess; }));
+    QVERIFY(waitForEngine([&] {
+        return std::all_of(windows.cbegin(), windows.cend(), [](const auto& w) { return w.isNull(); });
+    }));
+
+    QCOMPARE(windows.size(), 2);
+    QStringList bidPages;
+    for (const FakeSite::Request& request : site.requests(FakeBidSite::BidPage))
+        bidPages << request.query.queryItemValue(QStringLiteral("maxbid"));
+    QCOMPARE(bidPages, QStringList({QStringLiteral("12"), QStringLiteral("15")}));
+    const QList<FakeSite::Request> submitted = site.requests(FakeBidSite::Confirmation);
+    QCOMPARE(submitted.size(), 1);
+    QCOMPARE(submitted.first().form.value(QStringLiteral("maxbid")), QStringLiteral("15"));
+    QCOMPARE(current->SysComments, QStringLiteral("Bid successfully sent and confirmed."));
 }
 
 ORV_WEBENGINE_TEST_MAIN(tst_WholeSnipe)

@@ -6,15 +6,61 @@
 #include "frmBrowser.h"
 
 #include <QPointer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
 
 constexpr int loadTimeoutMs = 15000;
 const FakeSite::Role host = SiteEndpoints::SignIn;
+
+// Answers every request with an HTML page that never ends: 256 KB every 10 ms, until the reader goes.
+class EndlessPageServer : public QTcpServer
+{
+public:
+    EndlessPageServer()
+    {
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection())
+                serve(socket);
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/endless").arg(serverPort())); }
+
+    qint64 written = 0;
+    bool readerGone = false;
+
+private:
+    void serve(QTcpSocket* socket)
+    {
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+            if (!socket->readAll().contains("\r\n\r\n") || socket->property("answering").toBool())
+                return;
+            socket->setProperty("answering", true);
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n"
+                          "<html><head><title>Endless</title></head><body><p>");
+            auto* timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [this, socket] {
+                // Only as fast as it is read: the sender's memory is not what is measured.
+                if (socket->bytesToWrite() > 1024 * 1024)
+                    return;
+                const QByteArray chunk(256 * 1024, 'x');
+                written += socket->write(chunk);
+            });
+            timer->start(10);
+        });
+        connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+            readerGone = true;
+            socket->deleteLater();
+        });
+    }
+};
 
 } // namespace
 
@@ -26,11 +72,12 @@ class tst_frmBrowser : public QObject
 private:
     QUrl at(const QString& target) const { return QUrl(m_site->baseUrl(host).toString() + target); }
     // Navigates and waits for the one DocumentComplete of the page.
-    static bool load(frmBrowser& window, QSignalSpy& completed, const QUrl& url)
+    static bool load(frmBrowser& window, QSignalSpy& completed, const QUrl& url,
+                     int timeoutMs = loadTimeoutMs)
     {
         const qsizetype before = completed.count();
         window.Navigate(url);
-        return completed.wait(loadTimeoutMs) && completed.count() == before + 1;
+        return completed.wait(timeoutMs) && completed.count() == before + 1;
     }
 
     Settings m_settings;
@@ -44,10 +91,14 @@ private Q_SLOTS:
     void loadWithoutAnswerShowsUnavailablePage_data();
     void loadWithoutAnswerShowsUnavailablePage();
     void errorStatusPageIsRead();
+    void readsTheTextAReaderSees();
+    void oversizedPagesAreCutOff_data();
+    void oversizedPagesAreCutOff();
     void eachWindowKeepsItsOwnCookies();
     void timesOutAfterSilence_data();
     void timesOutAfterSilence();
     void quitClosesWithoutTimeOut();
+    void windowsGoBeforeTheEngineAtExit();
 };
 
 void tst_frmBrowser::init()
@@ -188,6 +239,64 @@ void tst_frmBrowser::errorStatusPageIsRead()
     QVERIFY(load(window, completed, at(QStringLiteral("/busy"))));
     QCOMPARE(window.Document().title, QStringLiteral("Busy"));
     QCOMPARE(window.Document().body, QStringLiteral("try later"));
+    QCOMPARE(window.Document().httpStatus, 503);
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    QCOMPARE(window.Document().httpStatus, 200);
+}
+
+void tst_frmBrowser::readsTheTextAReaderSees()
+{
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    const QByteArray body =
+        "<p>Shown <b>here</b></p><!-- in a comment --><script>var s = 'in a script';</script>"
+        "<noscript>in noscript</noscript><div title=\"in an attribute\"></div>"
+        "<div style=\"display:none\">in a hidden block</div>";
+    m_site->setHandler(host, QStringLiteral("/hidden"), [body](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><head><title>Seen</title></head><body>" + body +
+                                        "</body></html>");
+    });
+    QVERIFY(load(window, completed, at(QStringLiteral("/hidden"))));
+    const QString text = window.Document().text;
+    QVERIFY2(text.startsWith(QLatin1String("Seen\nShown here")), qPrintable(text));
+    QVERIFY2(!text.contains(QLatin1String(" in ")), qPrintable(text));
+    // The page itself is kept as it came.
+    QCOMPARE(window.Document().body, QString::fromUtf8(body));
+}
+
+void tst_frmBrowser::oversizedPagesAreCutOff_data()
+{
+    QTest::addColumn<bool>("endless");
+    QTest::newRow("9 MB page") << false;
+    QTest::newRow("answer that never ends") << true;
+}
+
+void tst_frmBrowser::oversizedPagesAreCutOff()
+{
+    QFETCH(bool, endless);
+    EndlessPageServer endlessServer;
+    m_site->setHandler(host, QStringLiteral("/huge"), [](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><body><p>" + QByteArray(9 * 1024 * 1024, 'x') +
+                                        "</p></body></html>");
+    });
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    // The engine takes seconds to parse 9 MB, more on a busy machine.
+    QVERIFY(load(window, completed, endless ? endlessServer.url() : at(QStringLiteral("/huge")), 60000));
+    QVERIFY(window.Document().oversized);
+    QVERIFY(window.Document().body.isEmpty() && window.Document().text.isEmpty());
+    QVERIFY(window.Document().forms.isEmpty());
+    if (endless) {
+        // The load was stopped: the answer is no longer read.
+        QVERIFY(waitForEngine([&] { return endlessServer.readerGone; }));
+        QVERIFY2(endlessServer.written < 64 * 1024 * 1024,
+                 qPrintable(QString::number(endlessServer.written)));
+    }
+    // Nothing of the cut-off load completes later; the next page reads as usual.
+    QVERIFY(load(window, completed, at(QStringLiteral("/page"))));
+    QVERIFY(!window.Document().oversized);
+    QCOMPARE(window.Document().title, QStringLiteral("The Title"));
 }
 
 void tst_frmBrowser::eachWindowKeepsItsOwnCookies()
@@ -255,6 +364,20 @@ void tst_frmBrowser::quitClosesWithoutTimeOut()
     QCOMPARE(timeOuts.count(), 0);
     QVERIFY_THROWS_EXCEPTION(OrvError, window->Navigate(at(QStringLiteral("/page"))));
     QVERIFY(waitForEngine([&] { return window.isNull(); }));
+}
+
+// A program that ends while an attempt holds, and while another attempt's window waits out its close
+// delay, deletes both pages before their profiles and before the browser engine shuts down.
+void tst_frmBrowser::windowsGoBeforeTheEngineAtExit()
+{
+    QProcess program;
+    program.start(QStringLiteral(ORV_BROWSER_EXIT), {});
+    QVERIFY(program.waitForFinished(90000));
+    const QByteArray errors = program.readAllStandardError();
+    QCOMPARE(program.readAllStandardOutput(), QByteArray("holding\n"));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY2(!errors.contains("still not deleted"), errors.constData());
 }
 
 ORV_WEBENGINE_TEST_MAIN(tst_frmBrowser)

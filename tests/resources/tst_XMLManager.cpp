@@ -171,6 +171,27 @@ private Q_SLOTS:
             << QByteArray("<Other><Key>v</Key></Other>") << true << int(R::Unreadable) << QString();
         QTest::newRow("good") << QByteArray("<Root><Key>value</Key></Root>") << true << int(R::Loaded)
                               << QStringLiteral("value");
+        // Root is the first level: MaxDepth - 1 levels below it still read, one more does not.
+        auto nested = [](int levels) -> QByteArray {
+            return "<Root><Key>value</Key>" + QByteArray("<a>").repeated(levels) +
+                   QByteArray("</a>").repeated(levels) + "</Root>";
+        };
+        QTest::newRow("nested to the limit")
+            << nested(XMLManager::MaxDepth - 1) << true << int(R::Loaded) << QStringLiteral("value");
+        QTest::newRow("nested past the limit")
+            << nested(XMLManager::MaxDepth) << true << int(R::Unreadable) << QString();
+        // A document type's entity can hold elements that the text does not show: they count as well.
+        auto throughEntity = [](int levels) -> QByteArray {
+            const int inEntity = levels / 2;
+            return "<!DOCTYPE Root [<!ENTITY e \"" + QByteArray("<a>").repeated(inEntity) +
+                   QByteArray("</a>").repeated(inEntity) + "\">]><Root><Key>value</Key>" +
+                   QByteArray("<a>").repeated(levels - inEntity) + "&e;" +
+                   QByteArray("</a>").repeated(levels - inEntity) + "</Root>";
+        };
+        QTest::newRow("nested to the limit through an entity")
+            << throughEntity(XMLManager::MaxDepth - 1) << true << int(R::Loaded) << QStringLiteral("value");
+        QTest::newRow("nested past the limit through an entity")
+            << throughEntity(XMLManager::MaxDepth) << true << int(R::Unreadable) << QString();
     }
     void loadFile()
     {
@@ -196,6 +217,35 @@ private Q_SLOTS:
         again.LoadFile(path);
         QCOMPARE(again.lastLoad(), XMLManager::LoadResult::Loaded);
         QCOMPARE(again.ReadProperty(QStringLiteral("Saved")), QStringLiteral("yes"));
+    }
+
+    // Nothing but a regular file is read: a pipe would wait for a writer, a device may never end.
+    void onlyRegularFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("pipe") << QStringLiteral("pipe");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("link to a device") << QStringLiteral("device");
+        QTest::newRow("link to nothing") << QStringLiteral("dangling");
+    }
+    void onlyRegularFilesAreRead()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("state.xml"));
+        if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == QLatin1String("device"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), path));
+
+        XMLManager m;
+        m.LoadFile(path);
+        QCOMPARE(m.lastLoad(), XMLManager::LoadResult::Unreadable);
+        QCOMPARE(m.toBytes(), QByteArray("<Root/>"));
     }
 
     void saveWithoutNameRaises()

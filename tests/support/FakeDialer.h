@@ -14,7 +14,12 @@ public:
         dialled << entryName;
         state = Dialling;
     }
-    QStringList entries() const override { return {}; }
+    QStringList entries() const override { return entryList; }
+    bool CreateEntry() override
+    {
+        ++createRequests;
+        return true;
+    }
 
     void reportConnected()
     {
@@ -31,6 +36,12 @@ public:
         state = Disconnected;
         Q_EMIT OnTimeout();
     }
+    // A new list of entries, as after the user saved one in the system's editor.
+    void listEntries(const QStringList& names)
+    {
+        entryList = names;
+        Q_EMIT EntriesChanged();
+    }
     void reportError(int code, const QString& description)
     {
         state = Disconnected;
@@ -40,4 +51,6 @@ public:
     int state = NoConnection;
     QString entryName;
     QStringList dialled; // the entry name of each dial, in order
+    QStringList entryList;
+    int createRequests = 0;
 };

@@ -103,6 +103,10 @@ public:
         default:
             break;
         }
+        if (response.kind == Response::Stream) {
+            startStream(response);
+            return;
+        }
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
                           reasonPhrase(response.status) + "\r\nContent-Type: " + response.contentType +
                           "\r\nContent-Length: " + QByteArray::number(response.body.size()) + "\r\n";
@@ -121,6 +125,42 @@ public:
     }
 
 private:
+    // Writes the head, then the body a piece at a time whenever the socket has room, so that neither side
+    // holds the whole of it; the connection closes at the end.
+    void startStream(const Response& response)
+    {
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
+                          reasonPhrase(response.status) + "\r\nContent-Type: " + response.contentType +
+                          "\r\n";
+        head += response.chunked ? QByteArray("Transfer-Encoding: chunked\r\n")
+                                 : "Content-Length: " + QByteArray::number(response.streamBytes) + "\r\n";
+        m_socket->write(head + "Connection: close\r\n\r\n");
+        m_streamLeft = response.streamBytes;
+        m_streamChunked = response.chunked;
+        connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::pumpStream);
+        pumpStream();
+    }
+
+    void pumpStream()
+    {
+        static const QByteArray piece = QByteArray("<p>") + QByteArray(64 * 1024 - 7, 'x') + "</p>\n";
+        while (m_streamLeft > 0 && m_socket->bytesToWrite() < 1024 * 1024) {
+            const QByteArray part = piece.left(qMin<qint64>(piece.size(), m_streamLeft));
+            if (m_streamChunked)
+                m_socket->write(QByteArray::number(part.size(), 16) + "\r\n" + part + "\r\n");
+            else
+                m_socket->write(part);
+            m_streamLeft -= part.size();
+            m_site.m_streamedBytes += part.size();
+        }
+        if (m_streamLeft > 0 || m_streamDone)
+            return;
+        m_streamDone = true;
+        if (m_streamChunked)
+            m_socket->write("0\r\n\r\n");
+        m_socket->disconnectFromHost();
+    }
+
     void readRequests()
     {
         if (m_pending)
@@ -175,6 +215,9 @@ private:
     QByteArray m_buffer;
     bool m_pending = false;
     bool m_keepAlive = true;
+    qint64 m_streamLeft = 0;
+    bool m_streamChunked = false;
+    bool m_streamDone = false;
 };
 
 FakeSite::Response FakeSite::Response::page(const QByteArray& html, int status)
@@ -214,6 +257,15 @@ FakeSite::Response FakeSite::Response::hang()
 {
     Response response;
     response.kind = Hang;
+    return response;
+}
+
+FakeSite::Response FakeSite::Response::stream(qint64 bytes, bool chunked)
+{
+    Response response;
+    response.kind = Stream;
+    response.streamBytes = bytes;
+    response.chunked = chunked;
     return response;
 }
 

@@ -60,7 +60,8 @@ public:
             Answer,  // a normal HTTP response
             Drop,    // close the connection without an answer
             Garbage, // send bytes that are no HTTP response, then close
-            Hang     // never answer, until the test calls release()
+            Hang,    // never answer, until the test calls release()
+            Stream   // a body of streamBytes bytes, made up as the connection takes it, never held whole
         };
         Kind kind = Answer;
         int status = 200;
@@ -69,6 +70,8 @@ public:
         QList<QByteArray> setCookies;                     // one Set-Cookie header each
         QList<std::pair<QByteArray, QByteArray>> headers; // further headers, e.g. Location
         int delayMs = 0;                                  // answer (or drop) this much later, by a timer
+        qint64 streamBytes = 0;                           // Stream: the body's length
+        bool chunked = false;                             // Stream: chunked, without a Content-Length
 
         static Response page(const QByteArray& html, int status = 200);
         static Response error(int status); // a short HTML page with that status
@@ -76,6 +79,9 @@ public:
         static Response drop();
         static Response garbage();
         static Response hang();
+        // An HTML body of `bytes` bytes sent as fast as the client reads it; `chunked` leaves its length
+        // unsaid.
+        static Response stream(qint64 bytes, bool chunked);
 
         Response delayed(int ms) const;
         Response withCookie(const QByteArray& setCookie) const;
@@ -116,6 +122,8 @@ public:
     int hangingCount() const;
     // Answers the oldest hanging request with `response`; false when none is hanging.
     bool release(const Response& response);
+    // Body bytes of Stream responses written to clients so far.
+    qint64 streamedBytes() const { return m_streamedBytes; }
 
 Q_SIGNALS:
     // A request has arrived and been recorded; its handler runs right after.
@@ -142,4 +150,5 @@ private:
     QList<QPointer<Connection>> m_connections;
     QList<QPointer<Connection>> m_hanging;
     QList<std::pair<QByteArray, std::optional<QByteArray>>> m_savedEnvironment;
+    qint64 m_streamedBytes = 0;
 };

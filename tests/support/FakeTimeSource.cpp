@@ -11,6 +11,15 @@ FakeTimeSource::~FakeTimeSource()
     TimeSource::install(nullptr);
 }
 
+void FakeTimeSource::setUtcNowIn(const QTimeZone& zone, const QDateTime& utc)
+{
+    const QDateTime instant(utc.date(), utc.time(), Qt::UTC);
+    const int offsetMinutes = zone.offsetFromUtc(instant) / 60;
+    m_bias = SystemTimeSource::standardBiasMinutes(zone, utc.date().year());
+    m_summer = offsetMinutes + m_bias;
+    m_localNow = instant.addSecs(60LL * offsetMinutes);
+}
+
 void FakeTimeSource::advanceSeconds(qint64 seconds)
 {
     advanceMs(seconds * 1000);

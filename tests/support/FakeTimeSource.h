@@ -2,6 +2,8 @@
 
 #include "TimeSource.h"
 
+#include <QTimeZone>
+
 // A clock that tests set and advance by hand. Installs itself for its lifetime.
 class FakeTimeSource : public TimeSource
 {
@@ -20,6 +22,9 @@ public:
     void setLocalNow(const QDateTime& value) { m_localNow = value; }
     void setBias(int minutes) { m_bias = minutes; }
     void setSummer(int minutes) { m_summer = minutes; }
+    // Puts the clock at `utc` as a PC in `zone` shows it: local time, standard bias and the summer
+    // shift in force at that instant.
+    void setUtcNowIn(const QTimeZone& zone, const QDateTime& utc);
     // Moves local time and the monotonic clock on together.
     void advanceSeconds(qint64 seconds);
     void advanceMs(qint64 ms);

@@ -32,6 +32,7 @@ public:
     void viewInfo(cApp&, int eInfo) override { calls << QStringLiteral("info:%1").arg(eInfo); }
     void viewSettings(Settings&) override { calls << QStringLiteral("settings"); }
     void viewClock(Clock&) override { calls << QStringLiteral("clock"); }
+    void viewVersion(VerManager&) override { calls << QStringLiteral("version"); }
     TrayBackend& trayBackend() override { return tray; }
     // "auction:<item>" ("auction:" for a new one), "auctionNewItem:<item>:<category>", "bid:<item>",
     // "newBid:<item>", "category:<name>" ("category:" for a new one), "categoryDelete:<name>".

@@ -3,8 +3,11 @@
 #include "MessageBoxSink.h"
 
 #include <QList>
+#include <functional>
+#include <utility>
 
-// Records every message box and answers with `answer`.
+// Records every message box and answers with `answer`; `whileOpen`, when set, runs once while the next
+// box is open, as the heartbeat or a client could while the user reads it.
 class RecordingMessageBoxSink : public MessageBoxSink
 {
 public:
@@ -19,9 +22,12 @@ public:
     Answer show(Icon icon, const QString& title, const QString& text, Buttons buttons = Ok) override
     {
         boxes.append({icon, title, text, buttons});
+        if (whileOpen)
+            std::exchange(whileOpen, {})();
         return answer;
     }
 
     QList<Box> boxes;
     Answer answer = AnswerOk;
+    std::function<void()> whileOpen;
 };

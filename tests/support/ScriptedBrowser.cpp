@@ -45,8 +45,19 @@ void ScriptedBrowser::Quit()
 void ScriptedBrowser::complete(const QString& url, const QString& title, const QString& body,
                                const QHash<QString, QStringList>& forms)
 {
+    HtmlDocument document;
+    document.title = title;
+    document.body = body;
+    document.forms = forms;
+    document.text = title + QLatin1Char('\n') + body;
+    document.httpStatus = 200;
+    complete(url, document);
+}
+
+void ScriptedBrowser::complete(const QString& url, const HtmlDocument& document)
+{
     m_location = url;
-    m_document = {title, body, forms};
+    m_document = document;
     Q_EMIT DocumentComplete();
 }
 

@@ -24,9 +24,12 @@ public:
     // Deletes the window later, as the real one does after its quit delay.
     void Quit() override;
 
-    // Shows a page at `url` and raises DocumentComplete. `forms` maps form names to element names.
+    // Shows a page at `url` and raises DocumentComplete. `forms` maps form names to element names; the text
+    // a reader sees is the title and the body as given.
     void complete(const QString& url, const QString& title, const QString& body,
                   const QHash<QString, QStringList>& forms = {});
+    // Shows `document` as it stands at `url` and raises DocumentComplete.
+    void complete(const QString& url, const HtmlDocument& document);
     void raiseTimedOut() { Q_EMIT TimedOut(); }
 
     QStringList log;

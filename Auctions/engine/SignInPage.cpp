@@ -1,0 +1,60 @@
+#include "SignInPage.h"
+
+#include "BrowserWindow.h"
+#include "OrvError.h"
+#include "SiteEndpoints.h"
+
+#include <QUrl>
+
+const QString SignInPage::SignedOutMarker = QStringLiteral("You Have Signed Out");
+const QString SignInPage::FormMarker = QStringLiteral("eBay User ID");
+const QString SignInPage::InvalidMarker = QStringLiteral("Your sign in information is not valid");
+const QString SignInPage::SignedInMarker = QStringLiteral("My eBay");
+
+namespace {
+
+const QString formName = QStringLiteral("SignInForm");
+
+int portOf(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
+}
+
+} // namespace
+
+QString SignInPage::text(const BrowserWindow& window)
+{
+    const BrowserWindow::HtmlDocument& document = window.Document();
+    return QStringLiteral("<TITLE>") + document.title + QStringLiteral("</TITLE><BODY>") + document.body +
+           QStringLiteral("</BODY>");
+}
+
+bool SignInPage::contains(const QString& pageText, const QString& marker)
+{
+    return pageText.contains(marker, Qt::CaseInsensitive);
+}
+
+bool SignInPage::isOnSignInHost(const BrowserWindow& window)
+{
+    const QUrl signInHost = SiteEndpoints::base(SiteEndpoints::SignIn);
+    const QUrl shown(window.LocationURL());
+    return shown.isValid() && shown.scheme().compare(signInHost.scheme(), Qt::CaseInsensitive) == 0 &&
+           shown.host().compare(signInHost.host(), Qt::CaseInsensitive) == 0 &&
+           portOf(shown) == portOf(signInHost);
+}
+
+void SignInPage::fill(BrowserWindow& window, const QString& username, const QString& password)
+{
+    if (!isOnSignInHost(window))
+        throw OrvError::refused(QStringLiteral("SignInPage"),
+                                QStringLiteral("The sign-in form is not on the sign-in host."));
+    window.SetFormValue(formName, QStringLiteral("userid"), username);
+    window.SetFormValue(formName, QStringLiteral("pass"), password);
+    window.SetFormValue(formName, QStringLiteral("keepMeSignInOption"), QStringLiteral("1"));
+}
+
+void SignInPage::submit(BrowserWindow& window)
+{
+    window.SubmitForm(formName);
+}

@@ -1,0 +1,3 @@
+#include "MainWindowLog.h"
+
+Q_LOGGING_CATEGORY(lcMainWindow, "orv.mainwindow")
