@@ -1,8 +1,8 @@
 // Item pages: how long reading one takes, and how many pages per second the download queue refreshes
 // from a loopback site. Run by hand: build/bench/bench_itempage
 #include "FakeSite.h"
+#include "ItemPage.h"
 #include "Settings.h"
-#include "Updater.h"
 #include "Updaters.h"
 
 #include <QCoreApplication>
@@ -15,12 +15,11 @@ namespace {
 
 void benchParse(const char* name, const QString& page, int rounds)
 {
-    Updater updater;
     auto auction = AuctionPtr::create();
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < rounds; ++i)
-        updater.Parse(*auction, page);
+        ItemPage::Parse(*auction, page);
     const double ms = clock.nsecsElapsed() / 1e6 / rounds;
     std::printf("parse %-28s %8.3f ms per page  %10.0f pages/s\n", name, ms, 1000.0 / ms);
 }

@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 
 #include "OwnerOnlyFile.h"
+#include "ResourcesLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,9 @@ QString path()
     if (folder.isEmpty())
         folder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                      .filePath(QStringLiteral("auction-orv"));
-    OwnerOnlyFile::makeFolder(folder);
+    // Whatever is stored there later fails and is reported on its own; this says why.
+    if (!OwnerOnlyFile::makeFolder(folder))
+        qCWarning(lcResources).noquote() << "Cannot create the data folder" << folder;
     return QDir(folder).absolutePath();
 }
 

@@ -67,7 +67,7 @@ qint32 scaled(qint32 margin, qint32 factor)
 {
     const qint64 value = qint64(margin) * factor;
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw OrvError(6, QStringLiteral("Dialog"), QStringLiteral("Overflow"));
+        throw OrvError(OrvError::Overflow, QStringLiteral("Dialog"), QStringLiteral("Overflow"));
     return qint32(value);
 }
 

@@ -7,10 +7,18 @@
 class OrvError : public std::exception
 {
 public:
-    // Refusals of the model and the engine (a duplicate auction, the last category, ...).
+    // The numbers in use. Refusals of the model and the engine (a duplicate auction, the last category).
     static constexpr qint32 Refused = 11;
-    // A lookup of a key that the collection does not hold.
+    // An argument that the call cannot take: a key that the collection does not hold, a name that is no
+    // XML name, a text position before the text.
     static constexpr qint32 InvalidArgument = 5;
+    // A number too large for its field.
+    static constexpr qint32 Overflow = 6;
+    static constexpr qint32 OutOfMemory = 7;
+    // A file that could not be written.
+    static constexpr qint32 FileAccess = 75;
+    // A call that needs an object (a current element) that is not there.
+    static constexpr qint32 ObjectNotSet = 91;
 
     OrvError(qint32 number, QString source, QString description);
 

@@ -10,13 +10,13 @@ namespace OwnerOnlyFile {
 
 // Writes `bytes` to `path`; returns why it failed (the system's own words, such as "No space left on
 // device"), or an empty text when it succeeded. A symbolic link at `path` is refused.
-QString write(const QString& path, const QByteArray& bytes);
+[[nodiscard]] QString write(const QString& path, const QByteArray& bytes);
 // Keeps the regular file `path` as it is now under the name `copy` (owner-only), replacing an older
 // copy; returns why it failed, or an empty text. A missing `path` leaves nothing to keep and succeeds.
-QString keepCopy(const QString& path, const QString& copy);
+[[nodiscard]] QString keepCopy(const QString& path, const QString& copy);
 // Creates `folder` (and its parents) when it is missing and makes it owner-only; true when it exists
 // afterwards.
-bool makeFolder(const QString& folder);
+[[nodiscard]] bool makeFolder(const QString& folder);
 // Takes every permission from group and others; true when done or nothing was to be done.
 bool makeOwnerOnly(const QString& path);
 

@@ -37,12 +37,12 @@ public:
 
     // Changes return false when nothing was changed: no such key or value, or the file could not be
     // written (the previous file then stays as it was).
-    bool createKey(qint32 root, const QString& path);
+    [[nodiscard]] bool createKey(qint32 root, const QString& path);
     // Only a key without subkeys can be deleted, and never a root key.
-    bool deleteKey(qint32 root, const QString& path);
+    [[nodiscard]] bool deleteKey(qint32 root, const QString& path);
     // Creates the key when it is missing.
-    bool setValue(qint32 root, const QString& path, const QString& name, const Value& value);
-    bool deleteValue(qint32 root, const QString& path, const QString& name);
+    [[nodiscard]] bool setValue(qint32 root, const QString& path, const QString& name, const Value& value);
+    [[nodiscard]] bool deleteValue(qint32 root, const QString& path, const QString& name);
 
     // Whether a value of this type is held as text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ): its data is
     // UTF-8 ending in one NUL.

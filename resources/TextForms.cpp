@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -64,6 +65,77 @@ std::optional<QDateTime> tryTwoDigitYear(const QString& text, const QString& dat
     return value->addYears(year - value->date().year());
 }
 
+// The stored forms, read directly: a state file holds thousands of them, and the general readers
+// below take many times longer. Each gives nothing unless the text is exactly of its form, and then
+// the value that the general reader gives.
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool hasShape(QStringView text, QLatin1StringView shape)
+{
+    if (text.size() != shape.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (shape.at(i) == QLatin1Char('9') ? !isDigit(text.at(i)) : text.at(i) != shape.at(i))
+            return false;
+    }
+    return true;
+}
+
+int digitsAt(QStringView text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i)
+        value = value * 10 + (text.at(i).unicode() - u'0');
+    return value;
+}
+
+std::optional<QDateTime> storedDateTime(QStringView text)
+{
+    const bool withTime = hasShape(text, QLatin1StringView("9999-99-99 99:99:99"));
+    if (!withTime && !hasShape(text, QLatin1StringView("9999-99-99")))
+        return std::nullopt;
+    const QDate date(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2));
+    const QTime time =
+        withTime ? QTime(digitsAt(text, 11, 2), digitsAt(text, 14, 2), digitsAt(text, 17, 2)) : QTime(0, 0);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return DateTimes::naive(date, time);
+}
+
+// Digits with an optional leading "-" and at most `maxDigits` of them; `point` allows one decimal point
+// with digits on both sides.
+bool isPlainNumber(QStringView text, bool point, qsizetype maxDigits)
+{
+    qsizetype i = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const qsizetype first = i;
+    qsizetype pointAt = -1;
+    for (; i < text.size(); ++i) {
+        if (point && pointAt < 0 && text.at(i) == QLatin1Char('.') && i > first)
+            pointAt = i;
+        else if (!isDigit(text.at(i)))
+            return false;
+    }
+    const qsizetype digits = text.size() - first - (pointAt < 0 ? 0 : 1);
+    return digits >= 1 && digits <= maxDigits && pointAt != text.size() - 1;
+}
+
+std::optional<double> storedDecimal(QStringView text)
+{
+    if (!isPlainNumber(text, true, 30))
+        return std::nullopt;
+    char ascii[32];
+    for (qsizetype i = 0; i < text.size(); ++i)
+        ascii[i] = char(text.at(i).unicode());
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii, ascii + text.size(), value);
+    if (error != std::errc() || end != ascii + text.size())
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 QString flag(bool value)
@@ -103,6 +175,8 @@ QString date(const QDateTime& value)
 std::optional<double> readDecimal(const QString& text)
 {
     const QString t = text.trimmed();
+    if (const std::optional<double> stored = storedDecimal(t))
+        return stored;
     bool ok = false;
     // Neither form accepts grouping: a grouped reading of a decimal written elsewhere ("12,125" as
     // twelve thousand) would make a stored maximum bid a thousand times too large.
@@ -130,6 +204,8 @@ std::optional<QDateTime> readDate(const QString& text)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
+    if (std::optional<QDateTime> stored = storedDateTime(t))
+        return stored;
     const QLocale c = QLocale::c();
     if (auto v = tryFormat(t, storedDate, storedTime, c))
         return v;
@@ -217,6 +293,8 @@ qint64 roundHalfEven(double value)
 
 std::optional<qint32> readLong(const QString& text)
 {
+    if (isPlainNumber(text, false, 9))
+        return static_cast<qint32>(text.toInt());
     const qint64 value = roundHalfEven(leadingNumber(text));
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
         return std::nullopt;

@@ -9,6 +9,6 @@ namespace UnreadableFile {
 
 // Moves `path` aside (copies a regular file when it cannot be renamed). Returns the new name, or an
 // empty string when the file could not be kept.
-QString keepAside(const QString& path);
+[[nodiscard]] QString keepAside(const QString& path);
 
 } // namespace UnreadableFile

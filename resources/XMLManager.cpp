@@ -4,8 +4,6 @@
 #include "OwnerOnlyFile.h"
 
 #include <QFile>
-#include <QXmlStreamReader>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,7 +33,7 @@ bool isValidName(const QString& name)
 class CursorGuard
 {
 public:
-    CursorGuard(QDomElement& current, const QDomElement& next) : m_current(current), m_saved(current)
+    CursorGuard(XmlElement& current, const XmlElement& next) : m_current(current), m_saved(current)
     {
         m_current = next;
     }
@@ -44,8 +42,8 @@ public:
     CursorGuard& operator=(const CursorGuard&) = delete;
 
 private:
-    QDomElement& m_current;
-    QDomElement m_saved;
+    XmlElement& m_current;
+    XmlElement m_saved;
 };
 
 // Reads `path` when it is a regular file. A pipe would wait for a writer and a device may never end, so
@@ -68,65 +66,6 @@ bool readRegularFile(const QByteArray& path, QByteArray& bytes)
     return file.error() == QFileDevice::NoError;
 }
 
-// True unless elements nest deeper than `limit`, read by a streaming reader. Entities that a document
-// type declares can nest elements that its text does not show, so a file with one is read this way.
-bool streamNestsWithin(const QByteArray& bytes, int limit)
-{
-    QXmlStreamReader reader(bytes);
-    int depth = 0;
-    while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement && ++depth > limit)
-            return false;
-        if (token == QXmlStreamReader::EndElement)
-            --depth;
-    }
-    return true;
-}
-
-// The position just past `end` at or after `from`, or the end of the text.
-const char* pastEnd(const char* from, const char* last, const char* end)
-{
-    const size_t length = std::strlen(end);
-    const void* found = ::memmem(from, size_t(last - from), end, length);
-    return found ? static_cast<const char*>(found) + length : last;
-}
-
-// True unless elements nest deeper than `limit`: checked before the document is built, whose reading of
-// an absurdly deep file takes minutes. Counted on the text itself (comments, sections, declarations
-// and quoted values passed over), which takes a fraction of the document's own reading.
-bool nestsWithin(const QByteArray& bytes, int limit)
-{
-    if (bytes.contains("<!DOCTYPE"))
-        return streamNestsWithin(bytes, limit);
-    const char* p = bytes.constData();
-    const char* const last = p + bytes.size();
-    int depth = 0;
-    while ((p = static_cast<const char*>(std::memchr(p, '<', size_t(last - p)))) && ++p < last) {
-        if (*p == '/') {
-            --depth;
-            p = pastEnd(p, last, ">");
-        } else if (*p == '?') {
-            p = pastEnd(p, last, "?>");
-        } else if (*p == '!') {
-            p = pastEnd(p, last,
-                        std::strncmp(p, "!--", 3) == 0 ? "-->"
-                                                       : (std::strncmp(p, "![CDATA[", 8) == 0 ? "]]>" : ">"));
-        } else {
-            char quote = 0;
-            const char* q = p;
-            for (; q < last && (quote || *q != '>'); ++q) {
-                if (quote ? *q == quote : (*q == '"' || *q == '\''))
-                    quote = quote ? 0 : *q;
-            }
-            if (q < last && q[-1] != '/' && ++depth > limit)
-                return false;
-            p = q;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 XMLManager::XMLManager()
@@ -136,54 +75,50 @@ XMLManager::XMLManager()
 
 void XMLManager::resetToEmptyRoot()
 {
-    m_document = QDomDocument();
-    m_current = m_document.createElement(rootName);
-    m_document.appendChild(m_current);
+    m_document = XmlDocument();
+    m_current = m_document.appendElement(rootName);
 }
 
-QDomElement XMLManager::createElement(const QString& name)
+void XMLManager::checkCanAppend(const QString& name) const
 {
     if (!isValidName(name))
-        throw OrvError(5, source, QStringLiteral("'%1' is not a valid element name.").arg(name));
+        throw OrvError(OrvError::InvalidArgument, source,
+                       QStringLiteral("'%1' is not a valid element name.").arg(name));
     if (m_current.isNull())
-        throw OrvError(91, source, QStringLiteral("There is no current element."));
-    return m_document.createElement(name);
+        throw OrvError(OrvError::ObjectNotSet, source, QStringLiteral("There is no current element."));
 }
 
-QDomElement XMLManager::NewNode(const QString& sName)
+XmlElement XMLManager::NewNode(const QString& sName)
 {
-    QDomElement element = createElement(sName);
-    m_current.appendChild(element);
-    return element;
+    checkCanAppend(sName);
+    return m_current.appendElement(sName);
 }
 
-QDomElement XMLManager::SubNode(const QString& sName)
+XmlElement XMLManager::SubNode(const QString& sName)
 {
-    QDomElement element = createElement(sName);
-    const QDomElement existing = m_current.firstChildElement(sName);
+    checkCanAppend(sName);
+    const XmlElement existing = m_current.firstChildElement(sName);
     if (!existing.isNull())
         return existing;
-    m_current.appendChild(element);
-    return element;
+    return m_current.appendElement(sName);
 }
 
-QDomElement XMLManager::ReplaceNode(const QString& sName)
+XmlElement XMLManager::ReplaceNode(const QString& sName)
 {
-    QDomElement element = createElement(sName);
-    QDomElement existing = m_current.firstChildElement(sName);
+    checkCanAppend(sName);
+    const XmlElement existing = m_current.firstChildElement(sName);
     if (!existing.isNull())
-        existing.parentNode().removeChild(existing);
-    m_current.appendChild(element);
-    return element;
+        m_current.removeChild(existing);
+    return m_current.appendElement(sName);
 }
 
-void XMLManager::Restore(IXMLPersist& persist, const QDomElement& node)
+void XMLManager::Restore(IXMLPersist& persist, const XmlElement& node)
 {
     CursorGuard guard(m_current, node);
     persist.Load(*this);
 }
 
-void XMLManager::Save(IXMLPersist& persist, const QDomElement& node)
+void XMLManager::Save(IXMLPersist& persist, const XmlElement& node)
 {
     CursorGuard guard(m_current, node);
     persist.Save(*this);
@@ -191,25 +126,24 @@ void XMLManager::Save(IXMLPersist& persist, const QDomElement& node)
 
 void XMLManager::WriteProperty(const QString& sKey, const QString& sValue)
 {
-    QDomElement element = createElement(sKey);
-    element.appendChild(m_document.createTextNode(xmlSafe(sValue)));
-    m_current.appendChild(element);
+    checkCanAppend(sKey);
+    m_current.appendElement(sKey).appendText(xmlSafe(sValue));
 }
 
 QString XMLManager::ReadProperty(const QString& sKey, const std::optional<QString>& defaultValue) const
 {
     if (m_current.isNull())
-        throw OrvError(91, source, QStringLiteral("There is no current element."));
-    const QDomElement element = m_current.firstChildElement(sKey);
+        throw OrvError(OrvError::ObjectNotSet, source, QStringLiteral("There is no current element."));
+    const XmlElement element = m_current.firstChildElement(sKey);
     if (!element.isNull())
         return element.text();
     return defaultValue.value_or(QString());
 }
 
-QList<QDomElement> XMLManager::SelectNodes(const QString& name) const
+QList<XmlElement> XMLManager::SelectNodes(const QString& name) const
 {
-    QList<QDomElement> nodes;
-    for (QDomElement e = m_current.firstChildElement(name); !e.isNull(); e = e.nextSiblingElement(name))
+    QList<XmlElement> nodes;
+    for (XmlElement e = m_current.firstChildElement(name); !e.isNull(); e = e.nextSiblingElement(name))
         nodes.append(e);
     return nodes;
 }
@@ -227,8 +161,8 @@ void XMLManager::LoadFile(const QString& sFile)
     // Anything in the file's place that is not a regular file, or nests deeper than any stored object,
     // counts as unreadable; so does a wrong top element. The objects then load their defaults.
     QByteArray bytes;
-    QDomDocument document;
-    if (readRegularFile(path, bytes) && nestsWithin(bytes, MaxDepth) && document.setContent(bytes) &&
+    XmlDocument document;
+    if (readRegularFile(path, bytes) && document.setContent(bytes, MaxDepth) &&
         document.documentElement().tagName() == rootName) {
         m_document = document;
         m_current = m_document.documentElement();
@@ -241,18 +175,19 @@ void XMLManager::LoadFile(const QString& sFile)
 
 QByteArray XMLManager::toBytes() const
 {
-    return m_document.toByteArray(-1);
+    return m_document.toByteArray();
 }
 
 void XMLManager::SaveFile(const QString& sFile)
 {
     const QString name = sFile.isEmpty() ? m_fileName : sFile;
     if (name.isEmpty())
-        throw OrvError(5, source, QStringLiteral("No file name to save to."));
+        throw OrvError(OrvError::InvalidArgument, source, QStringLiteral("No file name to save to."));
 
     const QString failure = OwnerOnlyFile::write(name, toBytes());
     if (!failure.isEmpty())
-        throw OrvError(75, source, QStringLiteral("Cannot write '%1': %2").arg(name, failure));
+        throw OrvError(OrvError::FileAccess, source,
+                       QStringLiteral("Cannot write '%1': %2").arg(name, failure));
 }
 
 QString XMLManager::xmlSafe(const QString& text)

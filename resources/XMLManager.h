@@ -1,9 +1,8 @@
 #pragma once
 
 #include "IXMLPersist.h"
+#include "XmlDocument.h"
 
-#include <QDomDocument>
-#include <QDomElement>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -32,12 +31,12 @@ public:
 
     XMLManager();
 
-    QDomElement Node() const { return m_current; }
-    QDomElement NewNode(const QString& sName);
-    QDomElement SubNode(const QString& sName);
-    QDomElement ReplaceNode(const QString& sName);
-    void Restore(IXMLPersist& persist, const QDomElement& node);
-    void Save(IXMLPersist& persist, const QDomElement& node);
+    XmlElement Node() const { return m_current; }
+    XmlElement NewNode(const QString& sName);
+    XmlElement SubNode(const QString& sName);
+    XmlElement ReplaceNode(const QString& sName);
+    void Restore(IXMLPersist& persist, const XmlElement& node);
+    void Save(IXMLPersist& persist, const XmlElement& node);
     void WriteProperty(const QString& sKey, const QString& sValue);
     QString ReadProperty(const QString& sKey,
                          const std::optional<QString>& defaultValue = std::nullopt) const;
@@ -45,7 +44,7 @@ public:
     void SaveFile(const QString& sFile = QString());
 
     // The child elements of the current element named `name`, in document order.
-    QList<QDomElement> SelectNodes(const QString& name) const;
+    QList<XmlElement> SelectNodes(const QString& name) const;
 
     LoadResult lastLoad() const { return m_lastLoad; }
     // The document as written by SaveFile: UTF-8, no declaration, no indentation.
@@ -56,11 +55,12 @@ public:
     static QString xmlSafe(const QString& text);
 
 private:
-    QDomElement createElement(const QString& name);
+    // Refuses a name that is no XML name, and a manager without a current element.
+    void checkCanAppend(const QString& name) const;
     void resetToEmptyRoot();
 
-    QDomDocument m_document;
-    QDomElement m_current;
+    XmlDocument m_document;
+    XmlElement m_current;
     QString m_fileName;
     LoadResult m_lastLoad = LoadResult::NotLoaded;
 };

@@ -1,6 +1,7 @@
 #include "cGlobal.h"
 
 #include "NetDetector.h"
+#include "ResourcesLog.h"
 #include "ResumeNext.h"
 #include "TimeSource.h"
 
@@ -173,7 +174,7 @@ QString cGlobal::SFGetSetting(const QString& Section, const QString& Key, const 
                               ERegistryClassConstants Root)
 {
     QString result = Default;
-    resumeNext([&] {
+    resumeNext(lcResources, [&] {
         Registry registry = stringSetting(Section, Key, Root);
         if (registry.KeyExists()) {
             const QString text = registry.Value().toString();
@@ -187,5 +188,5 @@ QString cGlobal::SFGetSetting(const QString& Section, const QString& Key, const 
 void cGlobal::SFSetSetting(const QString& Section, const QString& Key, const QString& Value,
                            ERegistryClassConstants Root)
 {
-    resumeNext([&] { stringSetting(Section, Key, Root).setValue(Value); });
+    resumeNext(lcResources, [&] { stringSetting(Section, Key, Root).setValue(Value); });
 }

@@ -1,5 +1,6 @@
 #include "TrayIcon.h"
 
+#include "AppLog.h"
 #include "BidManager.h"
 #include "ResumeNext.h"
 #include "ShellHost.h"
@@ -37,13 +38,13 @@ void TrayIcon::setVisible(bool value)
         m_nid.hWnd = m_window.data();
         m_nid.uCallbackMessage = CallbackMessage;
         m_nid.szTip = QStringLiteral("Auction Orv");
-        resumeNext([&] { RefreshIcon(); });
-        resumeNext([&] { backend().Add(m_nid); });
+        resumeNext(lcApp, [&] { RefreshIcon(); });
+        resumeNext(lcApp, [&] { backend().Add(m_nid); });
         m_subclass = new cSubClass(this);
         m_subclass->Subclass(m_window, this);
         m_subclass->AddMsg(CallbackMessage, cSubClass::After);
     } else {
-        resumeNext([&] { backend().Delete(m_nid); });
+        resumeNext(lcApp, [&] { backend().Delete(m_nid); });
         // This may run inside the tray window's own handlers: both go later, never here.
         if (m_subclass) {
             m_subclass->UnSubclass();
@@ -84,8 +85,8 @@ void TrayIcon::onStateChange()
 {
     if (!m_visible)
         return;
-    resumeNext([&] { RefreshIcon(); });
-    resumeNext([&] { backend().Modify(m_nid); });
+    resumeNext(lcApp, [&] { RefreshIcon(); });
+    resumeNext(lcApp, [&] { backend().Modify(m_nid); });
 }
 
 void TrayIcon::After(qint32&, QObject*, qint32 uMsg, QEvent* event)
@@ -93,7 +94,7 @@ void TrayIcon::After(qint32&, QObject*, qint32 uMsg, QEvent* event)
     const auto* callback = dynamic_cast<const TrayBackend::CallbackEvent*>(event);
     if (uMsg != CallbackMessage || !callback)
         return;
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         switch (callback->lParam()) {
         case TrayBackend::RightButtonUp:
             if (m_window)

@@ -1,5 +1,6 @@
 #include "cApp.h"
 
+#include "AppLog.h"
 #include "Auctions.h"
 #include "BidManager.h"
 #include "Categorys.h"
@@ -97,7 +98,7 @@ void cApp::setState(AppState value)
         return;
     switch (value) {
     case AppCreated:
-        resumeNext([&] { m_dialogs.viewSplash(*this); });
+        resumeNext(lcApp, [&] { m_dialogs.viewSplash(*this); });
         setStatus(QStringLiteral("Application Created"));
         break;
     case AppLoaded:
@@ -124,8 +125,8 @@ void cApp::setStatus(const QString& text)
 
 void cApp::Tick()
 {
-    resumeNext([&] { m_bidManager->Tick(); });
-    resumeNext([&] { m_netManager->Tick(); });
+    resumeNext(lcApp, [&] { m_bidManager->Tick(); });
+    resumeNext(lcApp, [&] { m_netManager->Tick(); });
     Q_EMIT Ticked();
 }
 
@@ -162,7 +163,7 @@ QString cApp::stateFilePath()
 
 void cApp::Load()
 {
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         const QString path = stateFilePath();
         XMLManager manager;
         manager.LoadFile(path);
@@ -181,7 +182,7 @@ void cApp::Load()
         }
         manager.Restore(*this, manager.Node());
     });
-    resumeNext([&] { m_columns->addMissingDefaults(); });
+    resumeNext(lcApp, [&] { m_columns->addMissingDefaults(); });
     setState(AppLoaded);
     if (!m_loadNotice.isEmpty())
         setStatus(m_loadNotice);
@@ -215,7 +216,7 @@ void cApp::writeStateFile()
     if (m_keepLoadedFile) {
         const QString failure = OwnerOnlyFile::keepCopy(path, path + QStringLiteral(".bak"));
         if (!failure.isEmpty())
-            throw OrvError(75, QStringLiteral("cApp"),
+            throw OrvError(OrvError::FileAccess, QStringLiteral("cApp"),
                            QStringLiteral("Cannot keep the loaded file as '%1.bak': %2").arg(path, failure));
         m_keepLoadedFile = false;
     }
@@ -256,7 +257,7 @@ void cApp::savePendingUnlessBidDue()
 bool cApp::bidDueWithin(qint64 ms) const
 {
     QDateTime siteNow;
-    if (!resumeNext([&] { siteNow = m_clock->Time(); }))
+    if (!resumeNext(lcApp, [&] { siteNow = m_clock->Time(); }))
         return false;
     // Whole seconds, with the second under way and one to spare.
     const qint64 horizon = ms / 1000 + 2;
@@ -294,19 +295,19 @@ QList<std::pair<QString, IXMLPersist*>> cApp::storedChildren() const
 void cApp::Save(XMLManager& loader)
 {
     for (const auto& [name, object] : storedChildren())
-        resumeNext([&] { loader.Save(*object, loader.NewNode(name)); });
+        resumeNext(lcApp, [&] { loader.Save(*object, loader.NewNode(name)); });
 }
 
 void cApp::Load(XMLManager& loader)
 {
     for (const auto& [name, object] : storedChildren())
-        resumeNext([&] { loader.Restore(*object, loader.SubNode(name)); });
+        resumeNext(lcApp, [&] { loader.Restore(*object, loader.SubNode(name)); });
 }
 
 void cApp::show()
 {
-    resumeNext([&] { m_dialogs.viewMainWindow(*this); });
-    resumeNext([&] { m_trayIcon->setVisible(false); });
+    resumeNext(lcApp, [&] { m_dialogs.viewMainWindow(*this); });
+    resumeNext(lcApp, [&] { m_trayIcon->setVisible(false); });
     setState(AppStarted);
     // What became of an unreadable state file, once where the user reads it.
     if (!m_loadNotice.isEmpty())
@@ -315,19 +316,19 @@ void cApp::show()
 
 void cApp::hide()
 {
-    resumeNext([&] { m_trayIcon->setVisible(true); });
+    resumeNext(lcApp, [&] { m_trayIcon->setVisible(true); });
     setState(AppHidden);
-    resumeNext([&] { m_dialogs.closeMainWindow(); });
+    resumeNext(lcApp, [&] { m_dialogs.closeMainWindow(); });
 }
 
 void cApp::ShowAbout()
 {
-    resumeNext([&] { m_dialogs.viewAbout(*this); });
+    resumeNext(lcApp, [&] { m_dialogs.viewAbout(*this); });
 }
 
 void cApp::ShowInfo(ViewInfoType eInfo)
 {
-    resumeNext([&] { m_dialogs.viewInfo(*this, eInfo); });
+    resumeNext(lcApp, [&] { m_dialogs.viewInfo(*this, eInfo); });
 }
 
 void cApp::Quit()
@@ -335,7 +336,7 @@ void cApp::Quit()
     if (m_state == AppShuttingDown)
         return;
     bool available = true;
-    resumeNext([&] { available = m_unloader->Available(); });
+    resumeNext(lcApp, [&] { available = m_unloader->Available(); });
     if (!available) {
         Q_EMIT ErrorMessage(refusedQuitText);
         return;
@@ -343,18 +344,18 @@ void cApp::Quit()
     const AppState before = m_state;
     const bool trayShown = m_trayIcon->Visible();
     setState(AppShuttingDown);
-    resumeNext([&] { m_trayIcon->setVisible(false); });
+    resumeNext(lcApp, [&] { m_trayIcon->setVisible(false); });
     if (!Save() && m_messageBoxes.show(MessageBoxSink::Question, QStringLiteral("Save Error"),
                                        m_saveError + endWithoutSavingText,
                                        MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes) {
         // The user keeps the program, and the auctions that could not be saved, as they were.
         const QString failure = m_saveError;
         setState(before);
-        resumeNext([&] { m_trayIcon->setVisible(trayShown); });
+        resumeNext(lcApp, [&] { m_trayIcon->setVisible(trayShown); });
         setStatus(failure);
         return;
     }
-    resumeNext([&] { m_dialogs.closeAllWindows(); });
+    resumeNext(lcApp, [&] { m_dialogs.closeAllWindows(); });
     m_heartbeat.stop();
     endProcess();
 }

@@ -1,5 +1,6 @@
 #include "cAppStarter.h"
 
+#include "AppLog.h"
 #include "BusFace.h"
 #include "Clock.h"
 #include "DataFolder.h"
@@ -145,14 +146,14 @@ bool cAppStarter::SendTextToApp(const QString& sText)
 
 void cAppStarter::StartupChecks(cApp& app)
 {
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         const qint32 interval = app.Settings().CheckForUpdates;
         const QDateTime today = TimeSource::current().localNow();
         if (interval > 0 &&
             std::llabs(DateTimes::daysBetween(app.VersionManager().LastCheck(), today)) > interval)
             app.VersionManager().Check();
     });
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         const qint32 days = app.Settings().AutoSyncDays;
         const ::Clock& clock = app.Clock();
         if (days > 0 && std::llabs(DateTimes::daysBetween(clock.LastUpdated(), clock.Time())) > days)

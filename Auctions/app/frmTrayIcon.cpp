@@ -1,5 +1,6 @@
 #include "frmTrayIcon.h"
 
+#include "AppLog.h"
 #include "BidManager.h"
 #include "MessageBoxSink.h"
 #include "ResumeNext.h"
@@ -30,16 +31,16 @@ frmTrayIcon::frmTrayIcon(cApp& app, QObject* parent) : QObject(parent), m_app(ap
         {QStringLiteral("mnuPopupExit"), QStringLiteral("E&xit")},
         {QStringLiteral("mnuTestActivate"), QStringLiteral("Test Activate"), false, false},
     };
-    resumeNext([&] { refreshPauseCheck(); });
+    resumeNext(lcApp, [&] { refreshPauseCheck(); });
 
     m_tmrShow.setObjectName(QStringLiteral("tmrShow"));
     m_tmrShow.setSingleShot(true);
     m_tmrShow.setInterval(ShowDelayMs);
-    connect(&m_tmrShow, &QTimer::timeout, this, [this] { resumeNext([&] { m_app.show(); }); });
+    connect(&m_tmrShow, &QTimer::timeout, this, [this] { resumeNext(lcApp, [&] { m_app.show(); }); });
     m_tmrQuit.setObjectName(QStringLiteral("tmrQuit"));
     m_tmrQuit.setSingleShot(true);
     m_tmrQuit.setInterval(QuitDelayMs);
-    connect(&m_tmrQuit, &QTimer::timeout, this, [this] { resumeNext([&] { m_app.Quit(); }); });
+    connect(&m_tmrQuit, &QTimer::timeout, this, [this] { resumeNext(lcApp, [&] { m_app.Quit(); }); });
 
     // With no main window open, a refused Exit or a failed save would otherwise go unseen.
     connect(&app, &cApp::ErrorMessage, this,
@@ -56,7 +57,7 @@ void frmTrayIcon::showBox(const QString& title, const QString& text)
         return;
     boxOpen = true;
     MessageBoxSink& boxes = m_app.messageBoxes();
-    resumeNext([&] { boxes.show(MessageBoxSink::Exclamation, title, text); });
+    resumeNext(lcApp, [&] { boxes.show(MessageBoxSink::Exclamation, title, text); });
     boxOpen = false;
 }
 
@@ -78,7 +79,7 @@ void frmTrayIcon::refreshPauseCheck()
 
 void frmTrayIcon::mnuClick(const QString& name)
 {
-    resumeNext([&] {
+    resumeNext(lcApp, [&] {
         if (name == QLatin1String("mnuPopupShow")) {
             m_app.show();
         } else if (name == QLatin1String("mnuPopupPause")) {
@@ -98,7 +99,7 @@ void frmTrayIcon::mnuClick(const QString& name)
 void frmTrayIcon::PopupMenu(TrayBackend& backend)
 {
     // The bid manager may have been paused elsewhere since the last click: the check mark shows it now.
-    resumeNext([&] { refreshPauseCheck(); });
+    resumeNext(lcApp, [&] { refreshPauseCheck(); });
     const QPointer<frmTrayIcon> self(this);
     backend.PopupMenu(m_mnuPopup, [self](const QString& name) {
         if (self)

@@ -4,6 +4,7 @@
 #include "Categorys.h"
 #include "Clock.h"
 #include "DialogHost.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -78,14 +79,13 @@ AuctionPtr Auctions::Add(const QString& sItem, const QString& sCategory)
         throw OrvError::refused(source, QStringLiteral("Cannot add auction.  The item number \"") + item +
                                             QStringLiteral("\" may hold only letters and digits."));
     // Exists compares exactly; the key does not, so a variant in letter case is a duplicate too.
-    if (const AuctionPtr existing = m_byKey.value(keyOf(item)))
+    if (const AuctionPtr existing = m_items.value(item))
         refuseDuplicate(item, *existing);
 
     AuctionPtr auction = newRecord();
     auction->Item = item;
     auction->Category = sCategory;
-    m_items.append(auction);
-    m_byKey.insert(keyOf(item), auction);
+    m_items.append(item, auction);
     if (!Paused)
         Q_EMIT AuctionChanged(auction.data());
     return auction;
@@ -95,8 +95,7 @@ void Auctions::ViewAdd(const QString& sItem, const QString& sCategory)
 {
     if (const AuctionPtr existing = findExact(sItem))
         refuseDuplicate(sItem, *existing);
-    if (!m_dialogs || !m_categorys)
-        return;
+    Q_ASSERT_X(m_dialogs && m_categorys, "Auctions::ViewAdd", "link() was not called");
     if (sItem.isEmpty())
         m_dialogs->viewAuction(*this, *m_categorys, AuctionPtr());
     else
@@ -105,13 +104,14 @@ void Auctions::ViewAdd(const QString& sItem, const QString& sCategory)
 
 void Auctions::ViewEdit(const AuctionPtr& auction)
 {
-    if (m_dialogs && m_categorys)
-        m_dialogs->viewAuction(*this, *m_categorys, auction);
+    Q_ASSERT_X(m_dialogs && m_categorys, "Auctions::ViewEdit", "link() was not called");
+    m_dialogs->viewAuction(*this, *m_categorys, auction);
 }
 
 void Auctions::refuseWithoutUsername() const
 {
-    if (!m_settings || m_settings->Username.isEmpty())
+    Q_ASSERT_X(m_settings, "Auctions::refuseWithoutUsername", "link() was not called");
+    if (m_settings->Username.isEmpty())
         throw OrvError::refused(
             source, QStringLiteral(
                         "You must first have an eBay username and password set before you can create a "
@@ -121,20 +121,20 @@ void Auctions::refuseWithoutUsername() const
 void Auctions::ViewEditBid(const AuctionPtr& auction)
 {
     refuseWithoutUsername();
-    if (m_dialogs)
-        m_dialogs->viewAuctionBid(auction, false);
+    Q_ASSERT_X(m_dialogs, "Auctions::ViewEditBid", "link() was not called");
+    m_dialogs->viewAuctionBid(auction, false);
 }
 
 void Auctions::ViewNewBid(const AuctionPtr& auction)
 {
     refuseWithoutUsername();
-    if (m_dialogs)
-        m_dialogs->viewAuctionBid(auction, true);
+    Q_ASSERT_X(m_dialogs, "Auctions::ViewNewBid", "link() was not called");
+    m_dialogs->viewAuctionBid(auction, true);
 }
 
 AuctionPtr Auctions::Item(const QString& sItem) const
 {
-    const AuctionPtr auction = m_byKey.value(keyOf(sItem));
+    const AuctionPtr auction = m_items.value(sItem);
     if (!auction)
         throw OrvError(OrvError::InvalidArgument, source,
                        QStringLiteral("There is no auction with item number ") + sItem + QStringLiteral("."));
@@ -146,8 +146,7 @@ void Auctions::Remove(const QString& sItem)
     const AuctionPtr auction = Item(sItem);
     auction->Events = nullptr;
     auction->Deleted = true;
-    m_items.removeOne(auction);
-    m_byKey.remove(keyOf(sItem));
+    m_items.take(sItem);
     if (!Paused)
         Q_EMIT AuctionChanged(auction.data());
 }
@@ -155,13 +154,12 @@ void Auctions::Remove(const QString& sItem)
 void Auctions::Clear()
 {
     m_items.clear();
-    m_byKey.clear();
     Q_EMIT Updated();
 }
 
 AuctionPtr Auctions::findExact(const QString& sItem) const
 {
-    for (const AuctionPtr& auction : m_items) {
+    for (const AuctionPtr& auction : m_items.items()) {
         if (auction->Item == sItem)
             return auction;
     }
@@ -176,7 +174,7 @@ bool Auctions::Exists(const QString& sItem) const
 void Auctions::onAuctionUpdated(Auction* auction)
 {
     const AuctionPtr keep = auction->sharedFromThis();
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_clock)
             auction->LastUpdated = m_clock->Time();
     });
@@ -185,26 +183,16 @@ void Auctions::onAuctionUpdated(Auction* auction)
 
 void Auctions::Load(XMLManager& loader)
 {
-    QList<AuctionPtr> items;
-    QHash<QString, AuctionPtr> byKey;
-    for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Auction"))) {
-        resumeNext([&] {
-            AuctionPtr auction = newRecord();
-            loader.Restore(*auction, node);
-            // A record without an item number has no key; a second record of the same key is dropped.
-            if (auction->Item.isEmpty() || byKey.contains(keyOf(auction->Item)))
-                return;
-            items.append(auction);
-            byKey.insert(keyOf(auction->Item), auction);
-        });
-    }
-    m_items = items;
-    m_byKey = byKey;
+    // A record without an item number has no key; a second record of the same key is dropped.
+    KeyedCollection<::Auction> loaded;
+    loaded.load(
+        loader, QStringLiteral("Auction"), [this] { return newRecord(); },
+        [](const ::Auction& auction) { return auction.Item; });
+    m_items = loaded;
     Q_EMIT Updated();
 }
 
 void Auctions::Save(XMLManager& loader)
 {
-    for (const AuctionPtr& auction : std::as_const(m_items))
-        resumeNext([&] { loader.Save(*auction, loader.NewNode(QStringLiteral("Auction"))); });
+    m_items.save(loader, QStringLiteral("Auction"));
 }

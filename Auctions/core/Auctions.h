@@ -3,8 +3,8 @@
 #include "Auction.h"
 #include "Clock.h"
 #include "IXMLPersist.h"
+#include "KeyedCollection.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -36,10 +36,10 @@ public:
     void ViewEdit(const AuctionPtr& auction);
     void ViewEditBid(const AuctionPtr& auction);
     void ViewNewBid(const AuctionPtr& auction);
-    QList<AuctionPtr> Items() const { return m_items; }
+    QList<AuctionPtr> Items() const { return m_items.items(); }
     AuctionPtr Item(const QString& sItem) const;
     ::Clock* Clock() const { return m_clock; }
-    qint32 Count() const { return static_cast<qint32>(m_items.size()); }
+    qint32 Count() const { return m_items.count(); }
     void Remove(const QString& sItem);
     void Clear();
     bool Exists(const QString& sItem) const;
@@ -57,7 +57,6 @@ Q_SIGNALS:
     void AuctionStateChange(Auction* auction, int SnipeState);
 
 private:
-    static QString keyOf(const QString& item) { return item.toCaseFolded(); }
     AuctionPtr newRecord() const;
     // The first auction whose item number equals `sItem` exactly.
     AuctionPtr findExact(const QString& sItem) const;
@@ -70,6 +69,5 @@ private:
     QPointer<::Settings> m_settings;
     QPointer<::Categorys> m_categorys;
     DialogHost* m_dialogs = nullptr;
-    QList<AuctionPtr> m_items;
-    QHash<QString, AuctionPtr> m_byKey;
+    KeyedCollection<::Auction> m_items;
 };

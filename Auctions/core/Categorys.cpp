@@ -3,6 +3,7 @@
 #include "Auctions.h"
 #include "CategorysEvents.h"
 #include "DialogHost.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "XMLManager.h"
@@ -35,7 +36,7 @@ CategoryPtr Categorys::Add(const QString& sName, bool bLimited, qint32 lMaxWins)
         throw OrvError::refused(addSource, QStringLiteral("A category must have a name."));
     if (name.endsWith(QLatin1Char('~')))
         throw OrvError::refused(addSource, QStringLiteral("Categories may not end with the ~ character."));
-    if (m_byKey.contains(keyOf(name)))
+    if (m_items.contains(name))
         throw OrvError::refused(addSource, QStringLiteral("A category named ") + name +
                                                QStringLiteral(" already exists."));
 
@@ -44,8 +45,7 @@ CategoryPtr Categorys::Add(const QString& sName, bool bLimited, qint32 lMaxWins)
     category->Name = name;
     category->Limited = bLimited;
     category->MaxWins = lMaxWins;
-    m_items.append(category);
-    m_byKey.insert(keyOf(name), category);
+    m_items.append(name, category);
     if (!Paused)
         Q_EMIT Updated();
     return category;
@@ -59,28 +59,23 @@ void Categorys::raiseUpdated()
 
 void Categorys::ViewAdd()
 {
-    resumeNext([&] {
-        if (m_dialogs && m_auctions)
-            m_dialogs->viewCategory(*this, *m_auctions, CategoryPtr());
-    });
+    Q_ASSERT_X(m_dialogs && m_auctions, "Categorys::ViewAdd", "link() was not called");
+    resumeNext(lcModel, [&] { m_dialogs->viewCategory(*this, *m_auctions, CategoryPtr()); });
 }
 
 void Categorys::ViewEdit(const CategoryPtr& category)
 {
-    resumeNext([&] {
-        if (m_dialogs && m_auctions)
-            m_dialogs->viewCategory(*this, *m_auctions, category);
-    });
+    Q_ASSERT_X(m_dialogs && m_auctions, "Categorys::ViewEdit", "link() was not called");
+    resumeNext(lcModel, [&] { m_dialogs->viewCategory(*this, *m_auctions, category); });
 }
 
 void Categorys::ViewRemove(const CategoryPtr& category)
 {
     if (!category)
         return;
+    Q_ASSERT_X(m_dialogs && m_auctions, "Categorys::ViewRemove", "link() was not called");
     bool used = false;
-    resumeNext([&] {
-        if (!m_auctions)
-            return;
+    resumeNext(lcModel, [&] {
         for (const AuctionPtr& auction : m_auctions->Items()) {
             if (category->Contains(*auction)) {
                 used = true;
@@ -89,10 +84,7 @@ void Categorys::ViewRemove(const CategoryPtr& category)
         }
     });
     if (used) {
-        resumeNext([&] {
-            if (m_dialogs && m_auctions)
-                m_dialogs->viewCategoryDelete(*m_auctions, *this, category);
-        });
+        resumeNext(lcModel, [&] { m_dialogs->viewCategoryDelete(*m_auctions, *this, category); });
         return;
     }
     // The refusal to remove the last category reaches the caller, which shows it.
@@ -101,7 +93,7 @@ void Categorys::ViewRemove(const CategoryPtr& category)
 
 CategoryPtr Categorys::Item(const QString& sName) const
 {
-    const CategoryPtr category = m_byKey.value(keyOf(sName));
+    const CategoryPtr category = m_items.value(sName);
     if (!category)
         throw OrvError(OrvError::InvalidArgument, source,
                        QStringLiteral("There is no category named ") + sName + QStringLiteral("."));
@@ -110,12 +102,11 @@ CategoryPtr Categorys::Item(const QString& sName) const
 
 void Categorys::Remove(const QString& sName)
 {
-    if (m_items.size() < 2)
+    if (m_items.count() < 2)
         throw OrvError::refused(source, QStringLiteral("You must have at least one Category."));
     const CategoryPtr category = Item(sName);
     category->Events = nullptr;
-    m_items.removeOne(category);
-    m_byKey.remove(keyOf(sName));
+    m_items.take(sName);
     if (!Paused)
         Q_EMIT Updated();
 }
@@ -123,37 +114,30 @@ void Categorys::Remove(const QString& sName)
 void Categorys::Clear()
 {
     m_items.clear();
-    m_byKey.clear();
     Q_EMIT Updated();
 }
 
 void Categorys::Load(XMLManager& loader)
 {
-    QList<CategoryPtr> items;
-    QHash<QString, CategoryPtr> byKey;
-    for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Category"))) {
-        resumeNext([&] {
+    // A category without a name has no key; a second one of the same name is dropped.
+    KeyedCollection<Category> loaded;
+    loaded.load(
+        loader, QStringLiteral("Category"),
+        [this] {
             auto category = CategoryPtr::create();
             category->Events = mEvents;
-            loader.Restore(*category, node);
-            // A category without a name has no key; a second one of the same name is dropped.
-            if (category->Name.isEmpty() || byKey.contains(keyOf(category->Name)))
-                return;
-            items.append(category);
-            byKey.insert(keyOf(category->Name), category);
-        });
-    }
-    m_items = items;
-    m_byKey = byKey;
+            return category;
+        },
+        [](const Category& category) { return category.Name; });
+    m_items = loaded;
     if (m_items.isEmpty())
-        resumeNext([&] { Add(defaultName, false, 1); });
-    resumeNext([&] { Current = loader.ReadProperty(QStringLiteral("Current"), defaultName); });
+        resumeNext(lcModel, [&] { Add(defaultName, false, 1); });
+    resumeNext(lcModel, [&] { Current = loader.ReadProperty(QStringLiteral("Current"), defaultName); });
     Q_EMIT Updated();
 }
 
 void Categorys::Save(XMLManager& loader)
 {
-    for (const CategoryPtr& category : std::as_const(m_items))
-        resumeNext([&] { loader.Save(*category, loader.NewNode(QStringLiteral("Category"))); });
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("Current"), Current); });
+    m_items.save(loader, QStringLiteral("Category"));
+    resumeNext(lcModel, [&] { loader.WriteProperty(QStringLiteral("Current"), Current); });
 }

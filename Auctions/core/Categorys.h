@@ -2,8 +2,8 @@
 
 #include "Category.h"
 #include "IXMLPersist.h"
+#include "KeyedCollection.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -36,9 +36,9 @@ public:
     void ViewEdit(const CategoryPtr& category);
     // Opens the remover when an auction still belongs to the category, else removes it at once.
     void ViewRemove(const CategoryPtr& category);
-    QList<CategoryPtr> Items() const { return m_items; }
+    QList<CategoryPtr> Items() const { return m_items.items(); }
     CategoryPtr Item(const QString& sName) const;
-    qint32 Count() const { return static_cast<qint32>(m_items.size()); }
+    qint32 Count() const { return m_items.count(); }
     void Remove(const QString& sName);
     void Clear();
 
@@ -49,11 +49,8 @@ Q_SIGNALS:
     void Updated();
 
 private:
-    static QString keyOf(const QString& name) { return name.toCaseFolded(); }
-
     CategorysEvents* mEvents;
     QPointer<::Auctions> m_auctions;
     DialogHost* m_dialogs = nullptr;
-    QList<CategoryPtr> m_items;
-    QHash<QString, CategoryPtr> m_byKey;
+    KeyedCollection<Category> m_items;
 };

@@ -3,6 +3,7 @@
 #include "DateTimes.h"
 #include "DialogHost.h"
 #include "IClockUpdater.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -59,7 +60,7 @@ QDateTime pcUtcNow()
 qint32 toLong(qint64 value)
 {
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw OrvError(6, QStringLiteral("Clock"), QStringLiteral("Overflow"));
+        throw OrvError(OrvError::Overflow, QStringLiteral("Clock"), QStringLiteral("Overflow"));
     return static_cast<qint32>(value);
 }
 
@@ -177,7 +178,7 @@ qint32 Clock::LocalUTCVariance() const
 
 void Clock::Cancel()
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_updater)
             m_updater->Cancel();
     });
@@ -185,7 +186,7 @@ void Clock::Cancel()
 
 void Clock::Download()
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_updater)
             m_updater->Download();
     });
@@ -193,7 +194,7 @@ void Clock::Download()
 
 void Clock::show()
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (m_dialogs)
             m_dialogs->viewClock(*this);
     });
@@ -239,7 +240,7 @@ void Clock::updaterStateChanged(int state)
         // The reading measures the PC clock's error; the site time follows from it at every moment.
         bool taken = false;
         QString reason;
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             const QDateTime utc = DateTimes::asNaive(m_updater->Time());
             if (DateTimes::isZero(utc))
                 return;
@@ -277,7 +278,7 @@ void Clock::Load(XMLManager& loader)
     // beyond a sane clock's error (a damaged or hand-made value) gives way to the default for the PC's
     // zone.
     m_pcError = 0;
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         const QString text =
             loader.ReadProperty(QStringLiteral("Variance"), TextForms::whole(defaultVariance()));
         const std::optional<qint32> value = TextForms::readLong(text);
@@ -293,7 +294,7 @@ void Clock::Load(XMLManager& loader)
         qCWarning(lcClock) << "stored Variance" << *value << "puts the site clock" << error
                            << "seconds from the computer's clock; the default is used";
     });
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         const QString text = loader.ReadProperty(QStringLiteral("LastUpdated"),
                                                  TextForms::date(TimeSource::current().localNow()));
         if (const std::optional<QDateTime> value = TextForms::readDate(text))

@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "ColumnsEvents.h"
 #include "ListCell.h"
+#include "ModelLog.h"
 #include "PropertyReader.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -93,7 +94,7 @@ bool Column::Iconic() const
 
 void Column::UpdateListItem(ListCell& cell, const Auction& auction) const
 {
-    resumeNext([&] {
+    resumeNext(lcModel, [&] {
         if (Name == QLatin1String("Icon")) {
             cell.setImageKey(Visible() ? levelKey(auction.LastTimeLeftLevel) : blank);
         } else if (Name == QLatin1String("Hot")) {

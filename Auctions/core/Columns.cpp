@@ -1,6 +1,7 @@
 #include "Columns.h"
 
 #include "ColumnsEvents.h"
+#include "ModelLog.h"
 #include "OrvError.h"
 #include "PropertyReader.h"
 #include "ResumeNext.h"
@@ -60,7 +61,7 @@ Columns::~Columns() = default;
 void Columns::link(::Settings& settings)
 {
     m_settings = &settings;
-    for (const ColumnPtr& column : std::as_const(m_items))
+    for (const ColumnPtr& column : m_items.items())
         column->Settings = m_settings;
 }
 
@@ -77,7 +78,7 @@ ColumnPtr Columns::Add(const QString& sName, qint32 lWidth, const QString& sCapt
                        const QString& sTooltipText, bool bSorted, bool bColored)
 {
     // Refused before anything changes, so that a failed Add leaves the sort as it was.
-    if (m_byKey.contains(keyOf(sName)))
+    if (m_items.contains(sName))
         throw OrvError::refused(source, QStringLiteral("A column named ") + sName +
                                             QStringLiteral(" already exists."));
 
@@ -96,8 +97,7 @@ ColumnPtr Columns::Add(const QString& sName, qint32 lWidth, const QString& sCapt
     column->Colored = bColored;
     if (column->Index == 1 || bSorted)
         setSortColumn(sName);
-    m_items.append(column);
-    m_byKey.insert(keyOf(sName), column);
+    m_items.append(sName, column);
     if (!Paused)
         Q_EMIT Updated();
     return column;
@@ -110,7 +110,7 @@ void Columns::raiseUpdated()
 
 ColumnPtr Columns::Item(const QString& sName) const
 {
-    const ColumnPtr column = m_byKey.value(keyOf(sName));
+    const ColumnPtr column = m_items.value(sName);
     if (!column)
         throw OrvError(OrvError::InvalidArgument, source,
                        QStringLiteral("There is no column named ") + sName + QStringLiteral("."));
@@ -119,7 +119,7 @@ ColumnPtr Columns::Item(const QString& sName) const
 
 bool Columns::Exists(const QString& sName) const
 {
-    for (const ColumnPtr& column : m_items) {
+    for (const ColumnPtr& column : m_items.items()) {
         if (column->Name == sName)
             return true;
     }
@@ -128,8 +128,7 @@ bool Columns::Exists(const QString& sName) const
 
 void Columns::Remove(const QString& sName)
 {
-    if (const ColumnPtr column = m_byKey.take(keyOf(sName)))
-        m_items.removeOne(column);
+    m_items.take(sName);
     if (!Paused)
         Q_EMIT Updated();
 }
@@ -137,7 +136,6 @@ void Columns::Remove(const QString& sName)
 void Columns::Clear()
 {
     m_items.clear();
-    m_byKey.clear();
     if (!Paused)
         Q_EMIT Updated();
 }
@@ -146,7 +144,7 @@ void Columns::addMissingDefaults()
 {
     for (const StandardColumn& row : standardColumns) {
         const QString name = QString::fromLatin1(row.name);
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             if (!Exists(name))
                 Add(name, row.width, QString::fromLatin1(row.caption), QString::fromLatin1(row.menu), 0,
                     row.alignment, QString(), QString(), row.sorted, row.colored);
@@ -156,22 +154,19 @@ void Columns::addMissingDefaults()
 
 void Columns::Load(XMLManager& loader)
 {
-    for (const QDomElement& node : loader.SelectNodes(QStringLiteral("Column"))) {
-        resumeNext([&] {
+    // A column without a name has no key; a second one of the same name is dropped.
+    m_items.load(
+        loader, QStringLiteral("Column"),
+        [this] {
             auto column = ColumnPtr::create();
             column->Events = mEvents;
             column->Settings = m_settings;
-            loader.Restore(*column, node);
-            // A column without a name has no key; a second one of the same name is dropped.
-            if (column->Name.isEmpty() || m_byKey.contains(keyOf(column->Name)))
-                return;
-            m_items.append(column);
-            m_byKey.insert(keyOf(column->Name), column);
-        });
-    }
+            return column;
+        },
+        [](const Column& column) { return column.Name; });
     const PropertyReader read(loader);
-    resumeNext([&] { m_sortColumn = read.text(QStringLiteral("SortColumn")); });
-    resumeNext([&] {
+    resumeNext(lcModel, [&] { m_sortColumn = read.text(QStringLiteral("SortColumn")); });
+    resumeNext(lcModel, [&] {
         SortOrder = static_cast<AppSortOrder>(read.whole(QStringLiteral("SortOrder"), OR2Ascending));
     });
     if (!Paused)
@@ -180,8 +175,8 @@ void Columns::Load(XMLManager& loader)
 
 void Columns::Save(XMLManager& loader)
 {
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("SortColumn"), m_sortColumn); });
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("SortOrder"), TextForms::whole(SortOrder)); });
-    for (const ColumnPtr& column : std::as_const(m_items))
-        resumeNext([&] { loader.Save(*column, loader.NewNode(QStringLiteral("Column"))); });
+    resumeNext(lcModel, [&] { loader.WriteProperty(QStringLiteral("SortColumn"), m_sortColumn); });
+    resumeNext(lcModel,
+               [&] { loader.WriteProperty(QStringLiteral("SortOrder"), TextForms::whole(SortOrder)); });
+    m_items.save(loader, QStringLiteral("Column"));
 }

@@ -2,9 +2,9 @@
 
 #include "Column.h"
 #include "IXMLPersist.h"
+#include "KeyedCollection.h"
 #include "OrvEnums.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -37,9 +37,9 @@ public:
                   const QString& sTooltipText, bool bSorted, bool bColored);
     // Raises Updated whatever Paused says.
     void raiseUpdated();
-    QList<ColumnPtr> Items() const { return m_items; }
+    QList<ColumnPtr> Items() const { return m_items.items(); }
     ColumnPtr Item(const QString& sName) const;
-    qint32 Count() const { return static_cast<qint32>(m_items.size()); }
+    qint32 Count() const { return m_items.count(); }
     bool Exists(const QString& sName) const;
     void Remove(const QString& sName);
     bool IsEmpty() const { return m_items.isEmpty(); }
@@ -58,11 +58,8 @@ Q_SIGNALS:
     void ColumnUpdated(Column* column);
 
 private:
-    static QString keyOf(const QString& name) { return name.toCaseFolded(); }
-
     ColumnsEvents* mEvents;
     QPointer<::Settings> m_settings;
     QString m_sortColumn;
-    QList<ColumnPtr> m_items;
-    QHash<QString, ColumnPtr> m_byKey;
+    KeyedCollection<Column> m_items;
 };

@@ -21,9 +21,12 @@ std::optional<qint32> toInt32(double value)
 
 } // namespace
 
-bool PropertyReader::has(const QString& name) const
+std::optional<QString> PropertyReader::find(const QString& name) const
 {
-    return !m_loader.Node().firstChildElement(name).isNull();
+    const XmlElement element = m_loader.Node().firstChildElement(name);
+    if (element.isNull())
+        return std::nullopt;
+    return element.text();
 }
 
 QString PropertyReader::text(const QString& name, const QString& defaultValue) const
@@ -33,18 +36,20 @@ QString PropertyReader::text(const QString& name, const QString& defaultValue) c
 
 qint32 PropertyReader::whole(const QString& name, qint32 defaultValue) const
 {
-    if (!has(name))
+    const std::optional<QString> text = find(name);
+    if (!text)
         return defaultValue;
-    return TextForms::readLong(m_loader.ReadProperty(name)).value_or(0);
+    return TextForms::readLong(*text).value_or(0);
 }
 
 void PropertyReader::wholeOrKeep(const QString& name, qint32& field, qint32 defaultValue) const
 {
-    if (!has(name)) {
+    const std::optional<QString> text = find(name);
+    if (!text) {
         field = defaultValue;
         return;
     }
-    if (const auto number = TextForms::readDecimal(m_loader.ReadProperty(name))) {
+    if (const auto number = TextForms::readDecimal(*text)) {
         if (const auto value = toInt32(*number))
             field = *value;
     }
@@ -52,27 +57,30 @@ void PropertyReader::wholeOrKeep(const QString& name, qint32& field, qint32 defa
 
 double PropertyReader::decimal(const QString& name, double defaultValue) const
 {
-    if (!has(name))
+    const std::optional<QString> text = find(name);
+    if (!text)
         return defaultValue;
-    return TextForms::readDecimal(m_loader.ReadProperty(name)).value_or(0.0);
+    return TextForms::readDecimal(*text).value_or(0.0);
 }
 
 void PropertyReader::date(const QString& name, QDateTime& field, const QDateTime& defaultValue) const
 {
-    if (!has(name)) {
+    const std::optional<QString> text = find(name);
+    if (!text) {
         field = defaultValue;
         return;
     }
-    if (const auto value = TextForms::readDate(m_loader.ReadProperty(name)))
+    if (const auto value = TextForms::readDate(*text))
         field = *value;
 }
 
 void PropertyReader::flag(const QString& name, bool& field, bool defaultValue) const
 {
-    if (!has(name)) {
+    const std::optional<QString> text = find(name);
+    if (!text) {
         field = defaultValue;
         return;
     }
-    if (const auto value = TextForms::readFlag(m_loader.ReadProperty(name)))
+    if (const auto value = TextForms::readFlag(*text))
         field = *value;
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class XMLManager;
 
@@ -13,7 +14,6 @@ class PropertyReader
 public:
     explicit PropertyReader(const XMLManager& loader) : m_loader(loader) {}
 
-    bool has(const QString& name) const;
     QString text(const QString& name, const QString& defaultValue = QString()) const;
     // The leading number, halves to even; a text that is no number (or too large) reads as 0.
     qint32 whole(const QString& name, qint32 defaultValue) const;
@@ -27,5 +27,8 @@ public:
     void flag(const QString& name, bool& field, bool defaultValue) const;
 
 private:
+    // The text of the first child element named `name`; nothing when there is none.
+    std::optional<QString> find(const QString& name) const;
+
     const XMLManager& m_loader;
 };

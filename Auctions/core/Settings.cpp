@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "DialogHost.h"
+#include "ModelLog.h"
 #include "ResumeNext.h"
 #include "TextForms.h"
 #include "TimeSource.h"
@@ -96,7 +97,7 @@ void Settings::View()
 void Settings::Load(XMLManager& loader)
 {
     for (const Field& field : fields()) {
-        resumeNext([&] {
+        resumeNext(lcModel, [&] {
             const QString text = loader.ReadProperty(QString::fromLatin1(field.name), field.defaultText);
             std::visit(Overloaded{[&](bool Settings::*member) {
                                       if (const std::optional<bool> value = TextForms::readFlag(text))

@@ -1,6 +1,7 @@
 #include "frmSettings.h"
 
 #include "AcctLogin.h"
+#include "AppLog.h"
 #include "Dialer.h"
 #include "Dialog.h"
 #include "MessageBoxSink.h"
@@ -465,9 +466,9 @@ void frmSettings::cmdSave_Click()
     for (int i = 0; i < int(lblColor.size()); ++i)
         s.*colorSettings[i] = m_colors[i];
 
-    if (!resumeNext([&] { s.raiseUpdated(); }))
+    if (!resumeNext(lcApp, [&] { s.raiseUpdated(); }))
         qCWarning(lcSettingsDialog) << "A listener of the settings failed on their change.";
-    if (m_save && !resumeNext([&] { m_save(); }))
+    if (m_save && !resumeNext(lcApp, [&] { m_save(); }))
         qCWarning(lcSettingsDialog) << "The state file was not saved after the settings changed.";
     close();
 }

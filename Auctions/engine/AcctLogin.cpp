@@ -1,6 +1,7 @@
 #include "AcctLogin.h"
 
 #include "BidSender.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "SignInPage.h"
@@ -82,7 +83,7 @@ void AcctLogin::Login(const QString& sUsername, const QString& sPassword)
     setState(eAcctLoginLoggingOut);
     // The earlier test's window goes: its late pages must not decide this test.
     closeWindow();
-    const bool started = resumeNext([&] {
+    const bool started = resumeNext(lcBid, [&] {
         mFrm = m_browsers();
         connect(mFrm, &BrowserWindow::DocumentComplete, this, &AcctLogin::mFrm_DocumentComplete);
         connect(mFrm, &BrowserWindow::TimedOut, this, &AcctLogin::mFrm_TimedOut);

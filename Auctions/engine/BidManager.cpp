@@ -6,6 +6,7 @@
 #include "Categorys.h"
 #include "Clock.h"
 #include "DateTimes.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -63,12 +64,12 @@ void BidManager::Init(Auctions& oAuctions, Clock& oClock)
     connect(mAuctions, &Auctions::Updated, this, &BidManager::mAuctions_Updated);
     connect(mAuctions, &Auctions::AuctionChanged, this, &BidManager::mAuctions_AuctionChanged);
     mBidSenders->bindRecords(oAuctions);
-    resumeNext([&] { ExpireMissedBids(); });
+    resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
 void BidManager::RefreshState()
 {
-    resumeNext([&] { EvaluateState(); });
+    resumeNext(lcBid, [&] { EvaluateState(); });
 }
 
 void BidManager::setState(eBidderState value)
@@ -106,7 +107,7 @@ void BidManager::setPaused(bool value)
         return;
     // The state the evaluation finds, straight away: no passing green, and no wait for the throttle.
     eBidderState state = eBidderGreen;
-    resumeNext([&] { state = evaluatedState(); });
+    resumeNext(lcBid, [&] { state = evaluatedState(); });
     setState(state);
 }
 
@@ -130,7 +131,7 @@ void BidManager::SendBid(const AuctionPtr& auction)
 
 void BidManager::Cancel()
 {
-    resumeNext([&] { mBidSenders->Cancel(); });
+    resumeNext(lcBid, [&] { mBidSenders->Cancel(); });
     setStatus(QStringLiteral("Bids Cancelled."));
 }
 
@@ -148,7 +149,7 @@ void BidManager::Tick()
     const QDateTime siteNow = mClock->Time();
     for (const AuctionPtr& auction : mAuctions->Items()) {
         // One auction's failure must not keep the later ones from their send moments.
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             if (auction->SnipeState != OR2BidSet && auction->SnipeState != OR2BidPrepared)
                 return;
             if (endUnknown(*auction) || !auction->bidFault().isEmpty())
@@ -170,7 +171,7 @@ void BidManager::EvaluateState()
 {
     if (Paused())
         return;
-    resumeNext([&] { FailInvalidBids(); });
+    resumeNext(lcBid, [&] { FailInvalidBids(); });
     setState(evaluatedState());
 }
 
@@ -200,7 +201,7 @@ void BidManager::FailInvalidBids()
         return;
     bool changed = false;
     for (const AuctionPtr& auction : mAuctions->Items()) {
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             // A running attempt started from sound values; a change to them ends it by itself.
             if (!auction->IsBidding() || mBidSenders->attemptOf(auction.data()))
                 return;
@@ -222,10 +223,10 @@ void BidManager::ExpireMissedBids()
     if (!mAuctions || !mClock)
         return;
     QDateTime siteNow;
-    resumeNext([&] { siteNow = mClock->Time(); });
+    resumeNext(lcBid, [&] { siteNow = mClock->Time(); });
     bool changed = false;
     for (const AuctionPtr& auction : mAuctions->Items()) {
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             // An attempt under way ends by itself, with the site's own answer.
             if (!auction->IsBidding() || endUnknown(*auction) || secondsLeft(*auction, siteNow) > 0 ||
                 mBidSenders->attemptOf(auction.data()))
@@ -266,7 +267,7 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
         return;
     QSet<const Auction*> cancelled;
     for (const AuctionPtr& auction : auctions) {
-        resumeNext([&] {
+        resumeNext(lcBid, [&] {
             // A bid already submitted cannot be taken back: the site's answer is recorded as it comes.
             if (!category->Contains(*auction) || !auction->IsBidding() ||
                 auction->SnipeState == OR2BidSending)
@@ -282,30 +283,30 @@ void BidManager::ApplyCategoryWinLimit(BidSender* sender)
     // Their attempts end here without submitting; each one leaves the cancellation as it stands.
     for (BidSender* running : mBidSenders->Items()) {
         if (running != sender && cancelled.contains(running->Auction.data()))
-            resumeNext([&] { running->Cancel(); });
+            resumeNext(lcBid, [&] { running->Cancel(); });
     }
     save();
 }
 
 void BidManager::mAuctions_Updated()
 {
-    resumeNext([&] { ExpireMissedBids(); });
+    resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
 void BidManager::mAuctions_AuctionChanged(Auction* auction)
 {
-    resumeNext([&] { mBidSenders->recordChanged(auction); });
+    resumeNext(lcBid, [&] { mBidSenders->recordChanged(auction); });
 }
 
 void BidManager::mClock_Updated()
 {
-    resumeNext([&] { ExpireMissedBids(); });
+    resumeNext(lcBid, [&] { ExpireMissedBids(); });
 }
 
 void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
 {
     QString item;
-    resumeNext([&] { item = Sender->Auction->Item; });
+    resumeNext(lcBid, [&] { item = Sender->Auction->Item; });
     switch (State) {
     case BidSender::SignInRequested:
     case BidSender::SignInSubmitted:
@@ -321,7 +322,7 @@ void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
         setStatus(QStringLiteral("Sending bid for auction ") + item + QStringLiteral("..."));
         break;
     case BidSender::Succeeded:
-        resumeNext([&] { ApplyCategoryWinLimit(Sender); });
+        resumeNext(lcBid, [&] { ApplyCategoryWinLimit(Sender); });
         setStatus(QStringLiteral("Auction ") + item +
                   QStringLiteral(" successfully submitted and confirmed."));
         break;
@@ -337,13 +338,13 @@ void BidManager::mBidSenders_StateChanged(qint32 State, BidSender* Sender)
 void BidManager::save()
 {
     if (m_save)
-        resumeNext([&] { m_save(); });
+        resumeNext(lcBid, [&] { m_save(); });
 }
 
 void BidManager::Load(XMLManager& loader)
 {
     // A value that is not a flag leaves the state as it is.
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         if (const auto paused =
                 TextForms::readFlag(loader.ReadProperty(QStringLiteral("Paused"), QStringLiteral("False"))))
             setPaused(*paused);
@@ -352,5 +353,5 @@ void BidManager::Load(XMLManager& loader)
 
 void BidManager::Save(XMLManager& loader)
 {
-    resumeNext([&] { loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused())); });
+    resumeNext(lcBid, [&] { loader.WriteProperty(QStringLiteral("Paused"), TextForms::flag(Paused())); });
 }

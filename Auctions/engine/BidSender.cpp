@@ -3,6 +3,7 @@
 #include "Auctions.h"
 #include "BidSendersEvents.h"
 #include "DataFolder.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "OwnerOnlyFile.h"
 #include "ResumeNext.h"
@@ -181,7 +182,7 @@ bool BidSender::recordCurrent() const
         return false;
     if (m_records) {
         AuctionPtr current;
-        resumeNext([&] { current = m_records->Item(Auction->Item); });
+        resumeNext(lcBid, [&] { current = m_records->Item(Auction->Item); });
         if (current != Auction)
             return false;
     }
@@ -219,25 +220,25 @@ bool BidSender::cancelledByWinLimit() const
 
 void BidSender::Prepare(bool sendNow)
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         mFrm = m_browsers();
         connect(mFrm, &BrowserWindow::DocumentComplete, this, &BidSender::mFrm_DocumentComplete);
         connect(mFrm, &BrowserWindow::TimedOut, this, &BidSender::mFrm_TimedOut);
     });
     bSendNow = sendNow;
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         m_startBid = Auction->SnipeBid;
         m_startQuantity = Auction->SnipeQuantity;
         setSnipeState(OR2BidPreparing);
     });
-    resumeNext([&] { Auction->Changed(); });
-    resumeNext([&] { setState(SignInRequested); });
+    resumeNext(lcBid, [&] { Auction->Changed(); });
+    resumeNext(lcBid, [&] { setState(SignInRequested); });
     // The item number goes into the bid page's address: one that cannot is refused before signing in.
     if (Auction && !Auctions::isValidItemNumber(Auction->Item)) {
         FinishFailure(notAnItemText(Auction->Item));
         return;
     }
-    resumeNext([&] { window().Navigate(signInUrl()); });
+    resumeNext(lcBid, [&] { window().Navigate(signInUrl()); });
 }
 
 void BidSender::Send()
@@ -257,11 +258,11 @@ void BidSender::Send()
     // Only the record it started for, as it left it, with the amount the review page holds.
     if (endIfSuperseded())
         return;
-    resumeNext([&] { setSnipeState(OR2BidSending); });
-    resumeNext([&] { Auction->Changed(); });
-    resumeNext([&] { setState(BidSubmitted); });
+    resumeNext(lcBid, [&] { setSnipeState(OR2BidSending); });
+    resumeNext(lcBid, [&] { Auction->Changed(); });
+    resumeNext(lcBid, [&] { setState(BidSubmitted); });
     // A missing form is skipped: the attempt then waits for its time-out.
-    resumeNext([&] { window().SubmitForm(reviewForm); });
+    resumeNext(lcBid, [&] { window().SubmitForm(reviewForm); });
 }
 
 void BidSender::Cancel()
@@ -335,17 +336,8 @@ void BidSender::mFrm_DocumentComplete()
 
 void BidSender::runHandler(void (BidSender::*handler)(), const QString& systemError)
 {
-    try {
-        (this->*handler)();
-    } catch (const std::exception& error) {
-        qCWarning(lcBidSender) << "bid page handler failed:" << error.what();
-        if (m_state < Succeeded)
-            FinishFailure(systemError);
-    } catch (...) {
-        qCWarning(lcBidSender) << "bid page handler failed";
-        if (m_state < Succeeded)
-            FinishFailure(systemError);
-    }
+    if (!resumeNext(lcBid, [&] { (this->*handler)(); }) && m_state < Succeeded)
+        FinishFailure(systemError);
 }
 
 void BidSender::HandleSignInPage()
@@ -479,20 +471,31 @@ void BidSender::finish(bool success, const QString& comment)
     if (keepRecord)
         success = false;
     QString page;
-    resumeNext([&] { page = PageText(); });
-    resumeNext([&] { OwnerOnlyFile::makeFolder(DataFolder::sentSnipesFolder()); });
-    resumeNext(
-        [&] { OwnerOnlyFile::write(pageFilePath(Auction->Item), (page + QStringLiteral("\r\n")).toUtf8()); });
+    resumeNext(lcBid, [&] { page = PageText(); });
+    resumeNext(lcBid, [&] { keepSentPage(page); });
     if (!keepRecord) {
-        resumeNext([&] { Auction->SysComments = comment; });
-        resumeNext([&] { Auction->SnipeState = success ? OR2BidSuccess : OR2BidFailed; });
+        resumeNext(lcBid, [&] { Auction->SysComments = comment; });
+        resumeNext(lcBid, [&] { Auction->SnipeState = success ? OR2BidSuccess : OR2BidFailed; });
     }
-    resumeNext([&] { Auction->Changed(); });
-    resumeNext([&] {
+    resumeNext(lcBid, [&] { Auction->Changed(); });
+    resumeNext(lcBid, [&] {
         if (m_save)
             m_save();
     });
-    resumeNext([&] { setState(success ? Succeeded : Failed); });
+    resumeNext(lcBid, [&] { setState(success ? Succeeded : Failed); });
+}
+
+void BidSender::keepSentPage(const QString& page) const
+{
+    // The site's answer is the one record of what was sent: a page that is not kept is logged.
+    const QString folder = DataFolder::sentSnipesFolder();
+    if (!OwnerOnlyFile::makeFolder(folder))
+        qCWarning(lcBid).noquote() << "Cannot create the folder" << folder;
+    const QString path = pageFilePath(Auction->Item);
+    const QString failure = OwnerOnlyFile::write(path, (page + QStringLiteral("\r\n")).toUtf8());
+    if (!failure.isEmpty())
+        qCWarning(lcBid).noquote() << "The page sent for item" << Auction->Item << "was not kept in" << path
+                                   << "-" << failure;
 }
 
 void BidSender::finishSuperseded()

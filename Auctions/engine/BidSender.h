@@ -99,6 +99,8 @@ private:
     void FinishSuccess();
     void FinishFailure(const QString& message);
     void finish(bool success, const QString& comment);
+    // Writes the site's last page to pageFilePath, and logs when it cannot.
+    void keepSentPage(const QString& page) const;
     void finishSuperseded();
     QString timedOutText() const;
     bool cancelledByWinLimit() const;

@@ -3,6 +3,7 @@
 #include "Auctions.h"
 #include "BidSender.h"
 #include "BidSendersEvents.h"
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 
@@ -34,7 +35,7 @@ void BidSenders::Cancel()
     // Senders leave the collection as they end: walk a copy.
     const QList<BidSender*> senders = m_senders;
     for (BidSender* sender : senders)
-        resumeNext([&] { sender->Cancel(); });
+        resumeNext(lcBid, [&] { sender->Cancel(); });
 }
 
 BidSender* BidSenders::running(const QString& sItem) const
@@ -145,7 +146,7 @@ void BidSenders::mEvents_StateChanged(qint32 State, BidSender* Sender)
     if (State != BidSender::Succeeded && State != BidSender::Failed)
         return;
     if (m_senders.contains(Sender)) {
-        resumeNext([&] { Remove(Sender->Auction->Item); });
+        resumeNext(lcBid, [&] { Remove(Sender->Auction->Item); });
     } else {
         // Left behind by Clear: it no longer belongs to the collection.
         Sender->Events = nullptr;

@@ -1,9 +1,9 @@
 #include "ClockUpdater2.h"
 
 #include "DateTimes.h"
+#include "ItemPage.h"
 #include "SiteEndpoints.h"
 #include "TextForms.h"
-#include "Updater.h"
 
 #include <QTcpSocket>
 #include <QUrl>
@@ -18,7 +18,7 @@ constexpr qint64 largestField = 1'000'000;
 // it is out of range.
 int wholeField(QString text)
 {
-    const qint64 value = TextForms::roundHalfEven(Updater::fnNumber(text));
+    const qint64 value = TextForms::roundHalfEven(ItemPage::fnNumber(text));
     return value > largestField ? -1 : static_cast<int>(value);
 }
 

@@ -3,19 +3,15 @@
 #include "Auction.h"
 #include "OrvEnums.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 
 class Downloader;
 class UpdatersEvents;
 
-// Fetches one auction's item page and reads the auction's details out of it: description, end and start
-// time, price and currency, quantity, bids, seller and high bidder. Parse reads the page by a fixed
-// sequence of label searches after the title's item mark; a label that is missing or a step that cannot
-// read leaves its field as it was. One Updater serves one request.
+// Fetches one auction's item page and reads it into the auction (ItemPage reads the page). One Updater
+// serves one request.
 class Updater : public QObject
 {
     Q_OBJECT
@@ -35,25 +31,9 @@ public:
     void Cancel();
     // sfRunning, then fetches the auction's item page.
     void Download();
-    // Fills `auction` from the item page `sHTML`. Refuses a page that is no item page with error 11
-    // and leaves the auction untouched; otherwise returns true.
+    // ItemPage::Parse: fills `auction` from the item page `sHTML`, refusing (error 11) a page that is no
+    // item page.
     bool Parse(::Auction& auction, const QString& sHTML);
-
-    // The page-reading steps. Positions are 1-based, 0 meaning "not found", as the steps count them.
-    // The first of `vntArray` (in its order) that occurs at or after lStart (from the start when it is 0)
-    // and before `lEnd`: its position goes to lStart.
-    static bool fnFirstPos(const QString& sBody, qsizetype& lStart, qsizetype lEnd,
-                           const QStringList& vntArray);
-    // The text just before the first closing tag at or after lStart, after the last ">" before it.
-    static QString fnMidData(const QString& sBody, qsizetype& lStart);
-    // The text from one past the start of `sStart` (at or after lStart) up to `Send`.
-    static QString fnMidText(const QString& sBody, qsizetype& lStart, const QString& sStart,
-                             const QString& Send);
-    // A page's date text as a date, read in United States English; the zero date when it does not read.
-    static QDateTime fnGetDateFormat(const QString& vInDate);
-    // The leftmost positive number in a money or count text, commas removed (from `sNumber` too); 0 when
-    // there is none.
-    static double fnNumber(QString& sNumber);
 
     // The address of an item's page; empty for an item number that is not letters and digits only.
     static QString itemPageAddress(const QString& item);

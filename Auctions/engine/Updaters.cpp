@@ -1,6 +1,8 @@
 #include "Updaters.h"
 
+#include "EngineLog.h"
 #include "OrvError.h"
+#include "ResumeNext.h"
 #include "Settings.h"
 #include "Updater.h"
 #include "UpdatersEvents.h"
@@ -58,7 +60,7 @@ void Updaters::DownloadItems(const QList<AuctionPtr>& auctions)
 
 void Updaters::Cancel()
 {
-    try {
+    resumeNext(lcPage, [&] {
         for (qsizetype i = m_queue.size() - 1; i >= 0; --i) {
             if (i < m_queue.size() && m_queue.at(i)->State() != sfRunning)
                 Remove(m_queue.at(i)->Auction->Item);
@@ -70,10 +72,8 @@ void Updaters::Cancel()
             if (updater && m_queue.contains(updater.data()))
                 updater->Cancel();
         }
-        clearQueue();
-    } catch (...) {
-        clearQueue();
-    }
+    });
+    clearQueue();
     setState(sfNotBusy);
 }
 
@@ -81,7 +81,7 @@ Updater* Updaters::Item(const QString& sItem) const
 {
     const qsizetype index = indexOf(sItem);
     if (index < 0)
-        throw OrvError(5, QStringLiteral("Updaters.Item"),
+        throw OrvError(OrvError::InvalidArgument, QStringLiteral("Updaters.Item"),
                        QStringLiteral("Invalid procedure call or argument"));
     return m_queue.at(index);
 }

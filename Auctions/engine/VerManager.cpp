@@ -9,8 +9,8 @@
 #include "TextForms.h"
 #include "TimeSource.h"
 #include "XMLManager.h"
+#include "XmlDocument.h"
 
-#include <QDomDocument>
 #include <QLoggingCategory>
 
 namespace {
@@ -155,10 +155,10 @@ void VerManager::LoadVersionXml(const QString& data)
         throw OrvError(OrvError::Refused, errorSource,
                        QStringLiteral("The reply is too large for a version file."));
     // Read in memory: the reply never touches the disk.
-    QDomDocument document;
-    if (!document.setContent(data))
+    XmlDocument document;
+    if (!document.setContent(data.toUtf8()))
         throw notAVersionFile();
-    const QDomElement root = document.documentElement();
+    const XmlElement root = document.documentElement();
     if (root.tagName() != QLatin1String("Root") || root.firstChildElement(QStringLiteral("Major")).isNull())
         throw notAVersionFile();
     XMLManager manager;
@@ -171,7 +171,8 @@ bool VerManager::CompareWithRunning() const
     const std::optional<qint64> runningNumber = versionNumber(running.majorVersion(), running.minorVersion());
     const std::optional<qint64> offeredNumber = versionNumber(Major, Minor);
     if (!runningNumber || !offeredNumber)
-        throw OrvError(6, errorSource, QStringLiteral("The version number is out of range."));
+        throw OrvError(OrvError::Overflow, errorSource,
+                       QStringLiteral("The version number is out of range."));
     return *offeredNumber > *runningNumber;
 }
 

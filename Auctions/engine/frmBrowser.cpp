@@ -1,5 +1,6 @@
 #include "frmBrowser.h"
 
+#include "EngineLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -133,7 +134,7 @@ frmBrowser::~frmBrowser()
 
 void frmBrowser::load()
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         // A profile without a storage name is off the record: cookies live and die with this window.
         m_profile = new QWebEngineProfile(this);
         m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
@@ -238,7 +239,7 @@ void frmBrowser::runScript(const QString& script)
 
 void frmBrowser::Quit()
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         m_quitting = true;
         tmrTimeout.stop();
         tmrSize.stop();
@@ -253,7 +254,7 @@ void frmBrowser::activity()
 
 void frmBrowser::tmrTimeout_Timer()
 {
-    resumeNext([&] {
+    resumeNext(lcBid, [&] {
         if (!tmrTimeout.isActive())
             return;
         const qint64 limit = qint64(m_settings.PrepareSeconds) + 60;
@@ -356,7 +357,7 @@ void frmBrowser::cutOff()
     m_cutOff = true;
     m_cutOffPending = true;
     ++m_loadSerial;
-    resumeNext([&] { browser().triggerAction(QWebEnginePage::Stop); });
+    resumeNext(lcBid, [&] { browser().triggerAction(QWebEnginePage::Stop); });
 }
 
 void frmBrowser::completeDocument(quint64 serial, const HtmlDocument& document, const QString& address)

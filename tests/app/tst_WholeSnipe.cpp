@@ -154,7 +154,7 @@ void tst_WholeSnipe::snipesRunByThemselves()
     XMLManager saved;
     saved.LoadFile(cApp::stateFilePath());
     QHash<QString, QString> stored;
-    for (QDomElement auction = saved.Node().firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+    for (XmlElement auction = saved.Node().firstChildElement(QStringLiteral("Auctions")).firstChildElement();
          !auction.isNull(); auction = auction.nextSiblingElement()) {
         stored.insert(auction.firstChildElement(QStringLiteral("Item")).text(),
                       auction.firstChildElement(QStringLiteral("SnipeState")).text());

@@ -15,6 +15,7 @@
 #include "cApp.h"
 
 #include <QDir>
+#include <QDomDocument>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -365,7 +366,7 @@ private Q_SLOTS:
         }
         XMLManager saved;
         saved.LoadFile(data.stateFile());
-        const QDomElement first =
+        const XmlElement first =
             saved.Node().firstChildElement(QStringLiteral("Auctions")).firstChildElement();
         QCOMPARE(first.firstChildElement(QStringLiteral("SnipeState")).text(), QStringLiteral("5"));
     }

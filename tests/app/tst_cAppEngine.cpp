@@ -76,11 +76,11 @@ private Q_SLOTS:
         // Written once the whole file was read: the parts read after the auctions are in it too.
         XMLManager saved;
         saved.LoadFile(data.stateFile());
-        const QDomElement root = saved.Node();
-        const QDomElement first = root.firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+        const XmlElement root = saved.Node();
+        const XmlElement first = root.firstChildElement(QStringLiteral("Auctions")).firstChildElement();
         QCOMPARE(first.firstChildElement(QStringLiteral("SnipeState")).text(), QStringLiteral("5"));
         QCOMPARE(first.firstChildElement(QStringLiteral("SysComments")).text(), endedText);
-        const QDomElement category = root.firstChildElement(QStringLiteral("Categorys")).firstChildElement();
+        const XmlElement category = root.firstChildElement(QStringLiteral("Categorys")).firstChildElement();
         QCOMPARE(category.firstChildElement(QStringLiteral("Name")).text(), QStringLiteral("Lamps"));
         QCOMPARE(category.firstChildElement(QStringLiteral("MaxWins")).text(), QStringLiteral("2"));
     }

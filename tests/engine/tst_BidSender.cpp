@@ -1,6 +1,7 @@
 #include "AuctionsEvents.h"
 #include "BidSender.h"
 #include "BidSenders.h"
+#include "CapturedLog.h"
 #include "CaughtError.h"
 #include "DataFolder.h"
 #include "EnumName.h"
@@ -187,6 +188,8 @@ private Q_SLOTS:
     void cancelEndsEveryAttempt();
     void pausedSuppressesUpdated();
     void attemptLeftByClearEndsOnItsOwn();
+    void failuresAreLoggedWithoutThePassword();
+    void sentPageThatCannotBeKeptIsLogged();
 };
 
 void tst_BidSender::initTestCase()
@@ -928,6 +931,45 @@ void tst_BidSender::attemptLeftByClearEndsOnItsOwn()
     QCOMPARE(a.senders.Count(), 1);
     QCOMPARE(a.senders.Item(QStringLiteral("123")), newSender);
     QTRY_VERIFY(!oldSender);
+}
+
+void tst_BidSender::failuresAreLoggedWithoutThePassword()
+{
+    Attempt a;
+    CapturedLog log;
+    a.prepare();
+    // The sign-in form's password field is missing: filling it in fails while it holds the password.
+    a.window().complete(signInUrl, QStringLiteral("Sign In"), Attempt::signInBody(),
+                        {{QStringLiteral("SignInForm"), {QStringLiteral("userid")}}});
+    QCOMPARE(a.sender->State(), qint32(BidSender::Failed));
+    QCOMPARE(a.auction->SysComments, QStringLiteral("System Error Accessing Signin Page."));
+    const QStringList bids = log.of("orv.engine.bid");
+    QCOMPARE(bids.size(), 1);
+    QVERIFY2(bids.first().contains(QStringLiteral("passed over error 11 from ScriptedBrowser: no element "
+                                                  "SignInForm.pass")),
+             qPrintable(bids.first()));
+    QVERIFY(a.window().log.contains(QStringLiteral("set SignInForm.userid=bob")));
+    for (const QString& line : std::as_const(log.lines))
+        QVERIFY2(!line.contains(a.settings.Password), qPrintable(line));
+}
+
+void tst_BidSender::sentPageThatCannotBeKeptIsLogged()
+{
+    Attempt a;
+    // A file where the folder should be: neither the folder nor the page can be made.
+    QFile blocker(DataFolder::sentSnipesFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Cannot create the folder .*Sent Snipes$")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                           "^The page sent for item 123 was not kept in .*123\\.html - ")));
+    a.advanceTo(BidSender::BidSubmitted);
+    a.page(acceptUrl, QStringLiteral("<p>You are the current high bidder</p>"));
+    // The outcome is recorded all the same.
+    QCOMPARE(a.sender->State(), qint32(BidSender::Succeeded));
+    QCOMPARE(a.auction->SnipeState, OR2BidSuccess);
+    QCOMPARE(a.saves.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_BidSender)

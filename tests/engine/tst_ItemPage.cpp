@@ -3,6 +3,7 @@
 #include "DateTimes.h"
 #include "FakeSite.h"
 #include "FakeTimeSource.h"
+#include "ItemPage.h"
 #include "OrvError.h"
 #include "TextForms.h"
 #include "Updater.h"
@@ -32,7 +33,7 @@ struct Fields
 };
 Q_DECLARE_METATYPE(Fields)
 
-// How Updater reads an item page into an auction: the fields, what a missing or unreadable label leaves
+// How an item page is read into an auction: the fields, what a missing or unreadable label leaves
 // alone, and which pages it refuses.
 class tst_ItemPage : public QObject
 {
@@ -270,8 +271,7 @@ private Q_SLOTS:
         QFETCH(Fields, expected);
 
         const AuctionPtr auction = filledAuction();
-        Updater updater;
-        QVERIFY(updater.Parse(*auction, html));
+        QVERIFY(ItemPage::Parse(*auction, html));
         const Fields got = Fields::of(*auction);
         QCOMPARE(got.description, expected.description);
         QCOMPARE(got.endTime, expected.endTime);
@@ -317,8 +317,7 @@ private Q_SLOTS:
         connect(&events, &AuctionsEvents::AuctionUpdated, this, [&] { ++announced; });
         connect(&events, &AuctionsEvents::AuctionChanged, this, [&] { ++announced; });
 
-        Updater updater;
-        const auto error = caughtError([&] { updater.Parse(*auction, html); });
+        const auto error = caughtError([&] { ItemPage::Parse(*auction, html); });
         QVERIFY2(error, "the page was read");
         QCOMPARE(error->number(), OrvError::Refused);
         QCOMPARE(error->description(), QStringLiteral("The Auction was not Found or is not Available."));
@@ -339,8 +338,7 @@ private Q_SLOTS:
             heard << QStringLiteral("Updated");
         });
         connect(&events, &AuctionsEvents::AuctionChanged, this, [&] { heard << QStringLiteral("Changed"); });
-        Updater updater;
-        QVERIFY(updater.Parse(*auction, fixture("item-lamp.html")));
+        QVERIFY(ItemPage::Parse(*auction, fixture("item-lamp.html")));
         QCOMPARE(heard, QStringList({"Updated", "Changed"}));
     }
 
@@ -348,11 +346,10 @@ private Q_SLOTS:
     {
         const QString filler(10 * 1024 * 1024, QLatin1Char('x'));
         const AuctionPtr auction = filledAuction();
-        Updater updater;
         QString longDescription = fixture("item-lamp.html");
         longDescription.replace(QLatin1String("<p>text</p>"),
                                 QStringLiteral("<p>") + filler + QStringLiteral("</p>"));
-        QVERIFY(updater.Parse(*auction, longDescription));
+        QVERIFY(ItemPage::Parse(*auction, longDescription));
         QCOMPARE(auction->Seller, QStringLiteral("LAMPSELLER"));
         QCOMPARE(auction->Price, 1234.5);
 
@@ -365,7 +362,7 @@ private Q_SLOTS:
                              QStringLiteral("</td></tr><tr><td>History:</td><td>") + filler +
                              QStringLiteral("</table><a name=description>");
         const AuctionPtr big = filledAuction();
-        QVERIFY(updater.Parse(*big, runs));
+        QVERIFY(ItemPage::Parse(*big, runs));
         QCOMPARE(big->Description, QStringLiteral("Big"));
         QCOMPARE(big->EndTime, before().endTime);
         QCOMPARE(big->Price, 7.0);
@@ -398,7 +395,7 @@ private Q_SLOTS:
         QFETCH(double, expected);
         QFETCH(QString, withoutCommas);
         QString inOut = text;
-        QCOMPARE(Updater::fnNumber(inOut), expected);
+        QCOMPARE(ItemPage::fnNumber(inOut), expected);
         QCOMPARE(inOut, withoutCommas);
     }
 
@@ -413,7 +410,7 @@ private Q_SLOTS:
             for (int i = 0; i < length; ++i)
                 text += alphabet.at(random.bounded(alphabet.size()));
             QString copy = text;
-            QCOMPARE(Updater::fnNumber(copy), referenceNumber(text));
+            QCOMPARE(ItemPage::fnNumber(copy), referenceNumber(text));
         }
     }
 
@@ -425,7 +422,7 @@ private Q_SLOTS:
              QStringList{nines, zeros + QLatin1Char('5'), QStringLiteral("0.") + zeros + QLatin1Char('5'),
                          QStringLiteral("-") + nines + QStringLiteral(" 2"), zeros}) {
             QString copy = text;
-            QCOMPARE(Updater::fnNumber(copy), referenceNumber(text));
+            QCOMPARE(ItemPage::fnNumber(copy), referenceNumber(text));
         }
     }
 
@@ -433,37 +430,37 @@ private Q_SLOTS:
     {
         // Labels in the order given win, not the earliest in the text; the bound is exclusive.
         qsizetype at = 0;
-        QVERIFY(Updater::fnFirstPos(QStringLiteral("B: A: B:"), at, 99,
-                                    {QStringLiteral("A:"), QStringLiteral("B:")}));
+        QVERIFY(ItemPage::fnFirstPos(QStringLiteral("B: A: B:"), at, 99,
+                                     {QStringLiteral("A:"), QStringLiteral("B:")}));
         QCOMPARE(at, 4);
         // A start position other than 0 is where the search begins.
         at = 2;
-        QVERIFY(Updater::fnFirstPos(QStringLiteral("B: A: B:"), at, 99, {QStringLiteral("B:")}));
+        QVERIFY(ItemPage::fnFirstPos(QStringLiteral("B: A: B:"), at, 99, {QStringLiteral("B:")}));
         QCOMPARE(at, 7);
         at = 0;
-        QVERIFY(!Updater::fnFirstPos(QStringLiteral("B: A:"), at, 1, {QStringLiteral("B:")}));
+        QVERIFY(!ItemPage::fnFirstPos(QStringLiteral("B: A:"), at, 1, {QStringLiteral("B:")}));
         QCOMPARE(at, 0);
-        QVERIFY(Updater::fnFirstPos(QStringLiteral("xB:"), at, 3, {QStringLiteral("B:")}));
+        QVERIFY(ItemPage::fnFirstPos(QStringLiteral("xB:"), at, 3, {QStringLiteral("B:")}));
         QCOMPARE(at, 2);
 
         // The text just before the first closing tag, after the last ">" before it.
         at = 1;
-        QCOMPARE(Updater::fnMidData(QStringLiteral("<td><b>US $5</b></td>"), at), QStringLiteral("US $5"));
+        QCOMPARE(ItemPage::fnMidData(QStringLiteral("<td><b>US $5</b></td>"), at), QStringLiteral("US $5"));
         QCOMPARE(at, 8);
         at = 3;
-        QCOMPARE(Updater::fnMidData(QStringLiteral("ab</c"), at), QStringLiteral("ab"));
+        QCOMPARE(ItemPage::fnMidData(QStringLiteral("ab</c"), at), QStringLiteral("ab"));
         at = 1;
-        QCOMPARE(Updater::fnMidData(QStringLiteral("<td>no closing tag"), at), QString());
+        QCOMPARE(ItemPage::fnMidData(QStringLiteral("<td>no closing tag"), at), QString());
 
         // From one past the marker's first character; a marker that is absent starts from 1.
         at = 1;
-        QCOMPARE(Updater::fnMidText(QStringLiteral("x<TD>5</TD"), at, QStringLiteral("<TD"),
-                                    QStringLiteral("</TD")),
+        QCOMPARE(ItemPage::fnMidText(QStringLiteral("x<TD>5</TD"), at, QStringLiteral("<TD"),
+                                     QStringLiteral("</TD")),
                  QStringLiteral("TD>5"));
         QCOMPARE(at, 3);
         at = 5;
         QCOMPARE(
-            Updater::fnMidText(QStringLiteral("abc</TD"), at, QStringLiteral("<TD"), QStringLiteral("</TD")),
+            ItemPage::fnMidText(QStringLiteral("abc</TD"), at, QStringLiteral("<TD"), QStringLiteral("</TD")),
             QStringLiteral("abc"));
         QCOMPARE(at, 1);
     }

@@ -1,7 +1,8 @@
+#include "Auction.h"
 #include "DateTimes.h"
 #include "FakeSite.h"
+#include "ItemPage.h"
 #include "OrvError.h"
-#include "Updater.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -119,7 +120,6 @@ private Q_SLOTS:
         for (const char* name : {"item-lamp.html", "item-dutch.html", "item-ended.html", "item-nobids.html"})
             pages << QString::fromUtf8(FakeSite::fixture(QString::fromLatin1(name)));
         QRandomGenerator random(20260504);
-        Updater updater;
         int read = 0;
         int refused = 0;
         for (int round = 0; round < 6000; ++round) {
@@ -139,7 +139,7 @@ private Q_SLOTS:
             const Snapshot before = snapshot(*auction);
             const QByteArray where = "round " + QByteArray::number(round);
             try {
-                QVERIFY(updater.Parse(*auction, page));
+                QVERIFY(ItemPage::Parse(*auction, page));
                 ++read;
             } catch (const OrvError& error) {
                 QVERIFY2(error.number() == OrvError::Refused, where.constData());

@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "WidgetDialogHost.h"
 #include "XMLManager.h"
+#include "XmlDocument.h"
 #include "cApp.h"
 #include "frmSettings.h"
 #include "mMain.h"
@@ -20,7 +21,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDomDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -46,8 +46,8 @@ QByteArray stored(Settings& settings)
 // Settings with every default, but for the given elements of the state file's "Settings" element.
 void load(Settings& settings, const QString& elements = QString())
 {
-    QDomDocument document;
-    document.setContent(QStringLiteral("<Settings>%1</Settings>").arg(elements));
+    XmlDocument document;
+    QVERIFY(document.setContent(QStringLiteral("<Settings>%1</Settings>").arg(elements).toUtf8()));
     XMLManager manager;
     manager.Restore(settings, document.documentElement());
 }

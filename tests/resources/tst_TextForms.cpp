@@ -2,6 +2,7 @@
 #include "TextForms.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -195,6 +196,53 @@ private Q_SLOTS:
         QCOMPARE(read.has_value(), fits);
         if (fits)
             QCOMPARE(*read, value);
+    }
+
+    // Stored values are read by a quick path; whatever it reads must be what the general reading gives.
+    void storedFormsReadAsTheGeneralReadingDoes()
+    {
+        QRandomGenerator random(20260310);
+        const QLocale c = QLocale::c();
+        QLocale stored = QLocale::c();
+        stored.setNumberOptions(QLocale::RejectGroupSeparator);
+        auto digits = [&](int count, int first = '0') {
+            QString text;
+            for (int i = 0; i < count; ++i)
+                text += QChar(
+                    char16_t(i == 0 ? first + random.bounded('9' - first + 1) : '0' + random.bounded(10)));
+            return text;
+        };
+        for (int round = 0; round < 20000; ++round) {
+            // Dates and times of the stored form, valid or not (month 13, day 31 of February, hour 24).
+            const QString day = digits(4, round % 7 ? '1' : '0') + QLatin1Char('-') + digits(2) +
+                                QLatin1Char('-') + digits(2);
+            const QString time = digits(2) + QLatin1Char(':') + digits(2) + QLatin1Char(':') + digits(2);
+            const QDate date = c.toDate(day, QStringLiteral("yyyy-MM-dd"));
+            const QTime clock = c.toTime(time, QStringLiteral("HH:mm:ss"));
+            if (date.isValid() && clock.isValid())
+                QCOMPARE(readDate(day + QLatin1Char(' ') + time).value_or(QDateTime()),
+                         DateTimes::naive(date, clock));
+            if (date.isValid())
+                QCOMPARE(readDate(day).value_or(QDateTime()), DateTimes::naive(date));
+
+            // Decimals and whole numbers, signed or not, leading zeros included.
+            const QString sign = random.bounded(3) == 0 ? QStringLiteral("-") : QString();
+            const QString whole = sign + digits(1 + random.bounded(12));
+            const QString decimal = whole + QLatin1Char('.') + digits(1 + random.bounded(12));
+            for (const QString& number : {whole, decimal}) {
+                bool ok = false;
+                const double expected = stored.toDouble(number, &ok);
+                QVERIFY(ok);
+                const std::optional<double> read = readDecimal(number);
+                QVERIFY(read);
+                QCOMPARE(*read, expected);
+                QCOMPARE(std::signbit(*read), std::signbit(expected));
+            }
+            const QString count = sign + digits(1 + random.bounded(9));
+            QCOMPARE(
+                TextForms::readLong(count),
+                std::optional<qint32>(qint32(TextForms::roundHalfEven(TextForms::leadingNumber(count)))));
+        }
     }
 
     void timeArithmetic()

@@ -1,0 +1,3 @@
+#include "ResourcesLog.h"
+
+Q_LOGGING_CATEGORY(lcResources, "orv.resources")
