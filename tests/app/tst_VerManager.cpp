@@ -1,4 +1,5 @@
 #include "DateTimes.h"
+#include "EnumName.h"
 #include "FakeEngine.h"
 #include "FakeSite.h"
 #include "FakeTimeSource.h"
@@ -40,8 +41,9 @@ struct Check
     {
         QObject::connect(&ver, &VerManager::StatusChange, &ver,
                          [this](const QString& status) { events << QStringLiteral("status: ") + status; });
-        QObject::connect(&ver, &VerManager::StateChange, &ver,
-                         [this](int state) { events << QStringLiteral("state: %1").arg(state); });
+        QObject::connect(&ver, &VerManager::StateChange, &ver, [this](int state) {
+            events << QStringLiteral("state: ") + enumName<eVerState>(state);
+        });
         ver.setShowWindow([this](VerManager& shown) {
             events << QStringLiteral("show %1.%2.%3").arg(shown.Major).arg(shown.Minor).arg(shown.Revision);
         });
@@ -226,9 +228,9 @@ void tst_VerManager::newVersionOpensTheWindowBeforeTheStatus()
     QTRY_VERIFY(check.finished());
     const QString next = QString::number(VerManager::runningVersion().majorVersion() + 1);
     QCOMPARE(check.events,
-             QStringList({QStringLiteral("status: ") + checking, QStringLiteral("state: 1"),
+             QStringList({QStringLiteral("status: ") + checking, QStringLiteral("state: eVerChecking"),
                           QStringLiteral("show %1.2.3").arg(next), QStringLiteral("status: ") + newVersion,
-                          QStringLiteral("state: 3")}));
+                          QStringLiteral("state: eVerNeedsUpdate")}));
 }
 
 void tst_VerManager::failedFetchKeepsTheLastCheck()

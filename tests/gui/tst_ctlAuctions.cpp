@@ -312,31 +312,32 @@ private Q_SLOTS:
 
     void lightsFollowTheBidManager_data()
     {
-        QTest::addColumn<int>("state");
+        QTest::addColumn<eBidderState>("state");
         QTest::addColumn<QStringList>("lights");
         QTest::addColumn<bool>("stopBid");
-        QTest::newRow("green") << int(eBidderGreen) << QStringList{"green", "grey", "grey"} << false;
-        QTest::newRow("yellow") << int(eBidderYellow) << QStringList{"grey", "yellow", "grey"} << false;
-        QTest::newRow("red") << int(eBidderRed) << QStringList{"grey", "grey", "red"} << false;
-        QTest::newRow("bidding") << int(eBidderBidding) << QStringList{"red", "red", "red"} << true;
-        QTest::newRow("paused") << int(eBidderPaused) << QStringList{"grey", "grey", "grey"} << false;
-        QTest::newRow("unknown") << 99 << QStringList{"grey", "grey", "grey"} << false;
+        QTest::newRow("green") << eBidderGreen << QStringList{"green", "grey", "grey"} << false;
+        QTest::newRow("yellow") << eBidderYellow << QStringList{"grey", "yellow", "grey"} << false;
+        QTest::newRow("red") << eBidderRed << QStringList{"grey", "grey", "red"} << false;
+        QTest::newRow("bidding") << eBidderBidding << QStringList{"red", "red", "red"} << true;
+        QTest::newRow("paused") << eBidderPaused << QStringList{"grey", "grey", "grey"} << false;
+        QTest::newRow("unknown") << static_cast<eBidderState>(99) << QStringList{"grey", "grey", "grey"}
+                                 << false;
     }
     void lightsFollowTheBidManager()
     {
-        QFETCH(int, state);
+        QFETCH(eBidderState, state);
         QFETCH(QStringList, lights);
         QFETCH(bool, stopBid);
         {
             ListFixture f;
             f.list.View(f.app);
-            f.app.BidManager().setState(static_cast<eBidderState>(state));
+            f.app.BidManager().setState(state);
             QCOMPARE(QStringList({f.list.lightKey(0), f.list.lightKey(1), f.list.lightKey(2)}), lights);
             QCOMPARE(f.list.toolButton(QStringLiteral("stopbid"))->isEnabled(), stopBid);
         }
         // A list opened in the middle of the state shows it at once.
         ListFixture f;
-        f.app.BidManager().setState(static_cast<eBidderState>(state));
+        f.app.BidManager().setState(state);
         f.list.View(f.app);
         QCOMPARE(QStringList({f.list.lightKey(0), f.list.lightKey(1), f.list.lightKey(2)}), lights);
         QCOMPARE(f.list.toolButton(QStringLiteral("stopbid"))->isEnabled(), stopBid);
@@ -392,18 +393,18 @@ private Q_SLOTS:
 
     void downloadIcon_data()
     {
-        QTest::addColumn<int>("state");
+        QTest::addColumn<sfRunState>("state");
         QTest::addColumn<bool>("hideColumn");
         QTest::addColumn<QString>("icon");
-        QTest::newRow("running") << int(sfRunning) << false << "ieyellow";
-        QTest::newRow("complete") << int(sfComplete) << false << "iegreen";
-        QTest::newRow("failed") << int(sfFailed) << false << "iered";
-        QTest::newRow("not running changes nothing") << int(sfNotRunning) << false << "";
-        QTest::newRow("column hidden") << int(sfComplete) << true << "";
+        QTest::newRow("running") << sfRunning << false << "ieyellow";
+        QTest::newRow("complete") << sfComplete << false << "iegreen";
+        QTest::newRow("failed") << sfFailed << false << "iered";
+        QTest::newRow("not running changes nothing") << sfNotRunning << false << "";
+        QTest::newRow("column hidden") << sfComplete << true << "";
     }
     void downloadIcon()
     {
-        QFETCH(int, state);
+        QFETCH(sfRunState, state);
         QFETCH(bool, hideColumn);
         QFETCH(QString, icon);
         ListFixture f;
@@ -413,7 +414,7 @@ private Q_SLOTS:
         f.list.View(f.app);
         Updater updater;
         updater.Auction = auction;
-        Q_EMIT f.app.Updaters().UpdaterChanged(state, &updater);
+        Q_EMIT f.app.Updaters().UpdaterChanged(int(state), &updater);
         QCOMPARE(f.image(0, QStringLiteral("DL")), icon);
         // The picture stays when the row is rendered again, and goes with a rebuild.
         auction->Changed();

@@ -482,22 +482,21 @@ private Q_SLOTS:
 
     void editBidOpensTheBidDialog_data()
     {
-        QTest::addColumn<int>("state");
+        QTest::addColumn<AucSnipeStates>("state");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("watching: a new bid") << int(OR2Watching) << "newBid:1";
-        QTest::newRow("bid set") << int(OR2BidSet) << "bid:1";
-        QTest::newRow("failed") << int(OR2BidFailed) << "bid:1";
-        QTest::newRow("won") << int(OR2BidSuccess) << "bid:1";
-        QTest::newRow("cancelled") << int(OR2BidCancelled) << "bid:1";
+        QTest::newRow("watching: a new bid") << OR2Watching << "newBid:1";
+        QTest::newRow("bid set") << OR2BidSet << "bid:1";
+        QTest::newRow("failed") << OR2BidFailed << "bid:1";
+        QTest::newRow("won") << OR2BidSuccess << "bid:1";
+        QTest::newRow("cancelled") << OR2BidCancelled << "bid:1";
     }
     void editBidOpensTheBidDialog()
     {
-        QFETCH(int, state);
+        QFETCH(AucSnipeStates, state);
         QFETCH(QString, opened);
         ListFixture f;
         f.app.Settings().Username = QStringLiteral("someone");
-        f.add(QStringLiteral("1"), QStringLiteral("Default"))->SnipeState =
-            static_cast<AucSnipeStates>(state);
+        f.add(QStringLiteral("1"), QStringLiteral("Default"))->SnipeState = state;
         f.list.View(f.app);
         f.select({QStringLiteral("1")});
         f.list.EditBid();
