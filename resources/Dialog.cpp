@@ -110,6 +110,46 @@ void Dialog::finish(bool confirmed)
     m_apiReturn = confirmed ? 1 : 0;
 }
 
+namespace {
+
+// What the open and the save dialog take from their arguments alike.
+template <typename Arguments> void describeFileDialog(DialogBackend::FileDialog& d, const Arguments& a)
+{
+    d.owner = a.Owner;
+    d.title = a.DlgTitle;
+    d.initDir = a.InitDir;
+    d.fileName = a.Filename;
+    d.filters = Dialog::nameFilters(a.Filter);
+    d.filterIndex = a.FilterIndex;
+    d.defaultExt = a.DefaultExt;
+}
+
+// Writes the dialog's answer back; a cancelled dialog clears the outputs and leaves `cancelledIndex`.
+template <typename Arguments>
+bool answerFileDialog(const DialogBackend::FileDialog& d, bool confirmed, Arguments& a, qint32 cancelledIndex)
+{
+    if (!confirmed) {
+        a.Filename.clear();
+        a.FileTitle.clear();
+        a.Filter.clear();
+        a.Flags = 0;
+        a.FilterIndex = cancelledIndex;
+        return false;
+    }
+    const auto entries = filterEntries(a.Filter);
+    a.Filename = chosenFileText(d.chosen);
+    a.FileTitle = Dialog::VBGetFileTitle(d.chosen.value(0));
+    a.Flags = d.flags;
+    a.FilterIndex = d.filterIndex;
+    a.Filter =
+        d.filterIndex >= 1 && d.filterIndex <= entries.size()
+            ? entries.at(d.filterIndex - 1).first + QLatin1Char('|') + entries.at(d.filterIndex - 1).second
+            : QString();
+    return true;
+}
+
+} // namespace
+
 bool Dialog::VBGetOpenFileName(OpenFileArguments& a)
 {
     m_extendedError = 0;
@@ -117,32 +157,11 @@ bool Dialog::VBGetOpenFileName(OpenFileArguments& a)
     d.flags = (a.FileMustExist ? OFN_FILEMUSTEXIST : 0) | (a.MultiSelect ? OFN_ALLOWMULTISELECT : 0) |
               (a.ReadOnly ? OFN_READONLY : 0) | (a.HideReadOnly ? OFN_HIDEREADONLY : 0) |
               (a.Flags & ~fileHookBits);
-    d.owner = a.Owner;
-    d.title = a.DlgTitle;
-    d.initDir = a.InitDir;
-    d.fileName = a.Filename;
-    d.filters = nameFilters(a.Filter);
-    d.filterIndex = a.FilterIndex;
-    d.defaultExt = a.DefaultExt;
+    describeFileDialog(d, a);
     const bool confirmed = m_backend->runFile(d);
     finish(confirmed);
-    if (!confirmed) {
-        a.Filename.clear();
-        a.FileTitle.clear();
-        a.Filter.clear();
-        a.Flags = 0;
-        a.FilterIndex = -1;
+    if (!answerFileDialog(d, confirmed, a, -1))
         return false;
-    }
-    const auto entries = filterEntries(a.Filter);
-    a.Filename = chosenFileText(d.chosen);
-    a.FileTitle = VBGetFileTitle(d.chosen.value(0));
-    a.Flags = d.flags;
-    a.FilterIndex = d.filterIndex;
-    a.Filter =
-        d.filterIndex >= 1 && d.filterIndex <= entries.size()
-            ? entries.at(d.filterIndex - 1).first + QLatin1Char('|') + entries.at(d.filterIndex - 1).second
-            : QString();
     a.ReadOnly = (d.flags & OFN_READONLY) != 0;
     return true;
 }
@@ -153,33 +172,10 @@ bool Dialog::VBGetSaveFileName(SaveFileArguments& a)
     DialogBackend::FileDialog d;
     d.save = true;
     d.flags = (a.OverWritePrompt ? OFN_OVERWRITEPROMPT : 0) | OFN_HIDEREADONLY | (a.Flags & ~fileHookBits);
-    d.owner = a.Owner;
-    d.title = a.DlgTitle;
-    d.initDir = a.InitDir;
-    d.fileName = a.Filename;
-    d.filters = nameFilters(a.Filter);
-    d.filterIndex = a.FilterIndex;
-    d.defaultExt = a.DefaultExt;
+    describeFileDialog(d, a);
     const bool confirmed = m_backend->runFile(d);
     finish(confirmed);
-    if (!confirmed) {
-        a.Filename.clear();
-        a.FileTitle.clear();
-        a.Filter.clear();
-        a.Flags = 0;
-        a.FilterIndex = 0;
-        return false;
-    }
-    const auto entries = filterEntries(a.Filter);
-    a.Filename = chosenFileText(d.chosen);
-    a.FileTitle = VBGetFileTitle(d.chosen.value(0));
-    a.Flags = d.flags;
-    a.FilterIndex = d.filterIndex;
-    a.Filter =
-        d.filterIndex >= 1 && d.filterIndex <= entries.size()
-            ? entries.at(d.filterIndex - 1).first + QLatin1Char('|') + entries.at(d.filterIndex - 1).second
-            : QString();
-    return true;
+    return answerFileDialog(d, confirmed, a, 0);
 }
 
 QString Dialog::VBGetFileTitle(const QString& sFile)
