@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPaintDevice>
+#include <QProcess>
 #include <QTemporaryFile>
 #include <QThread>
 #include <QWidget>
@@ -25,6 +26,22 @@ cGlobal::Launcher& launcher()
 {
     static cGlobal::Launcher installed;
     return installed;
+}
+
+QStringList& browserFolders()
+{
+    static QStringList folders;
+    return folders;
+}
+
+// An address with a scheme opens as it stands; anything else, or a file of that name, as a local file.
+bool openWithDesktop(const QString& sFile)
+{
+    const QUrl address(sFile, QUrl::TolerantMode);
+    const QUrl target = !address.scheme().isEmpty() && !QFileInfo::exists(sFile)
+                            ? address
+                            : QUrl::fromLocalFile(QFileInfo(sFile).absoluteFilePath());
+    return launcher() ? launcher()(target) : QDesktopServices::openUrl(target);
 }
 
 Registry stringSetting(const QString& Section, const QString& Key, ERegistryClassConstants Root)
@@ -127,16 +144,48 @@ void cGlobal::fnShowWindow(QWidget* window)
 
 void cGlobal::LaunchFile(const QString& sFile)
 {
+    if (!sFile.isEmpty())
+        openWithDesktop(sFile);
+}
+
+QString cGlobal::BrowserProgram()
+{
+    const QString name = QStringLiteral("orvbrowser");
+    QStringList folders = browserFolders();
+    if (folders.isEmpty()) {
+        folders.append(QCoreApplication::applicationDirPath());
+#ifdef ORV_INSTALL_BINDIR
+        folders.append(QStringLiteral(ORV_INSTALL_BINDIR));
+#endif
+    }
+    for (const QString& folder : folders) {
+        const QFileInfo candidate(QDir(folder).filePath(name));
+        if (candidate.isFile() && candidate.isExecutable())
+            return candidate.absoluteFilePath();
+    }
+    return QString();
+}
+
+bool cGlobal::LaunchPage(const QString& sFile, bool bForceBrowser)
+{
     if (sFile.isEmpty())
-        return;
-    const QUrl address(sFile, QUrl::TolerantMode);
-    const QUrl target = !address.scheme().isEmpty() && !QFileInfo::exists(sFile)
-                            ? address
-                            : QUrl::fromLocalFile(QFileInfo(sFile).absoluteFilePath());
-    if (launcher())
-        launcher()(target);
-    else
-        QDesktopServices::openUrl(target);
+        return false;
+    if (bForceBrowser) {
+        const QString browser = BrowserProgram();
+        if (!browser.isEmpty()) {
+            // An argument list, never a command line: the address reaches the browser as one argument
+            // whatever it holds.
+            if (QProcess::startDetached(browser, {QStringLiteral("--"), sFile}))
+                return true;
+            qCWarning(lcResources) << "could not start" << browser << "; opening the page with the desktop";
+        }
+    }
+    return openWithDesktop(sFile);
+}
+
+void cGlobal::setBrowserFolders(const QStringList& folders)
+{
+    browserFolders() = folders;
 }
 
 void cGlobal::setLauncher(Launcher launcher)

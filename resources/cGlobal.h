@@ -3,6 +3,7 @@
 #include "Registry.h"
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
@@ -43,6 +44,13 @@ public:
     static void fnShowWindow(QWidget* window);
     // Opens a file, a folder or a web address with the desktop's handler; the outcome is not looked at.
     static void LaunchFile(const QString& sFile);
+    // Opens a web page: with `bForceBrowser` in the program's own browser, orvbrowser, when one is
+    // installed beside the running program or on the install path, else with the desktop's handler as
+    // LaunchFile does. Returns whether the page was handed over.
+    static bool LaunchPage(const QString& sFile, bool bForceBrowser);
+    // The program's own browser: "orvbrowser" beside the running program, else on the install path;
+    // empty when there is none.
+    static QString BrowserProgram();
     // The folder of the system's shared libraries.
     static QString GetSystemDirectory();
     // The colour depth of the device in bits; 0 without one.
@@ -60,4 +68,6 @@ public:
 
     // Replaces the desktop handler behind LaunchFile; an empty launcher restores it.
     static void setLauncher(Launcher launcher);
+    // Replaces the folders that BrowserProgram searches; an empty list restores them.
+    static void setBrowserFolders(const QStringList& folders);
 };

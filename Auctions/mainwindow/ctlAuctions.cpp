@@ -823,8 +823,7 @@ void ctlAuctions::Navigate()
                                 QStringLiteral("Cannot open the auction's page.  "
                                                "The item number \"") +
                                     auction->Item + QStringLiteral("\" may hold only letters and digits."));
-    // Forcing the program's own browser waits for that browser; until then both open the default one.
-    cGlobal::LaunchFile(address.toString(QUrl::FullyEncoded));
+    cGlobal::LaunchPage(address.toString(QUrl::FullyEncoded), m_app && m_app->Settings().ForceIE);
 }
 
 void ctlAuctions::UpdateAuctions()

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -39,7 +40,11 @@ class tst_ctlAuctionsCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { cGlobal::setLauncher({}); }
+    void cleanup()
+    {
+        cGlobal::setLauncher({});
+        cGlobal::setBrowserFolders({});
+    }
 
     // Each command with its confirmation on: the exact question, and what the answer does.
     void confirmations_data()
@@ -351,14 +356,30 @@ private Q_SLOTS:
     void navigateOpensTheItemPage_data()
     {
         QTest::addColumn<bool>("forceBrowser");
-        QTest::newRow("default browser") << false;
-        QTest::newRow("forced browser, not built yet: the default one") << true;
+        QTest::addColumn<bool>("ownBrowser");
+        QTest::newRow("default browser") << false << true;
+        QTest::newRow("forced, own browser present") << true << true;
+        QTest::newRow("forced, no own browser: the default one") << true << false;
     }
     void navigateOpensTheItemPage()
     {
         QFETCH(bool, forceBrowser);
+        QFETCH(bool, ownBrowser);
         ListFixture f;
         f.app.Settings().ForceIE = forceBrowser;
+        // The program's own browser: a stand-in that writes the address it was given.
+        QTemporaryDir folder;
+        const QString record = folder.filePath(QStringLiteral("started-with.txt"));
+        cGlobal::setBrowserFolders({folder.path()});
+        if (ownBrowser) {
+            const QString browser = folder.filePath(QStringLiteral("orvbrowser"));
+            QFile script(browser);
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\nprintf '%s' \"$2\" > \"$0.part\" && mv \"$0.part\" \"" +
+                         record.toLocal8Bit() + "\"\n");
+            script.close();
+            QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
         QList<QUrl> opened;
         cGlobal::setLauncher([&opened](const QUrl& url) {
             opened << url;
@@ -373,9 +394,18 @@ private Q_SLOTS:
         const QPoint row = view->visualRect(f.model().index(0, f.section(QStringLiteral("Item")))).center();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row);
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row);
-        QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened.at(0).toString(),
-                 QStringLiteral("http://cgi.ebay.com/ws/eBayISAPI.dll?ViewItem&item=AB123"));
+        const QString page = QStringLiteral("http://cgi.ebay.com/ws/eBayISAPI.dll?ViewItem&item=AB123");
+        if (forceBrowser && ownBrowser) {
+            QTRY_VERIFY(QFile::exists(record));
+            QFile file(record);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromUtf8(file.readAll()), page);
+            QVERIFY(opened.isEmpty());
+        } else {
+            QCOMPARE(opened.size(), 1);
+            QCOMPARE(opened.at(0).toString(), page);
+            QVERIFY(!QFile::exists(record));
+        }
     }
 
     // An item number read from an odd state file never becomes an address.

@@ -47,6 +47,7 @@ private Q_SLOTS:
     {
         qputenv("XDG_CONFIG_HOME", m_configHome);
         cGlobal::setLauncher({});
+        cGlobal::setBrowserFolders({});
         TimeSource::install(nullptr);
     }
 
@@ -224,6 +225,60 @@ private Q_SLOTS:
         cGlobal::LaunchFile(QString());
         QDir::setCurrent(previous);
         QCOMPARE(opened, QList<QUrl>{expected});
+    }
+
+    // The program's own browser is "orvbrowser" in the folders searched; a stand-in script writes the
+    // arguments it was started with, one per line.
+    void launchPageStartsTheOwnBrowserOnlyWhenForcedAndPresent_data()
+    {
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<bool>("browserPresent");
+        QTest::addColumn<QString>("page");
+        const QString hostile = QStringLiteral("http://cgi.example.com/ws/eBayISAPI.dll?ViewItem&item=1;"
+                                               "touch pwned $(id) `id` \"quoted\" 'single'");
+        QTest::newRow("forced, browser present") << true << true << hostile;
+        QTest::newRow("forced, address looks like an option") << true << true << QStringLiteral("--help");
+        QTest::newRow("forced, no browser") << true << false << hostile;
+        QTest::newRow("not forced, browser present") << false << true << hostile;
+    }
+    void launchPageStartsTheOwnBrowserOnlyWhenForcedAndPresent()
+    {
+        QFETCH(bool, force);
+        QFETCH(bool, browserPresent);
+        QFETCH(QString, page);
+        QTemporaryDir folder;
+        cGlobal::setBrowserFolders({folder.path()});
+        const QString browser = folder.filePath(QStringLiteral("orvbrowser"));
+        const QString record = m_dir.filePath(QStringLiteral("browser-arguments.txt"));
+        QFile::remove(record);
+        if (browserPresent) {
+            writeFile(browser, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$ORV_BROWSER_RECORD.part\"\n"
+                               "mv \"$ORV_BROWSER_RECORD.part\" \"$ORV_BROWSER_RECORD\"\n");
+            QVERIFY(QFile::setPermissions(browser, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QCOMPARE(cGlobal::BrowserProgram(), browser);
+        }
+        qputenv("ORV_BROWSER_RECORD", record.toLocal8Bit());
+        QList<QUrl> opened;
+        cGlobal::setLauncher([&](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+
+        QVERIFY(cGlobal::LaunchPage(page, force));
+        if (force && browserPresent) {
+            QTRY_VERIFY(QFile::exists(record));
+            QFile file(record);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            // One argument, the page as it stands, after the end of the options.
+            QCOMPARE(QString::fromLocal8Bit(file.readAll()),
+                     QStringLiteral("--\n") + page + QLatin1Char('\n'));
+            QVERIFY(opened.isEmpty());
+        } else {
+            QCOMPARE(opened, QList<QUrl>{QUrl(page, QUrl::TolerantMode)});
+            QTest::qWait(200);
+            QVERIFY(!QFile::exists(record));
+        }
+        QVERIFY(!cGlobal::LaunchPage(QString(), force));
     }
 
     void alwaysOnTopKeepsAShownWindowShown()

@@ -19,8 +19,17 @@ private Q_SLOTS:
                                   "edit", "delete",    "clock",   "config",   "add2",
                                   "app",  "bid",       "editcat", "delcat",   "addcat"};
         const QStringList tray{"GREEN", "YELLOW", "RED", "FLAG", "GREY"};
+        // The band's tree and its toolbars.
+        const QStringList tree{"item",      "dollar", "quantity", "bids",      "money",   "clock",
+                               "calendar",  "smile",  "comment",  "ieyellow",  "iered",   "iegreen",
+                               "star",      "eye",    "failed",   "bid",       "yellow",  "white",
+                               "red",       "green",  "hot",      "preparing", "bidding", "none",
+                               "cancelled", "open",   "closed",   "open2",     "closed2"};
+        const QStringList bandButtons{"stop",   "updateall", "update", "navigate", "add", "edit",
+                                      "delete", "clock",     "config", "add2",     "app", "bid"};
+        QCOMPARE(tree.size(), 29);
         QHash<QString, QImage> pictures;
-        for (const QStringList& list : {report, lights, buttons, tray}) {
+        for (const QStringList& list : {report, lights, buttons, tray, tree, bandButtons}) {
             for (const QString& key : list) {
                 const QIcon icon = OrvPictures::icon(key);
                 QVERIFY2(!icon.isNull(), qPrintable(key));

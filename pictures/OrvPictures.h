@@ -8,7 +8,8 @@
 // The program's one set of pictures, drawn rather than shipped, under the keys its image lists use: the
 // list's report icons ("blank", "category", "ieyellow", ... "basket"), the lights ("grey", "yellow",
 // "red", "green"), the buttons ("stop", "updateall", ... "addcat") and the tray's pictures ("GREEN",
-// "YELLOW", "RED", "FLAG", "GREY"). A key names the same picture in every list; letter case is ignored.
+// "YELLOW", "RED", "FLAG", "GREY"), and the band's tree ("item", "dollar", ... "comment", the folders
+// "closed", "open", "closed2", "open2"). A key names the same picture in every list; letter case is ignored.
 // Each picture is drawn at the size asked for, and greyed out for a disabled button.
 class OrvPictures
 {

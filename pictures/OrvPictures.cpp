@@ -473,6 +473,192 @@ void drawAddCat(QPainter& p)
     plus(p, QPointF(11.5, 11.5), 4.0, green);
 }
 
+// The tree's pictures: the information lines and the category folders.
+
+void drawItem(QPainter& p)
+{
+    // A parcel.
+    const QColor card(0xc8, 0x96, 0x5a);
+    p.setPen(QPen(card.darker(160), 0.8));
+    p.setBrush(card);
+    p.drawRect(QRectF(2, 5, 12, 9.5));
+    p.setBrush(card.lighter(115));
+    p.drawPolygon(QPolygonF{QPointF(2, 5), QPointF(4.5, 1.8), QPointF(16 - 4.5, 1.8), QPointF(14, 5)});
+    p.setPen(QPen(QColor(0xf2, 0xe6, 0xc8), 1.4));
+    p.drawLine(QPointF(8, 5), QPointF(8, 14.5));
+}
+
+void drawNone(QPainter& p)
+{
+    // A price tag, for the item number.
+    QPainterPath tag;
+    tag.moveTo(1.5, 8);
+    tag.lineTo(6, 3);
+    tag.lineTo(14.5, 3);
+    tag.lineTo(14.5, 13);
+    tag.lineTo(6, 13);
+    tag.closeSubpath();
+    p.setPen(QPen(ink, 0.8));
+    p.setBrush(QColor(0xfa, 0xf0, 0xd2));
+    p.drawPath(tag);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(5.2, 8), 1.1, 1.1);
+    p.setPen(QPen(ink, 0.8));
+    for (qreal y : {6.5, 9.5})
+        p.drawLine(QPointF(8, y), QPointF(13, y));
+}
+
+void drawDollar(QPainter& p)
+{
+    // A gold coin with a dollar sign, drawn as strokes so that no font is needed.
+    lamp(p, QColor(0xe0, 0xb0, 0x30));
+    const QColor mark(0x5a, 0x40, 0x00);
+    p.setPen(QPen(mark, 1.3, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath s;
+    s.moveTo(10.4, 5.6);
+    s.cubicTo(9.4, 4.4, 5.6, 4.4, 5.6, 6.4);
+    s.cubicTo(5.6, 8.2, 10.4, 7.8, 10.4, 9.8);
+    s.cubicTo(10.4, 11.8, 6.6, 11.8, 5.6, 10.6);
+    p.drawPath(s);
+    p.drawLine(QPointF(8, 3.2), QPointF(8, 12.8));
+}
+
+void drawQuantity(QPainter& p)
+{
+    // Three stacked boxes.
+    const QColor box(0x6a, 0x9a, 0xd8);
+    p.setPen(QPen(box.darker(160), 0.7));
+    p.setBrush(box);
+    p.drawRect(QRectF(1.5, 9, 6, 5.5));
+    p.drawRect(QRectF(8.5, 9, 6, 5.5));
+    p.setBrush(box.lighter(125));
+    p.drawRect(QRectF(5, 2.5, 6, 5.5));
+}
+
+void drawBids(QPainter& p)
+{
+    // Rising bars: the bids so far.
+    const QColor bar(0x8a, 0x5c, 0xc8);
+    p.setPen(QPen(bar.darker(160), 0.7));
+    p.setBrush(bar);
+    p.drawRect(QRectF(1.5, 10, 3.4, 4.5));
+    p.drawRect(QRectF(6.3, 6.5, 3.4, 8));
+    p.drawRect(QRectF(11.1, 2, 3.4, 12.5));
+}
+
+void drawMoney(QPainter& p)
+{
+    // A bank note.
+    const QColor note(0x58, 0xa8, 0x5c);
+    p.setPen(QPen(note.darker(170), 0.8));
+    p.setBrush(note.lighter(130));
+    p.drawRect(QRectF(0.8, 4, 14.4, 8));
+    p.setBrush(note);
+    p.drawEllipse(QPointF(8, 8), 2.6, 2.6);
+    p.setPen(QPen(note.darker(140), 0.7));
+    p.drawLine(QPointF(2.5, 6), QPointF(4, 6));
+    p.drawLine(QPointF(12, 10), QPointF(13.5, 10));
+}
+
+void drawCalendar(QPainter& p)
+{
+    p.setPen(QPen(ink, 0.8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(1.5, 2.5, 13, 12));
+    p.setBrush(red);
+    p.drawRect(QRectF(1.5, 2.5, 13, 3.2));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 4; ++col)
+            p.drawRect(QRectF(3 + col * 2.8, 7.2 + row * 2.3, 1.5, 1.3));
+    }
+}
+
+void drawSmile(QPainter& p)
+{
+    lamp(p, yellow);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(QPointF(5.6, 6.4), 1.0, 1.2);
+    p.drawEllipse(QPointF(10.4, 6.4), 1.0, 1.2);
+    p.setPen(QPen(ink, 1.0, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4.2, 5.2, 7.6, 6.2), 200 * 16, 140 * 16);
+}
+
+void drawComment(QPainter& p)
+{
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(1, 1.8, 14, 9.4), 2.6, 2.6);
+    QPainterPath tail;
+    tail.moveTo(4, 10);
+    tail.lineTo(3.2, 14.6);
+    tail.lineTo(8, 10.6);
+    tail.closeSubpath();
+    p.setPen(QPen(ink, 0.8));
+    p.setBrush(Qt::white);
+    p.drawPath(bubble.united(tail));
+    p.setPen(QPen(grey.darker(120), 0.8));
+    for (qreal y : {4.6, 7.2})
+        p.drawLine(QPointF(3.5, y), QPointF(12.5, y));
+}
+
+// The category folders of the tree: closed or open, with a padlock for a category with a win limit.
+void closedFolder(QPainter& p)
+{
+    folder(p, QRectF(1, 2.5, 14, 11));
+}
+
+void openFolder(QPainter& p)
+{
+    const QRectF box(1, 2.5, 14, 11);
+    folder(p, box);
+    // The front flap falls open.
+    QPainterPath flap;
+    flap.moveTo(box.left() + 2.6, box.top() + 4.6);
+    flap.lineTo(box.right() + 0.6, box.top() + 4.6);
+    flap.lineTo(box.right() - 2.0, box.bottom());
+    flap.lineTo(box.left(), box.bottom());
+    flap.closeSubpath();
+    p.setPen(QPen(QColor(0xa0, 0x78, 0x18), 0.8));
+    p.setBrush(QColor(0xfb, 0xe0, 0x94));
+    p.drawPath(flap);
+}
+
+void padlock(QPainter& p)
+{
+    p.setPen(QPen(ink, 1.1));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(10.2, 7.2, 4.2, 5.0), 0, 180 * 16);
+    p.setPen(QPen(QColor(0x80, 0x10, 0x10), 0.6));
+    p.setBrush(red);
+    p.drawRect(QRectF(9.4, 9.6, 5.8, 5.0));
+}
+
+void drawClosed(QPainter& p)
+{
+    closedFolder(p);
+}
+
+void drawOpen(QPainter& p)
+{
+    openFolder(p);
+}
+
+void drawClosed2(QPainter& p)
+{
+    closedFolder(p);
+    padlock(p);
+}
+
+void drawOpen2(QPainter& p)
+{
+    openFolder(p);
+    padlock(p);
+}
+
 const QHash<QString, Draw>& drawings()
 {
     static const QHash<QString, Draw> table{
@@ -512,6 +698,20 @@ const QHash<QString, Draw>& drawings()
         {QStringLiteral("editcat"), drawEditCat},
         {QStringLiteral("delcat"), drawDelCat},
         {QStringLiteral("addcat"), drawAddCat},
+        // The tree's information lines and category folders ("clock", "bid", "star", ... are above).
+        {QStringLiteral("item"), drawItem},
+        {QStringLiteral("none"), drawNone},
+        {QStringLiteral("dollar"), drawDollar},
+        {QStringLiteral("quantity"), drawQuantity},
+        {QStringLiteral("bids"), drawBids},
+        {QStringLiteral("money"), drawMoney},
+        {QStringLiteral("calendar"), drawCalendar},
+        {QStringLiteral("smile"), drawSmile},
+        {QStringLiteral("comment"), drawComment},
+        {QStringLiteral("closed"), drawClosed},
+        {QStringLiteral("open"), drawOpen},
+        {QStringLiteral("closed2"), drawClosed2},
+        {QStringLiteral("open2"), drawOpen2},
         // The tray's flag while bidding.
         {QStringLiteral("flag"), flag},
     };

@@ -1,0 +1,5 @@
+#include "IBrowserHost.h"
+
+IBrowserHost::IBrowserHost(QObject* parent) : QObject(parent) {}
+
+IBrowserHost::~IBrowserHost() = default;
