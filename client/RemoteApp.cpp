@@ -47,8 +47,10 @@ void App::takeSnapshot(const QVariantMap& snapshot)
     m_status = app.value(QStringLiteral("Status")).toString();
     m_settings->reset(snapshot.value(QStringLiteral("Settings")).toMap());
     m_clock->reset(snapshot.value(QStringLiteral("Clock")).toMap());
-    m_bidManager->takeState(snapshot.value(QStringLiteral("BidManager")).toMap().value(QStringLiteral("State")).toInt());
-    m_updaters->takeState(snapshot.value(QStringLiteral("Updaters")).toMap().value(QStringLiteral("State")).toInt());
+    m_bidManager->takeState(
+        snapshot.value(QStringLiteral("BidManager")).toMap().value(QStringLiteral("State")).toInt());
+    m_updaters->takeState(
+        snapshot.value(QStringLiteral("Updaters")).toMap().value(QStringLiteral("State")).toInt());
     m_categorys->reset(snapshot.value(QStringLiteral("Categorys")).toList());
     m_auctions->reset(snapshot.value(QStringLiteral("Auctions")).toList(),
                       snapshot.value(QStringLiteral("Serial")).toULongLong());

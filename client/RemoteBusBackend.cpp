@@ -12,7 +12,8 @@ struct BusBackend::Private
     bool held = false;
 };
 
-BusBackend::BusBackend(QObject* parent) : BusBackend(QDBusConnection::sessionBus(), OrvBus::serviceName, parent)
+BusBackend::BusBackend(QObject* parent)
+    : BusBackend(QDBusConnection::sessionBus(), OrvBus::serviceName, parent)
 {
 }
 
