@@ -1,0 +1,117 @@
+#include "RemoteApp.h"
+
+#include "RemoteAuctions.h"
+#include "RemoteBackend.h"
+#include "RemoteBidManager.h"
+#include "RemoteCategorys.h"
+#include "RemoteClock.h"
+#include "RemoteNetManager.h"
+#include "RemoteSettings.h"
+#include "RemoteUpdaters.h"
+
+namespace Remote {
+
+App::App(Backend& backend, QObject* parent)
+    : QObject(parent), m_backend(backend), m_auctions(new Remote::Auctions(backend, this)),
+      m_categorys(new Remote::Categorys(backend, this)), m_settings(new Remote::Settings(backend, this)),
+      m_clock(new Remote::Clock(backend, this)), m_bidManager(new Remote::BidManager(backend, this)),
+      m_updaters(new Remote::Updaters(backend, this)), m_netManager(new Remote::NetManager(this))
+{
+    connect(&backend, &Backend::bound, this, &App::takeSnapshot);
+    connect(&backend, &Backend::received, this, &App::takeReport);
+    connect(&backend, &Backend::auctionsFetched, m_auctions, &Remote::Auctions::reset);
+    connect(&backend, &Backend::lost, this, &App::clear);
+}
+
+App::~App() = default;
+
+void App::show()
+{
+    m_backend.call(QStringLiteral("App"), QStringLiteral("show"));
+}
+
+void App::ShowInfo(ViewInfoType eInfo)
+{
+    m_backend.call(QStringLiteral("App"), QStringLiteral("ShowInfo"), {qint32(eInfo)});
+}
+
+void App::Save()
+{
+    m_backend.call(QStringLiteral("App"), QStringLiteral("Save"));
+}
+
+void App::takeSnapshot(const QVariantMap& snapshot)
+{
+    const QVariantMap app = snapshot.value(QStringLiteral("App")).toMap();
+    m_state = AppState(app.value(QStringLiteral("State")).toInt());
+    m_status = app.value(QStringLiteral("Status")).toString();
+    m_settings->reset(snapshot.value(QStringLiteral("Settings")).toMap());
+    m_clock->reset(snapshot.value(QStringLiteral("Clock")).toMap());
+    m_bidManager->takeState(
+        snapshot.value(QStringLiteral("BidManager")).toMap().value(QStringLiteral("State")).toInt());
+    m_updaters->takeState(
+        snapshot.value(QStringLiteral("Updaters")).toMap().value(QStringLiteral("State")).toInt());
+    m_categorys->reset(snapshot.value(QStringLiteral("Categorys")).toList());
+    m_auctions->reset(snapshot.value(QStringLiteral("Auctions")).toList(),
+                      snapshot.value(QStringLiteral("Serial")).toULongLong());
+}
+
+void App::takeReport(const QString& object, const QString& name, const QVariantList& args)
+{
+    const auto text = [&args] { return args.value(0).toString(); };
+    const auto number = [&args] { return args.value(0).toInt(); };
+    if (object == QLatin1String("Auctions")) {
+        if (name == QLatin1String("AuctionChanged"))
+            m_auctions->take(args.value(0).toMap(), args.value(1).toULongLong());
+        else if (name == QLatin1String("Updated"))
+            m_backend.fetchAuctions();
+    } else if (object == QLatin1String("Categorys")) {
+        if (name == QLatin1String("Updated"))
+            m_categorys->reset(args.value(0).toList());
+    } else if (object == QLatin1String("Settings")) {
+        if (name == QLatin1String("Updated"))
+            m_settings->reset(args.value(0).toMap());
+    } else if (object == QLatin1String("Clock")) {
+        if (name == QLatin1String("Updated"))
+            m_clock->reset(args.value(0).toMap());
+        else if (name == QLatin1String("StatusChange"))
+            m_clock->takeStatus(text());
+        else if (name == QLatin1String("StateChanged"))
+            m_clock->takeState(number());
+    } else if (object == QLatin1String("BidManager")) {
+        if (name == QLatin1String("StateChange"))
+            m_bidManager->takeState(number());
+        else if (name == QLatin1String("StatusChange"))
+            m_bidManager->takeStatus(text());
+    } else if (object == QLatin1String("Updaters")) {
+        if (name == QLatin1String("UpdaterChanged"))
+            m_updaters->takeUpdater(number(), args.value(1).toString());
+        else if (name == QLatin1String("StateChanged"))
+            m_updaters->takeState(number());
+        else if (name == QLatin1String("StatusChange"))
+            m_updaters->takeStatus(text());
+    } else if (object == QLatin1String("NetManager")) {
+        if (name == QLatin1String("StatusChange"))
+            m_netManager->takeStatus(text());
+    } else if (object == QLatin1String("App")) {
+        if (name == QLatin1String("StateChange")) {
+            m_state = AppState(number());
+            Q_EMIT StateChange(number());
+        } else if (name == QLatin1String("StatusChange")) {
+            m_status = text();
+            Q_EMIT StatusChange(text());
+        } else if (name == QLatin1String("ErrorMessage")) {
+            Q_EMIT ErrorMessage(text());
+        }
+    }
+}
+
+void App::clear()
+{
+    m_state = AppNoState;
+    m_status.clear();
+    m_categorys->reset({});
+    m_auctions->clear();
+}
+
+} // namespace Remote

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "RemoteEnums.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+
+namespace Remote {
+
+class Auctions;
+class Backend;
+class BidManager;
+class Categorys;
+class Clock;
+class NetManager;
+class Settings;
+class Updaters;
+
+// The main program's application object as a client sees it (App.Auctions, App.Categorys, ...): the
+// replicas of its model, its state and status, and its commands. Filled when the backend binds, kept
+// current by the program's reports, emptied when the binding is lost.
+class App : public QObject
+{
+    Q_OBJECT
+public:
+    explicit App(Backend& backend, QObject* parent = nullptr);
+    ~App() override;
+
+    Remote::Auctions& Auctions() const { return *m_auctions; }
+    Remote::Categorys& Categorys() const { return *m_categorys; }
+    Remote::Settings& Settings() const { return *m_settings; }
+    Remote::Clock& Clock() const { return *m_clock; }
+    Remote::BidManager& BidManager() const { return *m_bidManager; }
+    Remote::Updaters& Updaters() const { return *m_updaters; }
+    Remote::NetManager& NetManager() const { return *m_netManager; }
+
+    // The main program's own state and status line.
+    AppState State() const { return m_state; }
+    QString Status() const { return m_status; }
+
+    // The main window; an information page; the state file written now.
+    void show();
+    void ShowInfo(ViewInfoType eInfo);
+    void Save();
+
+Q_SIGNALS:
+    void StateChange(int State);
+    void StatusChange(const QString& Status);
+    void ErrorMessage(const QString& sMessage);
+
+private:
+    void takeSnapshot(const QVariantMap& snapshot);
+    void takeReport(const QString& object, const QString& name, const QVariantList& args);
+    void clear();
+
+    Backend& m_backend;
+    Remote::Auctions* m_auctions;
+    Remote::Categorys* m_categorys;
+    Remote::Settings* m_settings;
+    Remote::Clock* m_clock;
+    Remote::BidManager* m_bidManager;
+    Remote::Updaters* m_updaters;
+    Remote::NetManager* m_netManager;
+    AppState m_state = AppNoState;
+    QString m_status;
+};
+
+} // namespace Remote
