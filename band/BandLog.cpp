@@ -1,0 +1,3 @@
+#include "BandLog.h"
+
+Q_LOGGING_CATEGORY(lcBand, "orv.band")
