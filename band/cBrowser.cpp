@@ -205,6 +205,11 @@ void cBrowser::pageRead(quint64 serial, const IBrowserHost::ShownPage& page)
     if (!m_pending || serial != m_serial)
         return;
     m_readTimeout.stop();
+    // Nobody waits for the outcome any more (the band was hidden): nothing is added.
+    if (!m_pending->context) {
+        m_pending.reset();
+        return;
+    }
     Remote::Auctions* auctions = m_pending->auctions;
     Remote::Updaters* updaters = m_pending->updaters;
     const QString item = m_pending->item;

@@ -51,6 +51,8 @@ public:
     void AddAuction(Remote::Auctions& auctions, const std::optional<Remote::CategoryRecord>& category,
                     Remote::Updaters& updaters, QObject* context, AddHandler done);
     bool isAdding() const { return m_pending.has_value(); }
+    // How long a shown page may take to be read (PageReadTimeoutMs unless set).
+    void setPageReadTimeout(int ms) { m_readTimeout.setInterval(ms); }
 
     // The tests on an address, letter case ignored.
     static bool IsItemPage(const QString& sURL);
