@@ -5,6 +5,8 @@
 #include "RecordingBandMessageBox.h"
 #include "RemoteApp.h"
 #include "RemoteAuctionRecord.h"
+#include "RemoteAuctions.h"
+#include "RemoteCategorys.h"
 #include "RemoteClock.h"
 #include "RemotecApp.h"
 #include "cBrowser.h"
