@@ -35,7 +35,8 @@ void frmBand::View(Remote::cApp& link, cBrowser& browser)
     UnView();
     m_link = &link;
     m_band->View(link.App(), &browser);
-    m_band->setStatus(link.Status());
+    // A link binds as it is made: unbound already, the program could not be reached.
+    m_band->setStatus(link.bindState() == Remote::Unbound ? Remote::cApp::notReachedText() : link.Status());
     // A lost program says so in the status line; the replicas have emptied the tree.
     m_links << connect(&link, &Remote::cApp::Lost, m_band, &ctlAuctionsBand::setStatus);
     m_links << connect(&link, &Remote::cApp::Bound, m_band, [this] {
