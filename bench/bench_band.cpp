@@ -1,0 +1,116 @@
+// The band's tree with 1,000 auctions in ten categories, on the in-process fake of the main program:
+// the first full tree (binding, the first snapshot, the whole tree built and painted) and one auction
+// change reaching the tree (the report taken, the node re-rendered, its category re-sorted and
+// painted). Run by hand, headless as the tests run:
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_band
+#include "BandTree.h"
+#include "FakeBackend.h"
+#include "FakeBrowserHost.h"
+#include "RecordingBandMessageBox.h"
+#include "RemoteApp.h"
+#include "RemotecApp.h"
+#include "cBrowser.h"
+#include "ctlAuctionsBand.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int auctions = 1'000;
+constexpr int categories = 10;
+
+double medianMs(int runs, const std::function<void()>& step)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        step();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+FakeBackend* filledFake()
+{
+    auto* fake = new FakeBackend;
+    const QDateTime now(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC);
+    fake->setSiteTime(now);
+    for (int c = 0; c < categories; ++c)
+        fake->addCategory(QStringLiteral("Category %1").arg(c), c % 3 == 0);
+    for (int i = 0; i < auctions; ++i) {
+        Remote::AuctionRecord record;
+        record.Item = QString::number(110000000000LL + i);
+        record.Category = QStringLiteral("Category %1").arg(i % categories);
+        record.Description = QStringLiteral("Lot number %1 of the big sale").arg((i * 7919) % auctions);
+        record.EndTime = now.addSecs((i * 7919LL) % 864000 - 3600);
+        record.Price = (i * 37) % 1000 / 10.0;
+        record.SnipeState = Remote::AucSnipeStates(i % 8);
+        record.TimeLeftLevel = Remote::AucTimeLeftLevel(i % 4);
+        fake->putAuction(record);
+    }
+    return fake;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    FakeBrowserHost host;
+    RecordingBandMessageBox boxes;
+
+    // The first full tree: a new link binds and fetches the snapshot, the band builds and paints it.
+    std::vector<FakeBackend*> fakes;
+    for (int i = 0; i < 7; ++i)
+        fakes.push_back(filledFake());
+    std::size_t next = 0;
+    const double firstTree = medianMs(7, [&] {
+        Remote::cApp link(std::unique_ptr<Remote::Backend>(fakes.at(next++)));
+        cBrowser browser;
+        browser.setIE(&host);
+        ctlAuctionsBand band(boxes);
+        band.resize(320, 700);
+        band.show();
+        band.View(link.App(), &browser);
+        for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c)
+            band.TreeView()->topLevelItem(c)->setExpanded(true);
+        band.grab();
+        band.Release();
+    });
+
+    // One change reaching a shown tree.
+    FakeBackend* fake = filledFake();
+    Remote::cApp link{std::unique_ptr<Remote::Backend>(fake)};
+    cBrowser browser;
+    ctlAuctionsBand band(boxes);
+    band.resize(320, 700);
+    band.show();
+    band.View(link.App(), &browser);
+    for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c)
+        band.TreeView()->topLevelItem(c)->setExpanded(true);
+    band.grab();
+    Remote::AuctionRecord changed = fake->auctions().at(500);
+    int round = 0;
+    const double oneChange = medianMs(101, [&] {
+        changed.Description = QStringLiteral("Renamed lot %1").arg(round++);
+        changed.SnipeState = Remote::AucSnipeStates(round % 8);
+        fake->putAuction(changed);
+        // The re-sort the tree schedules, and the paint.
+        QCoreApplication::processEvents();
+        band.grab();
+    });
+    const bool shown = band.node(QStringLiteral("110000000500~"))->text(0) == changed.Description;
+
+    std::printf("band, %d auctions in %d categories, in-process fake of the program\n", auctions, categories);
+    std::printf("  first full tree (bind, snapshot, build, paint): %8.2f ms median of 7\n", firstTree);
+    std::printf("  one change reaching the tree (and painted):     %8.3f ms median of 101%s\n", oneChange,
+                shown ? "" : "  (NOT SHOWN)");
+    return shown ? 0 : 1;
+}
