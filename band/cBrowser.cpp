@@ -216,10 +216,10 @@ void cBrowser::pageRead(quint64 serial, const IBrowserHost::ShownPage& page)
     if (!auctions || !updaters)
         return finish(Remote::Error(Remote::Error::NotRunning, Remote::Error::notRunningText()));
     // The page read must be the one that was judged: the browser may have moved on meanwhile.
-    if (!page.ok || !sameDocument(page.address, m_pending->address) ||
-        page.title.size() + page.body.size() > MaxPageChars) {
-        qCWarning(lcBand) << "the shown page could not be taken:" << page.ok << page.address
-                          << page.title.size() + page.body.size();
+    const QString text = QStringLiteral("<TITLE>") + page.title + QStringLiteral("</TITLE>") +
+                         QStringLiteral("<BODY>") + page.body + QStringLiteral("</BODY>");
+    if (!page.ok || !sameDocument(page.address, m_pending->address) || text.size() > MaxPageChars) {
+        qCWarning(lcBand) << "the shown page could not be taken:" << page.ok << page.address << text.size();
         return finish(Remote::Error(Remote::Error::Refused, notFoundText()));
     }
     try {
@@ -228,8 +228,7 @@ void cBrowser::pageRead(quint64 serial, const IBrowserHost::ShownPage& page)
         return finish(error);
     }
     try {
-        updaters->Parse(item, QStringLiteral("<TITLE>") + page.title + QStringLiteral("</TITLE>") +
-                                  QStringLiteral("<BODY>") + page.body + QStringLiteral("</BODY>"));
+        updaters->Parse(item, text);
     } catch (const Remote::Error& error) {
         takeBack(auctions, item);
         // The reader's refusal of a page that is no item page reads as the user's text; anything else

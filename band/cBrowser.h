@@ -29,8 +29,8 @@ public:
 
     // How long the shown page may take to be read before the addition fails.
     static constexpr int PageReadTimeoutMs = 15000;
-    // The most text (title and body) that is handed on from a shown page.
-    static constexpr qsizetype MaxPageChars = 32 * 1024 * 1024;
+    // The longest page text handed to the program's reader, which reads no more.
+    static constexpr qsizetype MaxPageChars = 8 * 1024 * 1024;
 
     explicit cBrowser(QObject* parent = nullptr);
     ~cBrowser() override;

@@ -362,7 +362,7 @@ private Q_SLOTS:
         QTest::newRow("browser moved on while reading") << QStringLiteral("moved");
         QTest::newRow("page could not be read") << QStringLiteral("unreadable");
         QTest::newRow("page never answers") << QStringLiteral("silent");
-        QTest::newRow("page too large") << QStringLiteral("large");
+        QTest::newRow("page of ten megabytes, more than the reader takes") << QStringLiteral("large");
     }
     void aPageThatCannotBeTakenAddsNothing()
     {
@@ -382,7 +382,7 @@ private Q_SLOTS:
             f.host.readable = false;
             f.host.releaseReads();
         } else if (how == QLatin1String("large")) {
-            f.host.body = QString(cBrowser::MaxPageChars, QLatin1Char('x'));
+            f.host.body = QString(10 * 1024 * 1024, QLatin1Char('x'));
             f.host.releaseReads();
         }
         QTRY_VERIFY(f.outcome.called);
@@ -396,20 +396,35 @@ private Q_SLOTS:
         QCOMPARE(f.fake->calls(), QStringList());
     }
 
-    // A page of ten megabytes is handed on whole.
-    void aLargePageIsHandedOnWhole()
+    // A page as long as the reader takes is handed on whole; one character more is refused.
+    void aPageUpToTheReadersLimitIsHandedOnWhole_data()
     {
+        QTest::addColumn<int>("extra");
+        QTest::newRow("at the limit") << 0;
+        QTest::newRow("one more") << 1;
+    }
+    void aPageUpToTheReadersLimitIsHandedOnWhole()
+    {
+        QFETCH(int, extra);
         Adding f;
         f.host.show(siteItem(QStringLiteral("456")));
         f.host.title = QStringLiteral("Lamp: 456");
-        f.host.body = QString(10 * 1024 * 1024, QLatin1Char('y'));
+        const QString markers = QStringLiteral("<TITLE></TITLE><BODY></BODY>");
+        f.host.body =
+            QString(cBrowser::MaxPageChars - markers.size() - f.host.title.size() + extra, QLatin1Char('y'));
         f.add();
         QVERIFY(f.outcome.called);
+        if (extra > 0) {
+            QCOMPARE(f.outcome.failure->description(), cBrowser::notFoundText());
+            QCOMPARE(f.fake->calls(), QStringList());
+            return;
+        }
         QVERIFY(!f.outcome.failure);
         const QString parse = f.fake->calls().value(1);
         QVERIFY(
             parse.startsWith(QLatin1String("Updater.Parse(\"456\", \"<TITLE>Lamp: 456</TITLE><BODY>yyy")));
-        QVERIFY(parse.size() > 10 * 1024 * 1024);
+        QCOMPARE(parse.size(),
+                 QStringLiteral("Updater.Parse(\"456\", \"\")").size() + cBrowser::MaxPageChars);
     }
 
     // One addition at a time; a watcher whose caller has gone reports to nobody.
