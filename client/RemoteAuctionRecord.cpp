@@ -33,6 +33,23 @@ QDateTime AuctionRecord::dateFromValue(const QVariant& value)
     return ok ? QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC) : zeroDate();
 }
 
+QString AuctionRecord::dateText(const QDateTime& value)
+{
+    const QDateTime naive = value.isValid() ? value : zeroDate();
+    return naive.date().toString(Qt::ISODate) + QLatin1Char('T') +
+           naive.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QDateTime AuctionRecord::dateFromText(const QString& text)
+{
+    // Date and time read apart: a whole date-time would be read through the local time zone.
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    const QTime time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss"));
+    if (text.size() != 19 || text.at(10) != QLatin1Char('T') || !date.isValid() || !time.isValid())
+        return zeroDate();
+    return QDateTime(date, time, Qt::UTC);
+}
+
 QVariantMap AuctionRecord::toMap() const
 {
     return {

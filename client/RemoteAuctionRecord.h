@@ -46,6 +46,9 @@ struct AuctionRecord
     // The form of a date on the bus, and back (an unreadable value gives the zero date).
     static qint64 dateValue(const QDateTime& value);
     static QDateTime dateFromValue(const QVariant& value);
+    // A date as text "yyyy-MM-ddTHH:mm:ss", and back (an unreadable text gives the zero date).
+    static QString dateText(const QDateTime& value);
+    static QDateTime dateFromText(const QString& text);
 
     bool operator==(const AuctionRecord& other) const = default;
 };
