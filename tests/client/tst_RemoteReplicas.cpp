@@ -77,6 +77,7 @@ private Q_SLOTS:
     void unreachableProgramLeavesTheReplicasEmpty();
     void commandsAreRecordedAndFailAsTold();
     void settingsWrittenReachTheProgram();
+    void recordsTravelWhole();
     void siteTimeFollowsTheReportedOffset_data();
     void siteTimeFollowsTheReportedOffset();
 };
@@ -453,6 +454,44 @@ void tst_RemoteReplicas::settingsWrittenReachTheProgram()
     // A change made in the program reaches the replica.
     bound.fake->setSetting(QStringLiteral("ConfirmBid"), false);
     QVERIFY(!settings.ConfirmBid());
+}
+
+void tst_RemoteReplicas::recordsTravelWhole()
+{
+    AuctionRecord record =
+        auction(QStringLiteral("123"), QStringLiteral("Books"), QStringLiteral("Lamp & shade"));
+    record.EndTime = QDateTime(QDate(2099, 3, 4), QTime(18, 30, 5), Qt::UTC);
+    record.StartTime = QDateTime(QDate(1950, 1, 2), QTime(0, 0, 1), Qt::UTC);
+    record.Price = 41.5;
+    record.Shipping = 6.95;
+    record.Quantity = 3;
+    record.Bids = 12;
+    record.HighBidder = QStringLiteral("b***r");
+    record.Seller = QStringLiteral("seller");
+    record.Comments = QStringLiteral("note");
+    record.CurrencyTxt = QStringLiteral("US $");
+    record.SysComments = QStringLiteral("Waiting.");
+    record.Deleted = true;
+    record.SnipeBid = 57.25;
+    record.SnipeSeconds = 8;
+    record.SnipeQuantity = 2;
+    record.SnipeState = OR2BidCancelled;
+    record.LastTimeLeftLevel = OR2Caution;
+    record.TimeLeftLevel = OR2Warning;
+    QCOMPARE(AuctionRecord::fromMap(record.toMap()), record);
+
+    // Missing or unreadable fields keep a new record's values; states outside their list too.
+    const AuctionRecord fresh;
+    QCOMPARE(AuctionRecord::fromMap({}), fresh);
+    const AuctionRecord odd = AuctionRecord::fromMap({{QStringLiteral("Price"), QStringLiteral("cheap")},
+                                                      {QStringLiteral("SnipeState"), 42},
+                                                      {QStringLiteral("TimeLeftLevel"), -1},
+                                                      {QStringLiteral("EndTime"), QStringLiteral("soon")}});
+    QCOMPARE(odd, fresh);
+
+    QCOMPARE(AuctionRecord::dateText(record.EndTime), QStringLiteral("2099-03-04T18:30:05"));
+    QCOMPARE(AuctionRecord::dateFromText(QStringLiteral("2099-03-04T18:30:05")), record.EndTime);
+    QCOMPARE(AuctionRecord::dateFromText(QStringLiteral("2099-03-04 18:30:05")), fresh.EndTime);
 }
 
 void tst_RemoteReplicas::siteTimeFollowsTheReportedOffset_data()
