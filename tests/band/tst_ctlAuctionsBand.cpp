@@ -205,7 +205,7 @@ private Q_SLOTS:
     void theTimerRefreshesOnlyTheSelectedAuction()
     {
         Shelf f;
-        for (const QString item : {QStringLiteral("100"), QStringLiteral("101")}) {
+        for (const QString& item : {QStringLiteral("100"), QStringLiteral("101")}) {
             AuctionRecord record = *f.app().Auctions().Item(item);
             record.EndTime = QDateTime(QDate(2024, 6, 1), QTime(12, 10), Qt::UTC);
             f.fake->putAuction(record);
@@ -341,7 +341,7 @@ private Q_SLOTS:
         QCOMPARE(f.band.Status(), QStringLiteral("Auction 100 read."));
         f.fake->report(QStringLiteral("Updaters"), QStringLiteral("StateChanged"), {int(sfNotBusy)});
         QCOMPARE(f.band.Status(), QStringLiteral("Auctions Downloaded"));
-        for (const QString object :
+        for (const QString& object :
              {QStringLiteral("Clock"), QStringLiteral("BidManager"), QStringLiteral("NetManager")}) {
             f.fake->report(object, QStringLiteral("StatusChange"),
                            {QVariant(object + QStringLiteral(" says hello"))});

@@ -111,7 +111,7 @@ int main(int argc, char* argv[])
         dock->toggleViewAction()->trigger();
         waitForEngine([&] { return loaded; });
         ctlAuctionsBand& tree = bands.last->form()->AuctionsBand();
-        for (const QString key : {QStringLiteral("Lamps:CAT"), QStringLiteral("Books:CAT")})
+        for (const QString& key : {QStringLiteral("Lamps:CAT"), QStringLiteral("Books:CAT")})
             tree.node(key)->setExpanded(true);
         tree.TreeView()->setCurrentItem(tree.node(QStringLiteral("1001~")));
         tree.node(QStringLiteral("1001~"))->setExpanded(true);
