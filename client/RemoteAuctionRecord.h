@@ -15,15 +15,15 @@ struct AuctionRecord
 {
     QString Item;
     QString Description;
-    QDateTime EndTime;
-    QDateTime StartTime;
+    QDateTime EndTime{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
+    QDateTime StartTime{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
     double Price = 0;
     double Shipping = 0;
     qint32 Quantity = 0;
     qint32 Bids = 0;
     QString HighBidder;
     QString Seller;
-    QDateTime LastUpdated;
+    QDateTime LastUpdated{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
     QString Comments;
     QString Category;
     QString CurrencyTxt;

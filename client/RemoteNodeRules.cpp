@@ -1,89 +1,251 @@
 #include "RemoteNodeRules.h"
 
+#include "DateTimes.h"
 #include "RemoteSettings.h"
+#include "TextForms.h"
+
+#include <QHash>
 
 namespace Remote::NodeRules {
 
-QString categoryKey(const QString&)
+namespace {
+
+const QString categorySuffix = QStringLiteral(":CAT");
+const QString auctionSuffix = QStringLiteral("~");
+const QString infoSuffix = QStringLiteral(":INF");
+
+} // namespace
+
+QString categoryKey(const QString& name)
 {
-    return {};
+    return name + categorySuffix;
 }
-QString auctionKey(const QString&)
+
+QString auctionKey(const QString& item)
 {
-    return {};
+    return item + auctionSuffix;
 }
-QString infoKey(const QString&, const QString&)
+
+QString infoKey(const QString& item, const QString& field)
 {
-    return {};
+    return item + QLatin1Char(':') + field + infoSuffix;
 }
-bool isCategoryKey(const QString&)
+
+bool isCategoryKey(const QString& key)
 {
-    return false;
+    return key.endsWith(categorySuffix, Qt::CaseSensitive);
 }
-bool isAuctionKey(const QString&)
+
+bool isAuctionKey(const QString& key)
 {
-    return false;
+    return key.endsWith(auctionSuffix);
 }
-bool isInfoKey(const QString&)
+
+bool isInfoKey(const QString& key)
 {
-    return false;
+    return key.endsWith(infoSuffix, Qt::CaseSensitive);
 }
-QString categoryOfKey(const QString&)
+
+QString categoryOfKey(const QString& key)
 {
-    return {};
+    return isCategoryKey(key) ? key.chopped(categorySuffix.size()) : QString();
 }
-QString itemOfAuctionKey(const QString&)
+
+QString itemOfAuctionKey(const QString& key)
 {
-    return {};
+    return isAuctionKey(key) ? key.chopped(auctionSuffix.size()) : QString();
 }
-QString itemOfInfoKey(const QString&)
+
+QString itemOfInfoKey(const QString& key)
 {
-    return {};
+    if (!isInfoKey(key))
+        return QString();
+    // The field is the last part before ":INF"; item numbers hold letters and digits only.
+    const QString rest = key.chopped(infoSuffix.size());
+    const qsizetype colon = rest.lastIndexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : rest.left(colon);
 }
-QString categoryText(const QString&, int)
+
+QString categoryText(const QString& name, int childCount)
 {
-    return {};
+    return name + QStringLiteral(" (") + QString::number(childCount) + QLatin1Char(')');
 }
-QString categoryImage(bool, bool)
+
+QString categoryImage(bool limited, bool expanded)
 {
-    return {};
+    const QString image = expanded ? QStringLiteral("open") : QStringLiteral("closed");
+    return limited ? image + QLatin1Char('2') : image;
 }
-QString auctionImage(AucSnipeStates, AucTimeLeftLevel)
+
+QString auctionImage(AucSnipeStates state, AucTimeLeftLevel level)
 {
-    return {};
+    switch (state) {
+    case OR2Watching:
+        switch (level) {
+        case OR2Complete:
+            return QStringLiteral("white");
+        case OR2Warning:
+            return QStringLiteral("red");
+        case OR2Caution:
+            return QStringLiteral("yellow");
+        case OR2Active:
+            return QStringLiteral("green");
+        }
+        return QStringLiteral("white");
+    case OR2BidSet:
+        return QStringLiteral("bid");
+    case OR2BidPreparing:
+    case OR2BidPrepared:
+        return QStringLiteral("preparing");
+    case OR2BidSending:
+        return QStringLiteral("bidding");
+    case OR2BidFailed:
+        return QStringLiteral("failed");
+    case OR2BidSuccess:
+        return QStringLiteral("star");
+    case OR2BidCancelled:
+        return QStringLiteral("cancelled");
+    }
+    return QString();
 }
-qint32 auctionColor(AucTimeLeftLevel, const Remote::Settings&)
+
+qint32 auctionColor(AucTimeLeftLevel level, const Remote::Settings& settings)
 {
-    return 0;
+    switch (level) {
+    case OR2Complete:
+        return settings.ColorComplete();
+    case OR2Warning:
+        return settings.ColorWarning();
+    case OR2Caution:
+        return settings.ColorCaution();
+    case OR2Active:
+        return settings.ColorActive();
+    }
+    return settings.ColorComplete();
 }
-quint32 rgbFromBgr(qint32)
+
+quint32 rgbFromBgr(qint32 bgr)
 {
-    return 0;
+    const quint32 value = quint32(bgr);
+    return ((value & 0xff) << 16) | (value & 0xff00) | ((value >> 16) & 0xff);
 }
+
 const QStringList& infoFields()
 {
-    static const QStringList fields;
+    static const QStringList fields = {
+        QStringLiteral("Item"),     QStringLiteral("Price"),    QStringLiteral("Quantity"),
+        QStringLiteral("Bids"),     QStringLiteral("SnipeBid"), QStringLiteral("SnipeState"),
+        QStringLiteral("TimeLeft"), QStringLiteral("EndTime"),  QStringLiteral("HighBidder"),
+        QStringLiteral("Seller"),   QStringLiteral("Comments"),
+    };
     return fields;
 }
-QString infoCreationImage(const QString&)
+
+QString infoCreationImage(const QString& field)
 {
-    return {};
+    static const QHash<QString, QString> images = {
+        {QStringLiteral("Item"), QStringLiteral("none")},
+        {QStringLiteral("Price"), QStringLiteral("dollar")},
+        {QStringLiteral("Quantity"), QStringLiteral("quantity")},
+        {QStringLiteral("Bids"), QStringLiteral("bids")},
+        {QStringLiteral("SnipeBid"), QStringLiteral("money")},
+        {QStringLiteral("TimeLeft"), QStringLiteral("clock")},
+        {QStringLiteral("EndTime"), QStringLiteral("calendar")},
+        {QStringLiteral("HighBidder"), QStringLiteral("smile")},
+        {QStringLiteral("Seller"), QStringLiteral("smile")},
+        {QStringLiteral("Comments"), QStringLiteral("comment")},
+    };
+    return images.value(field);
 }
-QString infoText(const QString&, const AuctionRecord&, const QDateTime&)
+
+QString infoText(const QString& field, const AuctionRecord& auction, const QDateTime& siteNow)
 {
-    return {};
+    if (field == QLatin1String("Item"))
+        return QStringLiteral("ITEM: ") + auction.Item;
+    if (field == QLatin1String("Price"))
+        return QStringLiteral("PRICE: ") + TextForms::twoDecimals(auction.Price);
+    if (field == QLatin1String("Quantity"))
+        return QStringLiteral("QTY: ") + QString::number(auction.Quantity);
+    if (field == QLatin1String("Bids"))
+        return QStringLiteral("BIDS: ") + QString::number(auction.Bids);
+    if (field == QLatin1String("SnipeBid")) {
+        return QStringLiteral("BID: ") + (auction.SnipeState == OR2Watching
+                                              ? QStringLiteral("N/A")
+                                              : TextForms::plainNumber(auction.SnipeBid));
+    }
+    if (field == QLatin1String("SnipeState"))
+        return snipeStateText(auction.SnipeState);
+    if (field == QLatin1String("TimeLeft"))
+        return timeLeftText(auction.EndTime, siteNow);
+    if (field == QLatin1String("EndTime"))
+        return QStringLiteral("END: ") + TextForms::generalDate(auction.EndTime);
+    if (field == QLatin1String("HighBidder"))
+        return QStringLiteral("BIDDER: ") + auction.HighBidder;
+    if (field == QLatin1String("Seller"))
+        return QStringLiteral("SELLER: ") + auction.Seller;
+    if (field == QLatin1String("Comments"))
+        return auction.Comments;
+    return QString();
 }
-QString snipeStateImage(AucSnipeStates)
+
+QString snipeStateImage(AucSnipeStates state)
 {
-    return {};
+    switch (state) {
+    case OR2Watching:
+        return QStringLiteral("eye");
+    case OR2BidSet:
+        return QStringLiteral("bid");
+    case OR2BidPreparing:
+        return QStringLiteral("preparing");
+    case OR2BidPrepared:
+    case OR2BidSending:
+        return QStringLiteral("bidding");
+    case OR2BidFailed:
+        return QStringLiteral("failed");
+    case OR2BidSuccess:
+        return QStringLiteral("star");
+    case OR2BidCancelled:
+        return QStringLiteral("cancelled");
+    }
+    return QString();
 }
-QString snipeStateText(AucSnipeStates)
+
+QString snipeStateText(AucSnipeStates state)
 {
-    return {};
+    switch (state) {
+    case OR2Watching:
+        return QStringLiteral("NOT BIDDING");
+    case OR2BidSet:
+        return QStringLiteral("SNIPE READY");
+    case OR2BidPreparing:
+        return QStringLiteral("PREPARING");
+    case OR2BidPrepared:
+        return QStringLiteral("PREPARED");
+    case OR2BidSending:
+        return QStringLiteral("BIDDING");
+    case OR2BidFailed:
+        return QStringLiteral("BID FAILED");
+    case OR2BidSuccess:
+        return QStringLiteral("BID SUCCESS");
+    case OR2BidCancelled:
+        return QStringLiteral("BID CANCELLED");
+    }
+    return QString();
 }
-QString timeLeftText(const QDateTime&, const QDateTime&)
+
+QString timeLeftText(const QDateTime& endTime, const QDateTime& siteNow)
 {
-    return {};
+    if (DateTimes::isZero(endTime))
+        return QStringLiteral("N/A");
+    const qint64 seconds = DateTimes::secondsBetween(siteNow, endTime);
+    if (seconds < 0)
+        return QStringLiteral("OVER");
+    const qint64 days = seconds / 86400;
+    if (days >= 1)
+        return QString::number(days) + QStringLiteral(" Days +");
+    const auto two = [](qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
+    return QStringLiteral("00:") + two(seconds / 3600) + QLatin1Char(':') + two(seconds % 3600 / 60) +
+           QLatin1Char(':') + two(seconds % 60);
 }
 
 } // namespace Remote::NodeRules

@@ -256,6 +256,13 @@ QString twoDecimals(double value)
     return regional.toString(std::isfinite(value) ? value : 0.0, 'f', 2);
 }
 
+QString plainNumber(double value)
+{
+    QLocale regional;
+    regional.setNumberOptions(regional.numberOptions() | QLocale::OmitGroupSeparator);
+    return regional.toString(std::isfinite(value) ? value : 0.0, 'g', 15);
+}
+
 QString shortDate(const QDate& value)
 {
     const QLocale regional;

@@ -42,6 +42,8 @@ std::optional<qint32> readLong(const QString& text);
 QString generalDate(const QDateTime& value);
 // Two decimals with the regional separator and no grouping ("0.00").
 QString twoDecimals(double value);
+// A number as it stands, with the regional separator, no grouping and no trailing zeros ("7.5").
+QString plainNumber(double value);
 // The regional short date with a four-digit year; readDate reads it back, alone or followed by a blank
 // and a time "H:mm:ss".
 QString shortDate(const QDate& value);
