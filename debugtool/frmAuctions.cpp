@@ -63,6 +63,8 @@ void frmAuctions::View(std::unique_ptr<Remote::cApp> oApp)
         connect(link, &Remote::cApp::Lost, m_auctionsBand, &ctlAuctionsBand::setStatus);
         if (link->isBound())
             fill();
+        else if (link->bindState() == Remote::Unbound)
+            m_auctionsBand->setStatus(Remote::cApp::notReachedText());
     }
     show();
 }
