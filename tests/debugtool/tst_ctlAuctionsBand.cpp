@@ -440,8 +440,8 @@ private:
     static QStringList infoKeys(const QString& item)
     {
         QStringList keys;
-        for (const QString& field : {"Item", "Price", "Quantity", "Bids", "SnipeBid", "SnipeState",
-                                     "TimeLeft", "EndTime", "HighBidder", "Seller", "Comments"})
+        for (const char* field : {"Item", "Price", "Quantity", "Bids", "SnipeBid", "SnipeState", "TimeLeft",
+                                  "EndTime", "HighBidder", "Seller", "Comments"})
             keys << item + ":" + field + ":INF";
         return keys;
     }
