@@ -47,9 +47,12 @@ void UnloaderClient::ReleaseHold()
         return;
     m_held = false;
     m_pending = false;
-    // Nobody waits on the answer: the hold ends with the connection anyway.
-    m_bus.send(QDBusMessage::createMethodCall(m_service, OrvBus::unloaderPath, OrvBus::unloaderInterface,
-                                              QStringLiteral("ReleaseHold")));
+    // Nobody waits on the answer: the hold ends with the connection anyway. A program that has ended
+    // meanwhile must not be started again just to hear it.
+    QDBusMessage release = QDBusMessage::createMethodCall(
+        m_service, OrvBus::unloaderPath, OrvBus::unloaderInterface, QStringLiteral("ReleaseHold"));
+    release.setAutoStartService(false);
+    m_bus.send(release);
 }
 
 void UnloaderClient::onUnloading(bool bValue)

@@ -1,17 +1,27 @@
 #include "AppService.h"
 
-#include "BusGate.h"
+#include "AppAdaptor.h"
 #include "OrvEnums.h"
 #include "cApp.h"
 
-AppService::AppService(BusGate& gate, QObject* parent) : QObject(parent), m_gate(gate) {}
+AppService::AppService(BusGate& gate, QObject* parent) : BusService(gate, parent)
+{
+    new AppAdaptor(this);
+}
 
 void AppService::attach(cApp& app)
 {
+    BusService::attach(app);
     m_app = &app;
     connect(&app, &cApp::StateChange, this, &AppService::StateChange);
     connect(&app, &cApp::StatusChange, this, &AppService::StatusChange);
     connect(&app, &cApp::ErrorMessage, this, &AppService::ErrorMessage);
+    connect(&app, &cApp::saveFailed, this, [this](const QString& text) { m_saveError = text; });
+}
+
+void AppService::setSnapshot(std::function<QVariantMap()> snapshot)
+{
+    m_snapshot = std::move(snapshot);
 }
 
 int AppService::State() const
@@ -26,12 +36,39 @@ QString AppService::Status() const
 
 void AppService::Quit()
 {
-    const auto quit = [this] {
+    serve([this] {
         // Runs after the reply, so that the client never waits on the shut-down.
         if (m_app)
             QMetaObject::invokeMethod(m_app, &cApp::Quit, Qt::QueuedConnection);
-        return QVariantList();
-    };
-    if (!m_gate.hold(*this, quit))
-        quit();
+    });
+}
+
+void AppService::show()
+{
+    serve([this] { app().show(); });
+}
+
+void AppService::ShowInfo(int eInfo)
+{
+    serve([this, eInfo] {
+        if (eInfo < eViewInfoWelcome || eInfo > eViewInfoLookingAtAuction)
+            throw OrvError(OrvError::InvalidArgument, QStringLiteral("App"),
+                           QStringLiteral("There is no information page ") + QString::number(eInfo) +
+                               QLatin1Char('.'));
+        app().ShowInfo(ViewInfoType(eInfo));
+    });
+}
+
+void AppService::Save()
+{
+    serve([this] {
+        m_saveError.clear();
+        if (!app().Save())
+            throw OrvError(OrvError::FileAccess, QStringLiteral("App"), m_saveError);
+    });
+}
+
+QVariantMap AppService::Snapshot()
+{
+    return serve([this] { return m_snapshot ? m_snapshot() : QVariantMap(); });
 }

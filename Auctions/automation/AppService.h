@@ -1,31 +1,34 @@
 #pragma once
 
-#include <QDBusContext>
-#include <QObject>
-#include <QPointer>
+#include "BusService.h"
 
-class BusGate;
-class cApp;
+#include <QVariantMap>
+#include <functional>
 
 // What clients on the session bus see of the application object. It is on the bus before the
 // application exists; until then (and until the gate opens) calls wait, and the properties read
 // AppNoState and an empty status.
-class AppService : public QObject, protected QDBusContext
+class AppService : public BusService
 {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.auctionorv.ORVAuctions.App")
     Q_PROPERTY(int State READ State)
     Q_PROPERTY(QString Status READ Status)
 public:
     explicit AppService(BusGate& gate, QObject* parent = nullptr);
 
-    void attach(cApp& app);
+    void attach(cApp& app) override;
+    // What Snapshot answers: everything a client binds to.
+    void setSnapshot(std::function<QVariantMap()> snapshot);
 
     int State() const;
     QString Status() const;
 
 public Q_SLOTS:
     void Quit();
+    void show();
+    void ShowInfo(int eInfo);
+    void Save();
+    QVariantMap Snapshot();
 
 Q_SIGNALS:
     void StateChange(int State);
@@ -33,6 +36,7 @@ Q_SIGNALS:
     void ErrorMessage(const QString& sMessage);
 
 private:
-    BusGate& m_gate;
     QPointer<cApp> m_app;
+    std::function<QVariantMap()> m_snapshot;
+    QString m_saveError;
 };

@@ -1,11 +1,21 @@
 #include "BusFace.h"
 
 #include "AppService.h"
+#include "AuctionsService.h"
+#include "BidManager.h"
+#include "BidManagerService.h"
+#include "CategorysService.h"
+#include "ClockService.h"
 #include "HandOverReceiver.h"
+#include "NetManagerService.h"
 #include "OrvBus.h"
+#include "SettingsService.h"
 #include "ShellHost.h"
 #include "TrayIcon.h"
 #include "UnloaderService.h"
+#include "UpdaterService.h"
+#include "Updaters.h"
+#include "UpdatersService.h"
 #include "cApp.h"
 #include "frmTrayIcon.h"
 
@@ -13,7 +23,11 @@
 
 BusFace::BusFace(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), m_bus(bus), m_handOver(new HandOverReceiver(&m_gate, this)),
-      m_app(new AppService(m_gate, this)), m_unloader(new UnloaderService(m_bus, &m_gate, this))
+      m_app(new AppService(m_gate, this)), m_auctions(new AuctionsService(m_gate, this)),
+      m_categorys(new CategorysService(m_gate, this)), m_settings(new SettingsService(m_gate, this)),
+      m_clock(new ClockService(m_gate, this)), m_bidManager(new BidManagerService(m_gate, this)),
+      m_updaters(new UpdatersService(m_gate, this)), m_netManager(new NetManagerService(m_gate, this)),
+      m_updater(new UpdaterService(m_gate, this)), m_unloader(new UnloaderService(m_bus, &m_gate, this))
 {
 }
 
@@ -32,8 +46,15 @@ bool BusFace::claim()
         QDBusConnection::RegisterOptions options;
     } objects[] = {
         {OrvBus::handOverPath, m_handOver, Export::ExportAllSlots},
-        {OrvBus::appPath, m_app,
-         Export::ExportAllSlots | Export::ExportAllSignals | Export::ExportAllProperties},
+        {OrvBus::appPath, m_app, Export::ExportAdaptors},
+        {OrvBus::auctionsPath, m_auctions, Export::ExportAdaptors},
+        {OrvBus::categorysPath, m_categorys, Export::ExportAdaptors},
+        {OrvBus::settingsPath, m_settings, Export::ExportAdaptors},
+        {OrvBus::clockPath, m_clock, Export::ExportAdaptors},
+        {OrvBus::bidManagerPath, m_bidManager, Export::ExportAdaptors},
+        {OrvBus::updatersPath, m_updaters, Export::ExportAdaptors},
+        {OrvBus::netManagerPath, m_netManager, Export::ExportAdaptors},
+        {OrvBus::updaterPath, m_updater, Export::ExportAdaptors},
         {OrvBus::unloaderPath, m_unloader, Export::ExportAllSlots | Export::ExportAllSignals},
     };
     for (const auto& object : objects) {
@@ -58,8 +79,27 @@ bool BusFace::claim()
 
 void BusFace::attach(cApp& app)
 {
-    m_app->attach(app);
+    for (BusService* service :
+         std::initializer_list<BusService*>{m_app, m_auctions, m_categorys, m_settings, m_clock, m_bidManager,
+                                            m_updaters, m_netManager, m_updater})
+        service->attach(app);
     m_unloader->attach(app.Unloader());
+    // One answer with everything a client binds to, so that binding costs one round trip.
+    m_app->setSnapshot([this, &app] {
+        const QVariantMap auctions = m_auctions->items();
+        return QVariantMap{
+            {QStringLiteral("App"), QVariantMap{{QStringLiteral("State"), int(app.State())},
+                                                {QStringLiteral("Status"), app.Status()}}},
+            {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
+            {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
+            {QStringLiteral("Categorys"), m_categorys->items()},
+            {QStringLiteral("Settings"), m_settings->fields()},
+            {QStringLiteral("Clock"), m_clock->report()},
+            {QStringLiteral("BidManager"),
+             QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},
+            {QStringLiteral("Updaters"), QVariantMap{{QStringLiteral("State"), int(app.Updaters().State())}}},
+        };
+    });
     // While the program sits in the notification area the hidden tray window takes the text; while the
     // main window is shown, "Show" brings that window to the front.
     connect(m_handOver, &HandOverReceiver::textChanged, &app, [&app](const QString& text) {

@@ -7,14 +7,21 @@
 #include <QStringList>
 
 class AppService;
+class AuctionsService;
+class BidManagerService;
+class BusService;
+class CategorysService;
+class ClockService;
 class HandOverReceiver;
+class SettingsService;
+class UpdatersService;
 class UnloaderService;
 class cApp;
 
-// The program's objects on the session bus (the hand-over mailbox, the application, the Unloader) and
-// its name there. The objects are in place before the name is claimed and hold their calls until the
-// program has loaded; meanwhile a second name says that the program is still starting, so that a second
-// start waits for its answer instead of taking a busy instance for a hung one.
+// The program's objects on the session bus (the hand-over mailbox, the application, its model and
+// engine objects, the Unloader) and its name there. The objects are in place before the name is claimed and
+// hold their calls until the program has loaded; meanwhile a second name says that the program is still
+// starting, so that a second start waits for its answer instead of taking a busy instance for a hung one.
 class BusFace : public QObject
 {
     Q_OBJECT
@@ -41,6 +48,14 @@ private:
     BusGate m_gate;
     HandOverReceiver* m_handOver;
     AppService* m_app;
+    AuctionsService* m_auctions;
+    CategorysService* m_categorys;
+    SettingsService* m_settings;
+    ClockService* m_clock;
+    BidManagerService* m_bidManager;
+    UpdatersService* m_updaters;
+    BusService* m_netManager;
+    BusService* m_updater;
     UnloaderService* m_unloader;
     QStringList m_paths;
     QStringList m_names;

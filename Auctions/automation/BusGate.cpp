@@ -1,5 +1,8 @@
 #include "BusGate.h"
 
+#include "OrvBus.h"
+#include "OrvError.h"
+
 #include <QDBusContext>
 #include <QDBusError>
 #include <utility>
@@ -24,9 +27,20 @@ void BusGate::open()
         QDBusMessage reply;
         try {
             reply = call.call.createReply(call.answer());
+        } catch (const OrvError& error) {
+            reply = errorReply(call.call, error);
         } catch (const std::exception& error) {
             reply = call.call.createErrorReply(QDBusError::Failed, QString::fromUtf8(error.what()));
         }
         QDBusConnection(call.bus).send(reply);
     }
+}
+
+QDBusMessage BusGate::errorReply(const QDBusMessage& call, const OrvError& error)
+{
+    QDBusMessage reply = call.createErrorReply(error.number() == OrvError::Refused ? OrvBus::errorRefused
+                                                                                   : OrvBus::errorFailed,
+                                               error.description());
+    reply << error.number();
+    return reply;
 }

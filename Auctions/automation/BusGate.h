@@ -7,6 +7,7 @@
 #include <QVariantList>
 #include <functional>
 
+class OrvError;
 class QDBusContext;
 
 // Calls that reach the program before it has loaded wait here, and are answered once it has: the bus
@@ -23,8 +24,12 @@ public:
     // returns true; `answer` runs when the gate opens and gives the reply's arguments. While it is open,
     // or for a call that did not come over the bus: returns false, and the caller answers at once.
     bool hold(QDBusContext& context, std::function<QVariantList()> answer);
-    // Answers the calls held so far, in the order they came; later calls are answered at once.
+    // Answers the calls held so far, in the order they came; later calls are answered at once. An answer
+    // that throws gives an error reply.
     void open();
+
+    // The error reply to `call` that carries the error's number and description.
+    static QDBusMessage errorReply(const QDBusMessage& call, const OrvError& error);
 
 private:
     struct Held

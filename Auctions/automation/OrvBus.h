@@ -15,4 +15,23 @@ inline const QString appInterface = QStringLiteral("org.auctionorv.ORVAuctions.A
 inline const QString unloaderPath = QStringLiteral("/Unloader");
 inline const QString unloaderInterface = QStringLiteral("org.auctionorv.ORVAuctions.Unloader");
 
+inline const QString auctionsPath = QStringLiteral("/Auctions");
+inline const QString categorysPath = QStringLiteral("/Categorys");
+inline const QString settingsPath = QStringLiteral("/Settings");
+inline const QString clockPath = QStringLiteral("/Clock");
+inline const QString bidManagerPath = QStringLiteral("/BidManager");
+inline const QString updatersPath = QStringLiteral("/Updaters");
+inline const QString netManagerPath = QStringLiteral("/NetManager");
+inline const QString updaterPath = QStringLiteral("/Updater");
+// Each object's interface is the service name followed by "." and the object's name.
+inline QString interfaceOf(const QString& object)
+{
+    return serviceName + QLatin1Char('.') + object;
+}
+
+// Error replies carry the model's description as their text and its number as a second argument (int32):
+// refusals (number 11) under errorRefused, every other error under errorFailed.
+inline const QString errorRefused = QStringLiteral("org.auctionorv.ORVAuctions.Error.Refused");
+inline const QString errorFailed = QStringLiteral("org.auctionorv.ORVAuctions.Error.Failed");
+
 } // namespace OrvBus

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "BusGate.h"
+#include "OrvError.h"
+
+#include <QDBusContext>
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <type_traits>
+
+class cApp;
+
+// One of the program's model objects on the session bus. Calls wait at the gate until the program has
+// loaded; a model error becomes an error reply with its number and description. The service only
+// answers: it never calls a client, so no client can stall it.
+class BusService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+public:
+    explicit BusService(BusGate& gate, QObject* parent = nullptr);
+
+    // The application whose model the service shows, once it exists.
+    virtual void attach(cApp& app);
+
+protected:
+    // Runs `answer` for the call being delivered (or, before the gate opens, once it opens) and gives its
+    // result; an OrvError becomes the call's error reply. Called directly (not over the bus), errors are
+    // thrown on.
+    template <typename Answer> auto serve(Answer answer) -> decltype(answer())
+    {
+        using Result = decltype(answer());
+        const auto held = [answer]() -> QVariantList {
+            if constexpr (std::is_void_v<Result>) {
+                answer();
+                return {};
+            } else {
+                return {QVariant::fromValue(answer())};
+            }
+        };
+        if (m_gate.hold(*this, held))
+            return Result();
+        try {
+            return answer();
+        } catch (const OrvError& error) {
+            if (!calledFromDBus())
+                throw;
+            refuse(error);
+        }
+        return Result();
+    }
+    // The application; error 91 while there is none.
+    cApp& app() const;
+
+private:
+    void refuse(const OrvError& error);
+
+    BusGate& m_gate;
+    QPointer<cApp> m_app;
+};

@@ -1,0 +1,52 @@
+#include "CategorysService.h"
+
+#include "Categorys.h"
+#include "CategorysAdaptor.h"
+#include "cApp.h"
+
+CategorysService::CategorysService(BusGate& gate, QObject* parent) : BusService(gate, parent)
+{
+    new CategorysAdaptor(this);
+}
+
+void CategorysService::attach(cApp& app)
+{
+    BusService::attach(app);
+    connect(&app.Categorys(), &Categorys::Updated, this, [this] { Q_EMIT Updated(items()); });
+}
+
+QVariantList CategorysService::items() const
+{
+    QVariantList records;
+    for (const CategoryPtr& category : app().Categorys().Items()) {
+        records << QVariantMap{{QStringLiteral("Name"), category->Name},
+                               {QStringLiteral("MaxWins"), category->MaxWins},
+                               {QStringLiteral("Limited"), category->Limited}};
+    }
+    return records;
+}
+
+QVariantList CategorysService::Items()
+{
+    return serve([this] { return items(); });
+}
+
+void CategorysService::Remove(const QString& sName)
+{
+    serve([this, sName] { app().Categorys().Remove(sName); });
+}
+
+void CategorysService::ViewAdd()
+{
+    serve([this] { app().Categorys().ViewAdd(); });
+}
+
+void CategorysService::ViewEdit(const QString& sName)
+{
+    serve([this, sName] { app().Categorys().ViewEdit(app().Categorys().Item(sName)); });
+}
+
+void CategorysService::ViewRemove(const QString& sName)
+{
+    serve([this, sName] { app().Categorys().ViewRemove(app().Categorys().Item(sName)); });
+}

@@ -1,0 +1,65 @@
+#include "SettingsService.h"
+
+#include "Settings.h"
+#include "SettingsAdaptor.h"
+#include "cApp.h"
+
+SettingsService::SettingsService(BusGate& gate, QObject* parent) : BusService(gate, parent)
+{
+    new SettingsAdaptor(this);
+}
+
+void SettingsService::attach(cApp& app)
+{
+    BusService::attach(app);
+    connect(&app.Settings(), &Settings::Updated, this, &SettingsService::reportChange);
+    connect(&app, &cApp::Ticked, this, &SettingsService::reportChange);
+}
+
+QVariantMap SettingsService::fields() const
+{
+    const Settings& settings = app().Settings();
+    return {{QStringLiteral("ConfirmBid"), settings.ConfirmBid},
+            {QStringLiteral("ConfirmDel"), settings.ConfirmDel},
+            {QStringLiteral("ViewedAuctionAdded"), settings.ViewedAuctionAdded},
+            {QStringLiteral("ViewedLookingAtAuction"), settings.ViewedLookingAtAuction},
+            {QStringLiteral("ColorActive"), settings.ColorActive},
+            {QStringLiteral("ColorCaution"), settings.ColorCaution},
+            {QStringLiteral("ColorComplete"), settings.ColorComplete},
+            {QStringLiteral("ColorWarning"), settings.ColorWarning}};
+}
+
+QVariantMap SettingsService::Get()
+{
+    return serve([this] { return m_reported = fields(); });
+}
+
+void SettingsService::SetFlag(const QString& sName, bool bValue)
+{
+    serve([this, sName, bValue] {
+        Settings& settings = app().Settings();
+        if (sName == QLatin1String("ViewedAuctionAdded"))
+            settings.ViewedAuctionAdded = bValue;
+        else if (sName == QLatin1String("ViewedLookingAtAuction"))
+            settings.ViewedLookingAtAuction = bValue;
+        else
+            throw OrvError(OrvError::InvalidArgument, QStringLiteral("Settings"),
+                           QStringLiteral("The setting ") + sName +
+                               QStringLiteral(" cannot be written here."));
+        reportChange();
+    });
+}
+
+void SettingsService::View()
+{
+    serve([this] { app().Settings().View(); });
+}
+
+void SettingsService::reportChange()
+{
+    QVariantMap now = fields();
+    if (now == m_reported)
+        return;
+    m_reported = now;
+    Q_EMIT Updated(now);
+}

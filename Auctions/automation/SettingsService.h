@@ -1,0 +1,31 @@
+#pragma once
+
+#include "BusService.h"
+
+#include <QVariantMap>
+
+// The settings that clients read, on the session bus. They are reported when the settings dialog saves,
+// when a client writes one, and at the heartbeat after whichever window wrote one without telling.
+class SettingsService : public BusService
+{
+    Q_OBJECT
+public:
+    explicit SettingsService(BusGate& gate, QObject* parent = nullptr);
+
+    void attach(cApp& app) override;
+    QVariantMap fields() const;
+
+public Q_SLOTS:
+    QVariantMap Get();
+    void SetFlag(const QString& sName, bool bValue);
+    void View();
+
+Q_SIGNALS:
+    void Updated(const QVariantMap& settings);
+
+private:
+    // Reports the fields when they differ from those last reported.
+    void reportChange();
+
+    QVariantMap m_reported;
+};

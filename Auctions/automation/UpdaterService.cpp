@@ -1,0 +1,23 @@
+#include "UpdaterService.h"
+
+#include "Auctions.h"
+#include "Updater.h"
+#include "UpdaterAdaptor.h"
+#include "cApp.h"
+
+UpdaterService::UpdaterService(BusGate& gate, QObject* parent) : BusService(gate, parent)
+{
+    new UpdaterAdaptor(this);
+}
+
+void UpdaterService::Parse(const QString& sItem, const QString& sPage)
+{
+    serve([this, sItem, sPage] {
+        const AuctionPtr auction = app().Auctions().Item(sItem);
+        if (sPage.size() > MaxPageSize)
+            throw OrvError::refused(QStringLiteral("Updater"),
+                                    QStringLiteral("The page is too large to read."));
+        Updater updater;
+        updater.Parse(*auction, sPage);
+    });
+}
