@@ -6,8 +6,6 @@ namespace Remote {
 
 namespace {
 
-const QString dateFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
-
 QDateTime zeroDate()
 {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
@@ -21,20 +19,18 @@ bool AuctionRecord::IsBidding() const
            SnipeState == OR2BidSending;
 }
 
-QString AuctionRecord::dateText(const QDateTime& value)
+qint64 AuctionRecord::dateValue(const QDateTime& value)
 {
-    if (!value.isValid())
-        return zeroDate().toString(dateFormat);
-    return QDateTime(value.date(), value.time(), Qt::UTC).toString(dateFormat);
+    const QDateTime naive = value.isValid() ? value : zeroDate();
+    return QDateTime(naive.date(), naive.time(), Qt::UTC).toSecsSinceEpoch();
 }
 
-QDateTime AuctionRecord::dateFromText(const QString& text)
+QDateTime AuctionRecord::dateFromValue(const QVariant& value)
 {
-    QDateTime value = QDateTime::fromString(text, dateFormat);
-    if (!value.isValid())
-        return zeroDate();
-    value.setTimeSpec(Qt::UTC);
-    return value;
+    bool ok = false;
+    const qint64 seconds = value.toLongLong(&ok);
+    // Read as UTC: no time zone is looked up for a naive value.
+    return ok ? QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC) : zeroDate();
 }
 
 QVariantMap AuctionRecord::toMap() const
@@ -42,15 +38,15 @@ QVariantMap AuctionRecord::toMap() const
     return {
         {QStringLiteral("Item"), Item},
         {QStringLiteral("Description"), Description},
-        {QStringLiteral("EndTime"), dateText(EndTime)},
-        {QStringLiteral("StartTime"), dateText(StartTime)},
+        {QStringLiteral("EndTime"), dateValue(EndTime)},
+        {QStringLiteral("StartTime"), dateValue(StartTime)},
         {QStringLiteral("Price"), Price},
         {QStringLiteral("Shipping"), Shipping},
         {QStringLiteral("Quantity"), Quantity},
         {QStringLiteral("Bids"), Bids},
         {QStringLiteral("HighBidder"), HighBidder},
         {QStringLiteral("Seller"), Seller},
-        {QStringLiteral("LastUpdated"), dateText(LastUpdated)},
+        {QStringLiteral("LastUpdated"), dateValue(LastUpdated)},
         {QStringLiteral("Comments"), Comments},
         {QStringLiteral("Category"), Category},
         {QStringLiteral("CurrencyTxt"), CurrencyTxt},
@@ -75,7 +71,7 @@ AuctionRecord AuctionRecord::fromMap(const QVariantMap& map)
     };
     const auto date = [&map](const char* key, QDateTime& field) {
         const auto found = map.constFind(QLatin1String(key));
-        field = found != map.cend() ? dateFromText(found->toString()) : zeroDate();
+        field = found != map.cend() ? dateFromValue(*found) : zeroDate();
     };
     const auto number = [&map](const char* key, auto& field) {
         const auto found = map.constFind(QLatin1String(key));

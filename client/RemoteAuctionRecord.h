@@ -39,13 +39,13 @@ struct AuctionRecord
 
     bool IsBidding() const;
 
-    // The record as it travels on the bus (a{sv}, dates as "yyyy-MM-ddTHH:mm:ss") and back. Missing or
-    // unreadable fields keep the value of a new record.
+    // The record as it travels on the bus (a{sv}, dates as seconds since 1970-01-01 00:00 of the naive
+    // date-time) and back. Missing or unreadable fields keep the value of a new record.
     QVariantMap toMap() const;
     static AuctionRecord fromMap(const QVariantMap& map);
-    // The text form of a date on the bus, and back (an unreadable text gives the zero date).
-    static QString dateText(const QDateTime& value);
-    static QDateTime dateFromText(const QString& text);
+    // The form of a date on the bus, and back (an unreadable value gives the zero date).
+    static qint64 dateValue(const QDateTime& value);
+    static QDateTime dateFromValue(const QVariant& value);
 
     bool operator==(const AuctionRecord& other) const = default;
 };

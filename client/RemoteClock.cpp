@@ -24,7 +24,7 @@ QDateTime Clock::Time() const
 
 QDateTime Clock::LastUpdated() const
 {
-    return AuctionRecord::dateFromText(m_fields.value(QStringLiteral("LastUpdated")).toString());
+    return AuctionRecord::dateFromValue(m_fields.value(QStringLiteral("LastUpdated")));
 }
 
 void Clock::show()

@@ -4,14 +4,13 @@
 #include "AuctionsAdaptor.h"
 #include "cApp.h"
 
-#include <QTimeZone>
-
 namespace {
 
-QString dateText(const QDateTime& value)
+// Seconds since 1970-01-01 00:00 of the naive date-time.
+qint64 dateValue(const QDateTime& value)
 {
     const QDateTime naive = value.isValid() ? value : QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-    return QDateTime(naive.date(), naive.time(), Qt::UTC).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    return QDateTime(naive.date(), naive.time(), Qt::UTC).toSecsSinceEpoch();
 }
 
 } // namespace
@@ -35,15 +34,15 @@ QVariantMap AuctionsService::record(Auction& auction)
     return {
         {QStringLiteral("Item"), auction.Item},
         {QStringLiteral("Description"), auction.Description},
-        {QStringLiteral("EndTime"), dateText(auction.EndTime)},
-        {QStringLiteral("StartTime"), dateText(auction.StartTime)},
+        {QStringLiteral("EndTime"), dateValue(auction.EndTime)},
+        {QStringLiteral("StartTime"), dateValue(auction.StartTime)},
         {QStringLiteral("Price"), auction.Price},
         {QStringLiteral("Shipping"), auction.Shipping},
         {QStringLiteral("Quantity"), auction.Quantity},
         {QStringLiteral("Bids"), auction.Bids},
         {QStringLiteral("HighBidder"), auction.HighBidder},
         {QStringLiteral("Seller"), auction.Seller},
-        {QStringLiteral("LastUpdated"), dateText(auction.LastUpdated)},
+        {QStringLiteral("LastUpdated"), dateValue(auction.LastUpdated)},
         {QStringLiteral("Comments"), auction.Comments},
         {QStringLiteral("Category"), auction.Category},
         {QStringLiteral("CurrencyTxt"), auction.CurrencyTxt},

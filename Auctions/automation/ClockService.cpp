@@ -67,8 +67,7 @@ QVariantMap ClockService::report() const
     const qint64 pcError = DateTimes::secondsBetween(pcUtc, trueUtc);
     QVariantMap report{
         {QStringLiteral("Variance"), clock.Variance()},
-        {QStringLiteral("LastUpdated"),
-         asUtc(clock.LastUpdated()).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))},
+        {QStringLiteral("LastUpdated"), asUtc(clock.LastUpdated()).toSecsSinceEpoch()},
         {QStringLiteral("State"), qint32(clock.State())},
         {QStringLiteral("Status"), clock.Status()},
         {QStringLiteral("UtcOffset"), offset},

@@ -200,7 +200,7 @@ QVariantMap FakeBackend::snapshot() const
 QVariantMap FakeBackend::clockReport() const
 {
     return {{QStringLiteral("Variance"), 0},
-            {QStringLiteral("LastUpdated"), AuctionRecord::dateText(*m_siteNow)},
+            {QStringLiteral("LastUpdated"), AuctionRecord::dateValue(*m_siteNow)},
             {QStringLiteral("State"), qint32(sfNotRunning)},
             {QStringLiteral("Status"), QString()},
             {QStringLiteral("UtcOffset"), 0}};
