@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Writes a debug package: one zip archive holding the data folder's state file, with the site password
+// taken out, and the saved bid pages ("Sent Snipes/<item>.html") of the auctions asked for. The files go
+// into the archive under those names, never under the user's own folder paths.
+class DebugPackage
+{
+public:
+    // More bid pages than this do not fit one package (the archive's name list holds 100 names).
+    static constexpr int MaxPages = 99;
+
+    struct Outcome
+    {
+        bool written = false;
+        // Why the package was not written, for the user.
+        QString reason;
+    };
+
+    // The data folder that holds "auctions.xml" and "Sent Snipes".
+    explicit DebugPackage(QString dataFolder);
+
+    // Writes the package to `target`, replacing a file there only once the new one is complete. `items`
+    // are item numbers in the order their pages go in; one without a saved page adds nothing. Fails, and
+    // writes nothing, when the state file cannot be read, an item number is not one, a page that is there
+    // cannot be read or leads out of the data folder, there are more than MaxPages pages, or the archive
+    // cannot be written.
+    Outcome write(const QString& target, const QStringList& items) const;
+
+private:
+    QString m_dataFolder;
+};

@@ -1,0 +1,3 @@
+#include "DebugToolLog.h"
+
+Q_LOGGING_CATEGORY(lcDebugTool, "orv.debugtool")

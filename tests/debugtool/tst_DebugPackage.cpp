@@ -1,0 +1,324 @@
+// Packing a debug package from a data folder: the state file goes in without the site password and
+// otherwise byte for byte, the asked-for bid pages go in as they are, and every failure leaves no
+// package and says why.
+#include "DebugPackage.h"
+#include "FileSizeLimit.h"
+#include "PackageContents.h"
+#include "StateFileCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+class tst_DebugPackage;
+Q_DECLARE_METATYPE(std::function<void(tst_DebugPackage&)>)
+
+namespace {
+
+// A state file as the main program writes it, with a password, text beyond ASCII before it and the
+// line ends of a file edited elsewhere.
+const QByteArray stateWithPassword =
+    "<Root>\r\n<Clock><Variance>-28800</Variance></Clock>\r\n"
+    "<Categorys><Category><Name>B\xC3\xBC"
+    "cher \xF0\x9F\x93\x9A</Name></Category></Categorys>\n"
+    "<Settings><Username>demo-buyer</Username><Password>s3cr&amp;t \xC3\xA9</Password>"
+    "<ConfirmBid>True</ConfirmBid></Settings>\n</Root>\n";
+const QByteArray stateWithoutPassword = "<Root>\r\n<Clock><Variance>-28800</Variance></Clock>\r\n"
+                                        "<Categorys><Category><Name>B\xC3\xBC"
+                                        "cher \xF0\x9F\x93\x9A</Name></Category></Categorys>\n"
+                                        "<Settings><Username>demo-buyer</Username><Password></Password>"
+                                        "<ConfirmBid>True</ConfirmBid></Settings>\n</Root>\n";
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator generator(size);
+    for (char& c : bytes)
+        c = char(generator.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class tst_DebugPackage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_data.reset(new QTemporaryDir);
+        m_elsewhere.reset(new QTemporaryDir);
+        QVERIFY(m_data->isValid() && m_elsewhere->isValid());
+    }
+
+    // The password's text goes; every other byte stays, whatever surrounds it.
+    void passwordTakenOut_data()
+    {
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<QByteArray>("packed");
+
+        QTest::newRow("plain text, entities and CDATA")
+            << QByteArray("<Root><Settings><Password>a&lt;b<![CDATA[<x>]]>c</Password></Settings></Root>")
+            << QByteArray("<Root><Settings><Password></Password></Settings></Root>");
+        QTest::newRow("byte-order mark and text beyond ASCII before it")
+            << QByteArray("\xEF\xBB\xBF<Root><A>\xC3\xA9\xF0\x9F\x98\x80</A><Settings><Password>\xE2\x82\xAC"
+                          "pw</Password><X/></Settings></Root>")
+            << QByteArray("\xEF\xBB\xBF<Root><A>\xC3\xA9\xF0\x9F\x98\x80</A><Settings><Password></Password>"
+                          "<X/></Settings></Root>");
+        QTest::newRow("declaration, spaces in the tags, a comment that looks like a password")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root >\n <Settings a=\"1\">"
+                          "<!-- <Password>old</Password> -->\n  <Password  > pw\n</Password >\n"
+                          "</Settings>\n</Root>")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Root >\n <Settings a=\"1\">"
+                          "<!-- <Password>old</Password> -->\n  <Password  ></Password >\n"
+                          "</Settings>\n</Root>");
+        QTest::newRow("every Settings element of the document element")
+            << QByteArray("<Root><Settings><Password>one</Password></Settings>"
+                          "<Settings><Password>two</Password></Settings></Root>")
+            << QByteArray("<Root><Settings><Password></Password></Settings>"
+                          "<Settings><Password></Password></Settings></Root>");
+        QTest::newRow("already empty")
+            << QByteArray("<Root><Settings><Password/><Password></Password></Settings></Root>")
+            << QByteArray("<Root><Settings><Password/><Password></Password></Settings></Root>");
+        QTest::newRow("a Password element elsewhere is not the password")
+            << QByteArray("<Root><Auction><Password>keep</Password></Auction>"
+                          "<Other><Settings><Password>keep</Password></Settings></Other></Root>")
+            << QByteArray("<Root><Auction><Password>keep</Password></Auction>"
+                          "<Other><Settings><Password>keep</Password></Settings></Other></Root>");
+    }
+
+    void passwordTakenOut()
+    {
+        QFETCH(QByteArray, state);
+        QFETCH(QByteArray, packed);
+        QString why;
+        const std::optional<QByteArray> copy = StateFileCopy::withoutPassword(state, why);
+        QVERIFY2(copy.has_value(), qPrintable(why));
+        QCOMPARE(*copy, packed);
+    }
+
+    // Where the password cannot be found for certain, no copy is made at all.
+    void passwordNotFoundForCertain_data()
+    {
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<QString>("reason");
+
+        QTest::newRow("cut off") << QByteArray("<Root><Settings><Password>pw</Password>")
+                                 << QStringLiteral("not well-formed");
+        QTest::newRow("not XML") << QByteArray("pw") << QStringLiteral("not well-formed");
+        QTest::newRow("document type with entities")
+            << QByteArray("<!DOCTYPE Root [<!ENTITY p \"pw\">]><Root><Settings><Password>&p;</Password>"
+                          "</Settings></Root>")
+            << QStringLiteral("document type");
+        QTest::newRow("another encoding")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Root><Settings><Password>\xE9"
+                          "</Password></Settings></Root>")
+            << QStringLiteral("not UTF-8");
+        QTest::newRow("bytes that are no UTF-8")
+            << QByteArray("<Root><Settings><Password>\xFF\xFE</Password></Settings></Root>")
+            << QStringLiteral("not UTF-8");
+    }
+
+    void passwordNotFoundForCertain()
+    {
+        QFETCH(QByteArray, state);
+        QFETCH(QString, reason);
+        QString why;
+        QVERIFY(!StateFileCopy::withoutPassword(state, why).has_value());
+        QVERIFY2(why.contains(reason), qPrintable(why));
+    }
+
+    // The package holds the state file without the password and exactly the pages asked for that
+    // exist, in the order asked, under names that hold none of the user's folders.
+    void packsStateFileAndAskedPages()
+    {
+        writeFile(data("auctions.xml"), stateWithPassword);
+        writeFile(data("Sent Snipes/100.html"), "<html>hundred</html>");
+        writeFile(data("Sent Snipes/200.html"), "<html>two \xC3\xA9</html>");
+        writeFile(data("Sent Snipes/300.html"), "<html>not asked</html>");
+        // A link that stays inside the data folder is followed.
+        QVERIFY(QFile::link(data("Sent Snipes/100.html"), data("Sent Snipes/400.html")));
+
+        const QString target = m_elsewhere->filePath(QStringLiteral("package.zip"));
+        const DebugPackage::Outcome outcome =
+            DebugPackage(m_data->path()).write(target, {"200", "999", "100", "400"});
+        QVERIFY2(outcome.written, qPrintable(outcome.reason));
+
+        const PackageContents package(target);
+        QVERIFY(package.readable());
+        QCOMPARE(package.names(), QStringList({"auctions.xml", "Sent Snipes/200.html", "Sent Snipes/100.html",
+                                               "Sent Snipes/400.html"}));
+        QCOMPARE(package.entry("auctions.xml"), stateWithoutPassword);
+        QCOMPARE(package.entry("Sent Snipes/200.html"), QByteArray("<html>two \xC3\xA9</html>"));
+        QCOMPARE(package.entry("Sent Snipes/400.html"), QByteArray("<html>hundred</html>"));
+        // The data folder is only read.
+        QCOMPARE(readFile(data("auctions.xml")), stateWithPassword);
+    }
+
+    void noPagesGivesStateFileOnly()
+    {
+        writeFile(data("auctions.xml"), stateWithPassword);
+        const QString target = m_elsewhere->filePath(QStringLiteral("package.zip"));
+        const DebugPackage::Outcome outcome = DebugPackage(m_data->path()).write(target, {});
+        QVERIFY2(outcome.written, qPrintable(outcome.reason));
+        QCOMPARE(PackageContents(target).names(), QStringList({"auctions.xml"}));
+    }
+
+    // 99 pages and the state file fill one package; a hundredth page is refused before anything is read.
+    void pageLimit()
+    {
+        writeFile(data("auctions.xml"), stateWithPassword);
+        QStringList items;
+        for (int i = 1; i <= 100; ++i) {
+            items.append(QString::number(1000 + i));
+            writeFile(data(QStringLiteral("Sent Snipes/%1.html").arg(1000 + i)), QByteArray::number(i));
+        }
+        const QString target = m_elsewhere->filePath(QStringLiteral("package.zip"));
+        const DebugPackage package(m_data->path());
+
+        const DebugPackage::Outcome ninetyNine = package.write(target, items.mid(0, 99));
+        QVERIFY2(ninetyNine.written, qPrintable(ninetyNine.reason));
+        const PackageContents written(target);
+        QCOMPARE(written.names().size(), 100);
+        QCOMPARE(written.entry("Sent Snipes/1099.html"), QByteArray("99"));
+
+        QVERIFY(QFile::remove(target));
+        const DebugPackage::Outcome hundred = package.write(target, items);
+        QVERIFY(!hundred.written);
+        QVERIFY2(hundred.reason.contains("100 of the ticked auctions have a bid page"),
+                 qPrintable(hundred.reason));
+        QVERIFY(!QFile::exists(target));
+    }
+
+    // Each failure writes no package and gives its reason; none is taken for success.
+    void failures_data()
+    {
+        QTest::addColumn<std::function<void(tst_DebugPackage&)>>("prepare");
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+
+        using Prepare = std::function<void(tst_DebugPackage&)>;
+        const Prepare state = [](tst_DebugPackage& t) {
+            writeFile(t.data("auctions.xml"), stateWithPassword);
+        };
+        const QString target = QStringLiteral("package.zip");
+
+        QTest::newRow("no state file")
+            << Prepare([](tst_DebugPackage& t) { writeFile(t.data("Sent Snipes/100.html"), "page"); })
+            << QStringList{"100"} << target << QStringLiteral("\"auctions.xml\" could not be read");
+        QTest::newRow("nothing at all to pack")
+            << Prepare([](tst_DebugPackage&) {}) << QStringList() << target
+            << QStringLiteral("\"auctions.xml\" could not be read");
+        QTest::newRow("state file whose password cannot be found") << Prepare([](tst_DebugPackage& t) {
+            writeFile(t.data("auctions.xml"), "<Root><Settings><Password>pw");
+        }) << QStringList() << target << QStringLiteral("password could not be taken out");
+        QTest::newRow("state file linked out of the data folder") << Prepare([](tst_DebugPackage& t) {
+            writeFile(t.outside("auctions.xml"), stateWithPassword);
+            QVERIFY(QFile::link(t.outside("auctions.xml"), t.data("auctions.xml")));
+        }) << QStringList() << target << QStringLiteral("leads out of the data folder");
+        QTest::newRow("bid page that is a folder") << Prepare([state](tst_DebugPackage& t) {
+            state(t);
+            QVERIFY(QDir().mkpath(t.data("Sent Snipes/100.html")));
+        }) << QStringList{"100"} << target << QStringLiteral("\"Sent Snipes/100.html\" is not a plain file");
+        QTest::newRow("bid page linked out of the data folder")
+            << Prepare([state](tst_DebugPackage& t) {
+                   state(t);
+                   writeFile(t.outside("secret.txt"), "not a page");
+                   QDir().mkpath(t.data("Sent Snipes"));
+                   QVERIFY(QFile::link(t.outside("secret.txt"), t.data("Sent Snipes/100.html")));
+               })
+            << QStringList{"100"} << target
+            << QStringLiteral("\"Sent Snipes/100.html\" leads out of the data folder");
+        QTest::newRow("bid page folder linked out of the data folder")
+            << Prepare([state](tst_DebugPackage& t) {
+                   state(t);
+                   writeFile(t.outside("pages/100.html"), "not ours");
+                   QVERIFY(QFile::link(t.outside("pages"), t.data("Sent Snipes")));
+               })
+            << QStringList{"100"} << target << QStringLiteral("leads out of the data folder");
+        QTest::newRow("bid page link that leads nowhere") << Prepare([state](tst_DebugPackage& t) {
+            state(t);
+            QDir().mkpath(t.data("Sent Snipes"));
+            QVERIFY(QFile::link(t.outside("gone.html"), t.data("Sent Snipes/100.html")));
+        }) << QStringList{"100"} << target << QStringLiteral("\"Sent Snipes/100.html\" could not be read");
+        QTest::newRow("item number that is a path")
+            << state << QStringList{"../auctions"} << target
+            << QStringLiteral("\"../auctions\" is not an item number");
+        QTest::newRow("target below a plain file") << Prepare([state](tst_DebugPackage& t) {
+            state(t);
+            writeFile(t.outside("plain"), "x");
+        }) << QStringList() << QStringLiteral("plain/package.zip")
+                                                   << QStringLiteral("could not create output file");
+    }
+
+    void failures()
+    {
+        QFETCH(std::function<void(tst_DebugPackage&)>, prepare);
+        QFETCH(QStringList, items);
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        prepare(*this);
+        if (QTest::currentTestFailed())
+            return;
+
+        const QString path = outside(target);
+        const DebugPackage::Outcome outcome = DebugPackage(m_data->path()).write(path, items);
+        QVERIFY(!outcome.written);
+        QVERIFY2(outcome.reason.contains(reason), qPrintable(outcome.reason));
+        QVERIFY(!QFileInfo::exists(path));
+        // Nothing of the half-made package is left beside the target either.
+        QCOMPARE(QDir(m_elsewhere->path()).entryList({"*.zip*", ".*.zip*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    // A disk that fills while the archive is written fails the package and keeps the one there before.
+    void fullDiskKeepsThePackageBefore()
+    {
+        writeFile(data("auctions.xml"), stateWithPassword);
+        QStringList items;
+        for (int i = 1; i <= 3; ++i) {
+            items.append(QString::number(i));
+            writeFile(data(QStringLiteral("Sent Snipes/%1.html").arg(i)), randomBytes(30000 + i));
+        }
+        const QString target = outside("package.zip");
+        writeFile(target, "the package before");
+
+        DebugPackage::Outcome outcome;
+        {
+            // Each page fits on its own; the archive of all three does not.
+            const FileSizeLimit limit(60000);
+            outcome = DebugPackage(m_data->path()).write(target, items);
+        }
+        QVERIFY(!outcome.written);
+        QVERIFY2(outcome.reason.contains("zip error"), qPrintable(outcome.reason));
+        QCOMPARE(readFile(target), QByteArray("the package before"));
+    }
+
+private:
+    QString data(const QString& name) const { return m_data->filePath(name); }
+    QString outside(const QString& name) const { return m_elsewhere->filePath(name); }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_data;
+    std::unique_ptr<QTemporaryDir> m_elsewhere;
+};
+
+QTEST_GUILESS_MAIN(tst_DebugPackage)
+#include "tst_DebugPackage.moc"
