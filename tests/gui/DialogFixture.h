@@ -13,7 +13,6 @@
 #include "cApp.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QObject>
 #include <QStringList>
 #include <QWidget>
@@ -43,7 +42,6 @@ struct DialogFixture
     {
         // Closed windows go before the application they point into.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QLocale::setDefault(QLocale::c());
     }
 
     DialogServices services()

@@ -84,7 +84,11 @@ class tst_frmAuctionBid : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { cGlobal::setLauncher({}); }
+    void cleanup()
+    {
+        cGlobal::setLauncher({});
+        QLocale::setDefault(QLocale::c());
+    }
 
     void comboItemsInTheirOrder();
     void viewByState_data();
