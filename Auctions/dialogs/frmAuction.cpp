@@ -143,6 +143,13 @@ frmAuction::frmAuction(DialogServices services, QWidget* parent)
     txtStartDate = textBox(QStringLiteral("txtStartDate"), this);
     txtEndTime = textBox(QStringLiteral("txtEndTime"), this);
     txtLastUpdated = textBox(QStringLiteral("txtLastUpdated"), this);
+    // Wide enough for a whole date and time in the regional form.
+    const int dateWidth =
+        txtEndTime->fontMetrics().horizontalAdvance(
+            TextForms::generalDate(DateTimes::naive(2028, 12, 28, 22, 58, 58)) + QStringLiteral("MM")) +
+        12;
+    for (QLineEdit* box : {txtStartDate, txtEndTime, txtLastUpdated})
+        box->setMinimumWidth(dateWidth);
     for (int i = 0; i < int(imgChooseDate.size()); ++i) {
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("imgChooseDate_%1").arg(i));
@@ -222,7 +229,6 @@ frmAuction::frmAuction(DialogServices services, QWidget* parent)
     layout->addLayout(bid);
     layout->addWidget(cmdSave, 0, Qt::AlignRight);
     layout->addWidget(sbStatus);
-    setMinimumWidth(560);
 
     connect(txtItem, &QLineEdit::textChanged, this, &frmAuction::txtItem_Change);
     connect(txtItem, &QLineEdit::editingFinished, this, [this] {
