@@ -274,6 +274,72 @@ QString monthAndYear(const QDate& value)
     return QLocale().toString(value, QStringLiteral("MMMM yyyy"));
 }
 
+namespace {
+
+// The regional decimal mark when it is one character, else the point.
+QChar regionalMark()
+{
+    const QString mark = QLocale().decimalPoint();
+    return mark.size() == 1 ? mark.at(0) : QLatin1Char('.');
+}
+
+} // namespace
+
+QString typedNumber(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        value = 0;
+    QString text = QString::number(value, 'f', decimals < 0 ? QLocale::FloatingPointShortest : decimals);
+    text.replace(QLatin1Char('.'), regionalMark());
+    return text;
+}
+
+std::optional<double> readTypedNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    const QChar mark = regionalMark();
+    const QString group = QLocale().groupSeparator();
+    QByteArray ascii;
+    ascii.reserve(t.size());
+    qsizetype i = 0;
+    if (i < t.size() && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+        ascii += char(t.at(i++).unicode());
+    qsizetype digits = 0;
+    for (; i < t.size() && isDigit(t.at(i)); ++i, ++digits)
+        ascii += char(t.at(i).unicode());
+    if (i < t.size() && (t.at(i) == QLatin1Char('.') || t.at(i) == mark)) {
+        const QChar used = t.at(i++);
+        ascii += '.';
+        qsizetype fraction = 0;
+        for (; i < t.size() && isDigit(t.at(i)); ++i, ++fraction)
+            ascii += char(t.at(i).unicode());
+        // "1.000" where the point groups thousands: a thousand or one? Neither is taken.
+        if (group.size() == 1 && used == group.at(0) && fraction == 3 && i == t.size())
+            return std::nullopt;
+        digits += fraction;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < t.size() && (t.at(i) == QLatin1Char('e') || t.at(i) == QLatin1Char('E'))) {
+        ascii += 'e';
+        ++i;
+        if (i < t.size() && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+            ascii += char(t.at(i++).unicode());
+        qsizetype exponent = 0;
+        for (; i < t.size() && isDigit(t.at(i)); ++i, ++exponent)
+            ascii += char(t.at(i).unicode());
+        if (exponent == 0)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    bool ok = false;
+    const double value = ascii.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 double leadingNumber(const QString& text)
 {
     static const QRegularExpression number(

@@ -50,4 +50,13 @@ QString shortDate(const QDate& value);
 // The full month name and the year in the user's language ("December 2004").
 QString monthAndYear(const QDate& value);
 
+// A number in a dialog's box: ASCII digits, the regional decimal mark, no grouping; `decimals` fixed
+// places, or (-1) as many as it takes for readTypedNumber to give back exactly `value`.
+QString typedNumber(double value, int decimals = -1);
+// A number typed into a dialog's box: the whole text (trimmed) is an optional sign, digits with at most
+// one decimal mark (a point or the regional mark) and an optional exponent. Nothing for an empty text,
+// for anything else ("12abc"), for digit grouping ("1,000" where the comma groups thousands) and for a
+// mark that could group thousands ("1.000" where the point does), so a typed amount is never misread.
+std::optional<double> readTypedNumber(const QString& text);
+
 } // namespace TextForms

@@ -1,11 +1,16 @@
 #include "WidgetDialogHost.h"
 
+#include "DialogServices.h"
 #include "NetManager.h"
 #include "Settings.h"
 #include "cApp.h"
 #include "cGlobal.h"
 #include "frmAbout.h"
+#include "frmAuction.h"
+#include "frmAuctionBid.h"
 #include "frmAuctions.h"
+#include "frmCategory.h"
+#include "frmCategoryDelete.h"
 #include "frmClock.h"
 #include "frmInfo.h"
 #include "frmSettings.h"
@@ -24,6 +29,10 @@ WidgetDialogHost::~WidgetDialogHost()
     delete m_settings;
     delete m_clock;
     delete m_version;
+    delete m_auction;
+    delete m_auctionBid;
+    delete m_category;
+    delete m_categoryDelete;
 }
 
 void WidgetDialogHost::viewSplash(cApp& app)
@@ -109,12 +118,55 @@ void WidgetDialogHost::viewVersion(VerManager& verManager)
     m_version->View(verManager);
 }
 
-void WidgetDialogHost::viewAuction(Auctions&, Categorys&, const AuctionPtr&) {}
+namespace {
 
-void WidgetDialogHost::viewAuctionNewItem(Auctions&, Categorys&, const QString&, const QString&) {}
+// The one shared window of an editor, made on the running application once the user has closed it.
+template <typename Window> Window* editor(QPointer<Window>& window)
+{
+    if (!window) {
+        cApp* app = mMain::App();
+        if (!app)
+            return nullptr;
+        window = new Window(DialogServices::of(*app));
+    }
+    return window;
+}
 
-void WidgetDialogHost::viewAuctionBid(const AuctionPtr&, bool) {}
+} // namespace
 
-void WidgetDialogHost::viewCategory(Categorys&, Auctions&, const CategoryPtr&) {}
+void WidgetDialogHost::viewAuction(Auctions& auctions, Categorys& categorys, const AuctionPtr& auction)
+{
+    if (frmAuction* window = editor(m_auction))
+        window->View(auctions, categorys, auction);
+}
 
-void WidgetDialogHost::viewCategoryDelete(Auctions&, Categorys&, const CategoryPtr&) {}
+void WidgetDialogHost::viewAuctionNewItem(Auctions& auctions, Categorys& categorys, const QString& sItem,
+                                          const QString& sCategory)
+{
+    if (frmAuction* window = editor(m_auction))
+        window->ViewNewItem(auctions, categorys, sItem, sCategory);
+}
+
+void WidgetDialogHost::viewAuctionBid(const AuctionPtr& auction, bool newBid)
+{
+    frmAuctionBid* window = editor(m_auctionBid);
+    if (!window)
+        return;
+    if (newBid)
+        window->ViewNew(auction);
+    else
+        window->View(auction);
+}
+
+void WidgetDialogHost::viewCategory(Categorys& categorys, Auctions& auctions, const CategoryPtr& category)
+{
+    if (frmCategory* window = editor(m_category))
+        window->View(categorys, auctions, category);
+}
+
+void WidgetDialogHost::viewCategoryDelete(Auctions& auctions, Categorys& categorys,
+                                          const CategoryPtr& category)
+{
+    if (frmCategoryDelete* window = editor(m_categoryDelete))
+        window->View(auctions, categorys, category);
+}

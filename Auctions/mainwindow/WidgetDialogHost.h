@@ -6,7 +6,11 @@
 #include <QPointer>
 
 class frmAbout;
+class frmAuction;
+class frmAuctionBid;
 class frmAuctions;
+class frmCategory;
+class frmCategoryDelete;
 class frmClock;
 class frmInfo;
 class frmSettings;
@@ -32,8 +36,7 @@ public:
     void viewClock(Clock& clock) override;
     void viewVersion(VerManager& verManager) override;
     TrayBackend& trayBackend() override { return m_tray; }
-    // The auction editor, the bid dialog and the category windows come with the dialogs; until then
-    // these open nothing.
+    // The editors open on the running application; without one they open nothing.
     void viewAuction(Auctions& auctions, Categorys& categorys, const AuctionPtr& auction) override;
     void viewAuctionNewItem(Auctions& auctions, Categorys& categorys, const QString& sItem,
                             const QString& sCategory) override;
@@ -49,5 +52,9 @@ private:
     QPointer<frmSettings> m_settings;
     QPointer<frmClock> m_clock;
     QPointer<frmVersion> m_version;
+    QPointer<frmAuction> m_auction;
+    QPointer<frmAuctionBid> m_auctionBid;
+    QPointer<frmCategory> m_category;
+    QPointer<frmCategoryDelete> m_categoryDelete;
     SystemTrayBackend m_tray;
 };

@@ -199,6 +199,108 @@ private Q_SLOTS:
     }
 
     // Stored values are read by a quick path; whatever it reads must be what the general reading gives.
+    // What a dialog writes into a number box reads back to the very same value under every locale.
+    void typedNumbersReadBackExactly_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("text");
+        for (const char* locale : {"en_US", "de_DE", "fr_FR", "C"}) {
+            const bool comma = QLocale(QString::fromLatin1(locale)).decimalPoint() == QLatin1String(",");
+            const auto mark = [comma](QString text) {
+                return comma ? text.replace(QLatin1Char('.'), QLatin1Char(',')) : text;
+            };
+            QTest::addRow("%s 12.5", locale) << locale << 12.5 << -1 << mark(QStringLiteral("12.5"));
+            QTest::addRow("%s thousand", locale) << locale << 1000.0 << -1 << QStringLiteral("1000");
+            QTest::addRow("%s 12.125", locale) << locale << 12.125 << -1 << mark(QStringLiteral("12.125"));
+            QTest::addRow("%s long fraction", locale)
+                << locale << 0.1 + 0.2 << -1 << mark(QStringLiteral("0.30000000000000004"));
+            QTest::addRow("%s two places", locale)
+                << locale << 1234.5 << 2 << mark(QStringLiteral("1234.50"));
+            QTest::addRow("%s zero", locale) << locale << 0.0 << -1 << QStringLiteral("0");
+        }
+    }
+    void typedNumbersReadBackExactly()
+    {
+        QFETCH(QString, locale);
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(typedNumber(value, decimals), text);
+        QCOMPARE(readTypedNumber(text).value(), value);
+    }
+
+    // Only a text that is wholly one number reads; grouping, and a mark that could be grouping, never do.
+    void typedNumbersReadWhollyOrNotAtAll_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value"); // NaN: does not read
+        const double no = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("point") << "en_US"
+                               << " 12.5 " << 12.5;
+        QTest::newRow("sign and exponent") << "en_US"
+                                           << "-1e3" << -1000.0;
+        QTest::newRow("plus") << "en_US"
+                              << "+7" << 7.0;
+        QTest::newRow("fraction alone") << "en_US"
+                                        << ".5" << 0.5;
+        QTest::newRow("trailing point") << "en_US"
+                                        << "5." << 5.0;
+        QTest::newRow("huge") << "en_US"
+                              << "1e308" << 1e308;
+        QTest::newRow("beyond double") << "en_US"
+                                       << "1e309" << no;
+        QTest::newRow("empty") << "en_US"
+                               << "" << no;
+        QTest::newRow("blank") << "en_US"
+                               << "   " << no;
+        QTest::newRow("letters after") << "en_US"
+                                       << "12abc" << no;
+        QTest::newRow("letters") << "en_US"
+                                 << "abc" << no;
+        QTest::newRow("grouped") << "en_US"
+                                 << "1,000" << no;
+        QTest::newRow("comma where the point is the mark") << "en_US"
+                                                           << "12,50" << no;
+        QTest::newRow("two marks") << "en_US"
+                                   << "1.2.3" << no;
+        QTest::newRow("sign alone") << "en_US"
+                                    << "-" << no;
+        QTest::newRow("exponent without digits") << "en_US"
+                                                 << "1e" << no;
+        QTest::newRow("currency") << "en_US"
+                                  << "$12" << no;
+        QTest::newRow("de comma") << "de_DE"
+                                  << "12,5" << 12.5;
+        QTest::newRow("de point with two places") << "de_DE"
+                                                  << "12.50" << 12.5;
+        QTest::newRow("de comma and three places") << "de_DE"
+                                                   << "1,000" << 1.0;
+        QTest::newRow("de point and three places") << "de_DE"
+                                                   << "1.000" << no;
+        QTest::newRow("de grouped with decimals") << "de_DE"
+                                                  << "1.000,50" << no;
+        QTest::newRow("fr blank grouping") << "fr_FR"
+                                           << "1 000" << no;
+        QTest::newRow("fr comma") << "fr_FR"
+                                  << "1,25" << 1.25;
+    }
+    void typedNumbersReadWhollyOrNotAtAll()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QLocale::setDefault(QLocale(locale));
+        const std::optional<double> read = readTypedNumber(text);
+        if (std::isnan(value))
+            QVERIFY2(!read, qPrintable(QStringLiteral("read as %1").arg(read.value_or(0))));
+        else
+            QCOMPARE(read.value_or(std::numeric_limits<double>::quiet_NaN()), value);
+    }
+
     void storedFormsReadAsTheGeneralReadingDoes()
     {
         QRandomGenerator random(20260310);
