@@ -6,7 +6,7 @@
 #include "cBrowser.h"
 #include "frmBand.h"
 
-cBand::cBand(LinkFactory makeLink, BandMessageBox* boxes) : m_makeLink(std::move(makeLink)), m_boxes(boxes)
+cBand::cBand(LinkFactory makeLink, MessageBoxSink* boxes) : m_makeLink(std::move(makeLink)), m_boxes(boxes)
 {
     if (!m_makeLink)
         m_makeLink = [] { return std::make_unique<Remote::cApp>(); };

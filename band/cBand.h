@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-class BandMessageBox;
+class MessageBoxSink;
 class cBrowser;
 
 namespace Remote {
@@ -24,7 +24,7 @@ public:
 
     // Links made by `makeLink` (the session bus when none); message boxes to `boxes` (real ones when
     // none).
-    explicit cBand(LinkFactory makeLink = {}, BandMessageBox* boxes = nullptr);
+    explicit cBand(LinkFactory makeLink = {}, MessageBoxSink* boxes = nullptr);
     ~cBand() override;
 
     QString title() const override;
@@ -44,7 +44,7 @@ private:
     void drop();
 
     LinkFactory m_makeLink;
-    BandMessageBox* m_boxes;
+    MessageBoxSink* m_boxes;
     QPointer<frmBand> m_form;
     QPointer<IBrowserHost> m_site;
     std::unique_ptr<cBrowser> m_browser;

@@ -1,7 +1,7 @@
 #include "ctlAuctionsBand.h"
 
 #include "BandLog.h"
-#include "BandMessageBox.h"
+#include "MessageBoxSink.h"
 #include "BandTree.h"
 #include "DateTimes.h"
 #include "OrvPictures.h"
@@ -42,7 +42,7 @@ QIcon picture(const QString& key)
 
 } // namespace
 
-ctlAuctionsBand::ctlAuctionsBand(BandMessageBox& boxes, QWidget* parent) : QWidget(parent), m_boxes(boxes)
+ctlAuctionsBand::ctlAuctionsBand(MessageBoxSink& boxes, QWidget* parent) : QWidget(parent), m_boxes(boxes)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -197,7 +197,7 @@ void ctlAuctionsBand::run(const QString& title, const std::function<void()>& com
     try {
         command();
     } catch (const Remote::Error& error) {
-        m_boxes.show(BandMessageBox::Exclamation, title, error.description());
+        m_boxes.show(MessageBoxSink::Exclamation, title, error.description());
     }
 }
 
@@ -608,10 +608,10 @@ void ctlAuctionsBand::Delete()
     const auto auction = Auction();
     if (!auction)
         return;
-    if (m_boxes.show(BandMessageBox::Question, QStringLiteral("Delete Confirmation"),
+    if (m_boxes.show(MessageBoxSink::Question, QStringLiteral("Delete Confirmation"),
                      QStringLiteral("Are you sure you want to delete the Auction ") + auction->Description +
                          QStringLiteral("?"),
-                     BandMessageBox::YesNo) != BandMessageBox::AnswerYes)
+                     MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes)
         return;
     if (!m_app)
         return;
@@ -638,10 +638,10 @@ void ctlAuctionsBand::SendBid()
     if (!auction)
         return;
     if (m_app->Settings().ConfirmBid() &&
-        m_boxes.show(BandMessageBox::Question, QStringLiteral("Bid Confirmation"),
+        m_boxes.show(MessageBoxSink::Question, QStringLiteral("Bid Confirmation"),
                      QStringLiteral("This will immediately send the bid for the auction ") +
                          auction->Description + QStringLiteral(".  Are you sure you want to do this?"),
-                     BandMessageBox::OkCancel) != BandMessageBox::AnswerOk)
+                     MessageBoxSink::OkCancel) != MessageBoxSink::AnswerOk)
         return;
     if (m_app)
         m_app->BidManager().SendBid(auction->Item);
@@ -696,10 +696,10 @@ void ctlAuctionsBand::DeleteCategory()
     if (!category)
         return;
     if (m_app->Settings().ConfirmDel() &&
-        m_boxes.show(BandMessageBox::Question, QStringLiteral("Delete Confirmation"),
+        m_boxes.show(MessageBoxSink::Question, QStringLiteral("Delete Confirmation"),
                      QStringLiteral("Are you sure you want to delete the Category ") + category->Name +
                          QStringLiteral("?"),
-                     BandMessageBox::YesNo) != BandMessageBox::AnswerYes)
+                     MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes)
         return;
     if (!m_app)
         return;
@@ -734,7 +734,7 @@ void ctlAuctionsBand::AddCurrentAuction()
     m_browser->AddAuction(m_app->Auctions(), Category(), m_app->Updaters(), this,
                           [this, app](const std::optional<Remote::Error>& failure) {
                               if (failure) {
-                                  m_boxes.show(BandMessageBox::Exclamation, QStringLiteral("Execution Error"),
+                                  m_boxes.show(MessageBoxSink::Exclamation, QStringLiteral("Execution Error"),
                                                failure->description());
                                   return;
                               }

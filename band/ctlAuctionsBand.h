@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-class BandMessageBox;
+class MessageBoxSink;
 class BandTree;
 class QAction;
 class QLabel;
@@ -31,7 +31,7 @@ class ctlAuctionsBand : public QWidget
 {
     Q_OBJECT
 public:
-    explicit ctlAuctionsBand(BandMessageBox& boxes, QWidget* parent = nullptr);
+    explicit ctlAuctionsBand(MessageBoxSink& boxes, QWidget* parent = nullptr);
     ~ctlAuctionsBand() override;
 
     // Binds to the program's application object and the browser watcher and fills the tree; binding
@@ -115,7 +115,7 @@ private:
     void treeDropped(const QString& text);
     void treeDeletePressed();
 
-    BandMessageBox& m_boxes;
+    MessageBoxSink& m_boxes;
     QTabWidget* SSTab = nullptr;
     QList<QToolBar*> tb2;
     BandTree* tvwAuctions = nullptr;

@@ -2,15 +2,15 @@
 
 #include "RemoteApp.h"
 #include "RemotecApp.h"
-#include "WidgetBandMessageBox.h"
+#include "WidgetMessageBoxSink.h"
 #include "ctlAuctionsBand.h"
 
 #include <QVBoxLayout>
 
-frmBand::frmBand(BandMessageBox* boxes, QWidget* parent) : QWidget(parent)
+frmBand::frmBand(MessageBoxSink* boxes, QWidget* parent) : QWidget(parent)
 {
     if (!boxes) {
-        m_ownBoxes = std::make_unique<WidgetBandMessageBox>(this);
+        m_ownBoxes = std::make_unique<WidgetMessageBoxSink>(this);
         boxes = m_ownBoxes.get();
     }
     auto* layout = new QVBoxLayout(this);

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-class BandMessageBox;
+class MessageBoxSink;
 class cBrowser;
 class ctlAuctionsBand;
 
@@ -16,7 +16,7 @@ class frmBand : public QWidget
     Q_OBJECT
 public:
     // Message boxes go to `boxes` when given, else to real boxes over the window.
-    explicit frmBand(BandMessageBox* boxes = nullptr, QWidget* parent = nullptr);
+    explicit frmBand(MessageBoxSink* boxes = nullptr, QWidget* parent = nullptr);
     ~frmBand() override;
 
     ctlAuctionsBand& AuctionsBand() const { return *m_band; }
@@ -26,7 +26,7 @@ public:
     bool isViewing() const { return m_link != nullptr; }
 
 private:
-    std::unique_ptr<BandMessageBox> m_ownBoxes;
+    std::unique_ptr<MessageBoxSink> m_ownBoxes;
     ctlAuctionsBand* m_band = nullptr;
     QPointer<Remote::cApp> m_link;
     QList<QMetaObject::Connection> m_links;

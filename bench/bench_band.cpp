@@ -12,7 +12,7 @@
 #include "FakeBackend.h"
 #include "FakeBrowserHost.h"
 #include "OrvBus.h"
-#include "RecordingBandMessageBox.h"
+#include "RecordingMessageBoxSink.h"
 #include "RemoteApp.h"
 #include "RemoteAuctions.h"
 #include "RemotecApp.h"
@@ -113,7 +113,7 @@ int overTheBus()
 {
     writeStateFile();
     FakeBrowserHost host;
-    RecordingBandMessageBox boxes;
+    RecordingMessageBoxSink boxes;
     {
         // Started once, outside the timing: the program's own start is not the band's.
         Remote::cApp warm;
@@ -180,7 +180,7 @@ int main(int argc, char* argv[])
     if (QCoreApplication::arguments().contains(QStringLiteral("--bus")))
         return overTheBus();
     FakeBrowserHost host;
-    RecordingBandMessageBox boxes;
+    RecordingMessageBoxSink boxes;
 
     // The first full tree: a new link binds and fetches the snapshot, the band builds and paints it.
     std::vector<FakeBackend*> fakes;

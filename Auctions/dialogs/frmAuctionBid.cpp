@@ -320,7 +320,6 @@ void frmAuctionBid::cmdView_Click()
     const QString page = storedPage(*mAuction);
     if (page.isEmpty() || !QFileInfo(page).isFile())
         return;
-    // Handed over as a file address, never through a shell. Forcing the program's own browser is for
-    // that browser to take over; until then the desktop's handler opens the page either way.
-    cGlobal::LaunchFile(page);
+    // Handed over as an argument, never through a shell.
+    cGlobal::LaunchPage(page, m_services.settings && m_services.settings->ForceIE);
 }

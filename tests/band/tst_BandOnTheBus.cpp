@@ -7,7 +7,7 @@
 #include "FakeBrowserHost.h"
 #include "OrvBus.h"
 #include "ProgramUnderTest.h"
-#include "RecordingBandMessageBox.h"
+#include "RecordingMessageBoxSink.h"
 #include "RemoteApp.h"
 #include "RemoteAuctions.h"
 #include "RemoteError.h"
@@ -78,7 +78,7 @@ private Q_SLOTS:
 
     void theBandOnTheRealProgram()
     {
-        RecordingBandMessageBox boxes;
+        RecordingMessageBoxSink boxes;
         FakeBrowserHost host;
         cBand band({}, &boxes);
         band.setSite(&host);
@@ -107,7 +107,7 @@ private Q_SLOTS:
 
         // Deleted in the band: saved.
         tree.TreeView()->setCurrentItem(tree.node(QStringLiteral("330099887766~")));
-        boxes.answer = BandMessageBox::AnswerYes;
+        boxes.answer = MessageBoxSink::AnswerYes;
         QTest::keyClick(tree.TreeView(), Qt::Key_Delete);
         QTRY_VERIFY(!tree.node(QStringLiteral("330099887766~")));
         QTRY_VERIFY(!stateText().contains(QLatin1String("330099887766")));

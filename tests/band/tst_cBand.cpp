@@ -4,7 +4,7 @@
 #include "BandTree.h"
 #include "FakeBackend.h"
 #include "FakeBrowserHost.h"
-#include "RecordingBandMessageBox.h"
+#include "RecordingMessageBoxSink.h"
 #include "RemotecApp.h"
 #include "cBand.h"
 #include "cBrowser.h"
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void oneLinkPerShowing()
     {
         Links links;
-        RecordingBandMessageBox boxes;
+        RecordingMessageBoxSink boxes;
         FakeBrowserHost host;
         cBand band(links.factory(), &boxes);
         band.setSite(&host);
@@ -111,7 +111,7 @@ private Q_SLOTS:
     void thePageShownWhenShowingCounts()
     {
         Links links;
-        RecordingBandMessageBox boxes;
+        RecordingMessageBoxSink boxes;
         FakeBrowserHost host;
         host.shown = QUrl(QStringLiteral("http://cgi.auction.test/ws/eBayISAPI.dll?ViewItem&item=5"));
         cBand band(links.factory(), &boxes);
@@ -128,7 +128,7 @@ private Q_SLOTS:
     void focusOnlyWhenActivated()
     {
         Links links;
-        RecordingBandMessageBox boxes;
+        RecordingMessageBoxSink boxes;
         cBand band(links.factory(), &boxes);
         QWidget outside;
         auto* other = new QLineEdit(&outside);
@@ -152,7 +152,7 @@ private Q_SLOTS:
     {
         Links links;
         links.reachable = false;
-        RecordingBandMessageBox boxes;
+        RecordingMessageBoxSink boxes;
         cBand band(links.factory(), &boxes);
         band.show(true);
         ctlAuctionsBand& tree = band.form()->AuctionsBand();

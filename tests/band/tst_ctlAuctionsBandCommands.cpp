@@ -93,10 +93,10 @@ struct Desk : BandFixture
     QStringList boxTexts() const
     {
         QStringList texts;
-        for (const RecordingBandMessageBox::Box& box : boxes.boxes)
-            texts << enumName<BandMessageBox::Icon>(box.icon) + QLatin1Char('|') + box.title +
+        for (const RecordingMessageBoxSink::Box& box : boxes.boxes)
+            texts << enumName<MessageBoxSink::Icon>(box.icon) + QLatin1Char('|') + box.title +
                          QLatin1Char('|') + box.text + QLatin1Char('|') +
-                         enumName<BandMessageBox::Buttons>(box.buttons);
+                         enumName<MessageBoxSink::Buttons>(box.buttons);
         return texts;
     }
 };
@@ -118,8 +118,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QStringList>("boxes");
-        const int yes = BandMessageBox::AnswerYes, no = BandMessageBox::AnswerNo,
-                  ok = BandMessageBox::AnswerOk, cancel = BandMessageBox::AnswerCancel;
+        const int yes = MessageBoxSink::AnswerYes, no = MessageBoxSink::AnswerNo,
+                  ok = MessageBoxSink::AnswerOk, cancel = MessageBoxSink::AnswerCancel;
         const QString askDelete = QStringLiteral(
             "Question|Delete Confirmation|Are you sure you want to delete the Auction Zebra lamp?|YesNo");
         const QString askBid = QStringLiteral(
@@ -224,7 +224,7 @@ private Q_SLOTS:
         f.fake->setSetting(QStringLiteral("ConfirmDel"), confirmDel);
         f.select(selected);
         f.fake->clearCalls();
-        f.boxes.answer = BandMessageBox::Answer(answer);
+        f.boxes.answer = MessageBoxSink::Answer(answer);
         f.invoke(how);
         QCOMPARE(f.fake->calls(), calls);
         QCOMPARE(f.boxTexts(), boxes);
@@ -313,7 +313,7 @@ private Q_SLOTS:
         Desk f;
         f.fake->setSetting(QStringLiteral("ConfirmDel"), false);
         f.boxes.answer =
-            how.contains(QLatin1String("Bid")) ? BandMessageBox::AnswerOk : BandMessageBox::AnswerYes;
+            how.contains(QLatin1String("Bid")) ? MessageBoxSink::AnswerOk : MessageBoxSink::AnswerYes;
         const QString text =
             failing.isEmpty()
                 ? QStringLiteral("Cannot open the auction's page.  The item number \"12 3\" may hold "
@@ -325,11 +325,11 @@ private Q_SLOTS:
         f.invoke(how);
         // The confirmation first, where the command asks one.
         QCOMPARE(f.boxes.boxes.size(), asked ? 2 : 1);
-        const RecordingBandMessageBox::Box box = f.boxes.boxes.last();
+        const RecordingMessageBoxSink::Box box = f.boxes.boxes.last();
         QCOMPARE(box.title, title);
         QCOMPARE(box.text, text);
-        QCOMPARE(box.icon, BandMessageBox::Exclamation);
-        QCOMPARE(box.buttons, BandMessageBox::Ok);
+        QCOMPARE(box.icon, MessageBoxSink::Exclamation);
+        QCOMPARE(box.buttons, MessageBoxSink::Ok);
     }
 
     void navigateOpensTheItemPageInTheBandsBrowser()

@@ -2,7 +2,7 @@
 
 #include "FakeBackend.h"
 #include "FakeBrowserHost.h"
-#include "RecordingBandMessageBox.h"
+#include "RecordingMessageBoxSink.h"
 #include "RemoteApp.h"
 #include "RemoteAuctionRecord.h"
 #include "RemoteAuctions.h"
@@ -21,7 +21,7 @@ struct BandFixture
     std::unique_ptr<Remote::cApp> link{new Remote::cApp(std::unique_ptr<Remote::Backend>(fake))};
     FakeBrowserHost browserHost;
     cBrowser browser;
-    RecordingBandMessageBox boxes;
+    RecordingMessageBoxSink boxes;
     ctlAuctionsBand band{boxes};
 
     BandFixture()

@@ -6,7 +6,7 @@
 MessageBoxSink::Answer WidgetMessageBoxSink::show(Icon icon, const QString& title, const QString& text,
                                                   Buttons buttons)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(m_parent ? m_parent.data() : QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -43,7 +43,10 @@ MessageBoxSink::Answer WidgetMessageBoxSink::show(Icon icon, const QString& titl
         return AnswerYes;
     case QMessageBox::No:
         return AnswerNo;
-    default:
+    case QMessageBox::Ok:
         return AnswerOk;
+    default:
+        // A box closed without a button is the cautious answer.
+        return buttons == YesNo ? AnswerNo : buttons == OkCancel ? AnswerCancel : AnswerOk;
     }
 }
