@@ -1,9 +1,9 @@
 #include "ctlAuctionsBand.h"
 
 #include "BandLog.h"
-#include "MessageBoxSink.h"
 #include "BandTree.h"
 #include "DateTimes.h"
+#include "MessageBoxSink.h"
 #include "OrvPictures.h"
 #include "RemoteApp.h"
 #include "RemoteAuctions.h"
