@@ -1,10 +1,11 @@
 #include "BusGate.h"
 
+#include "AppLog.h"
 #include "OrvBus.h"
 #include "OrvError.h"
 
 #include <QDBusContext>
-#include <QDBusError>
+#include <new>
 #include <utility>
 
 BusGate::BusGate(QObject* parent) : QObject(parent) {}
@@ -27,20 +28,32 @@ void BusGate::open()
         QDBusMessage reply;
         try {
             reply = call.call.createReply(call.answer());
-        } catch (const OrvError& error) {
-            reply = errorReply(call.call, error);
         } catch (const std::exception& error) {
-            reply = call.call.createErrorReply(QDBusError::Failed, QString::fromUtf8(error.what()));
+            reply = errorReply(call.call, error);
         }
         QDBusConnection(call.bus).send(reply);
     }
 }
 
-QDBusMessage BusGate::errorReply(const QDBusMessage& call, const OrvError& error)
+QDBusMessage BusGate::errorReply(const QDBusMessage& call, const std::exception& error)
 {
-    QDBusMessage reply = call.createErrorReply(error.number() == OrvError::Refused ? OrvBus::errorRefused
-                                                                                   : OrvBus::errorFailed,
-                                               error.description());
-    reply << error.number();
+    qint32 number = 0;
+    QString description;
+    if (const auto* modelError = dynamic_cast<const OrvError*>(&error)) {
+        number = modelError->number();
+        description = modelError->description();
+    } else {
+        // Not the model's own answer: worth a trace beside the reply.
+        qCWarning(lcApp) << call.interface() << call.member() << "failed:" << error.what();
+        if (dynamic_cast<const std::bad_alloc*>(&error)) {
+            number = OrvError::OutOfMemory;
+            description = QStringLiteral("Out of memory");
+        } else {
+            description = QString::fromLocal8Bit(error.what());
+        }
+    }
+    QDBusMessage reply = call.createErrorReply(
+        number == OrvError::Refused ? OrvBus::errorRefused : OrvBus::errorFailed, description);
+    reply << number;
     return reply;
 }

@@ -5,9 +5,9 @@
 #include <QList>
 #include <QObject>
 #include <QVariantList>
+#include <exception>
 #include <functional>
 
-class OrvError;
 class QDBusContext;
 
 // Calls that reach the program before it has loaded wait here, and are answered once it has: the bus
@@ -28,8 +28,9 @@ public:
     // that throws gives an error reply.
     void open();
 
-    // The error reply to `call` that carries the error's number and description.
-    static QDBusMessage errorReply(const QDBusMessage& call, const OrvError& error);
+    // The error reply to `call` that carries the error's number and description. An error that is not the
+    // model's keeps its text under number 0; running out of memory is the model's error 7.
+    static QDBusMessage errorReply(const QDBusMessage& call, const std::exception& error);
 
 private:
     struct Held

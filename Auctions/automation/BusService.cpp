@@ -20,7 +20,7 @@ cApp& BusService::app() const
     return *m_app;
 }
 
-void BusService::refuse(const OrvError& error)
+void BusService::refuse(const std::exception& error)
 {
     setDelayedReply(true);
     connection().send(BusGate::errorReply(message(), error));

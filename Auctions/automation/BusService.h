@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
+#include <exception>
 #include <type_traits>
 
 class cApp;
@@ -25,8 +26,8 @@ public:
 
 protected:
     // Runs `answer` for the call being delivered (or, before the gate opens, once it opens) and gives its
-    // result; an OrvError becomes the call's error reply. Called directly (not over the bus), errors are
-    // thrown on.
+    // result; any error becomes the call's error reply, as none may leave a slot that the bus library
+    // calls. Called directly (not over the bus), errors are thrown on.
     template <typename Answer> auto serve(Answer answer) -> decltype(answer())
     {
         using Result = decltype(answer());
@@ -42,7 +43,7 @@ protected:
             return Result();
         try {
             return answer();
-        } catch (const OrvError& error) {
+        } catch (const std::exception& error) {
             if (!calledFromDBus())
                 throw;
             refuse(error);
@@ -53,7 +54,7 @@ protected:
     cApp& app() const;
 
 private:
-    void refuse(const OrvError& error);
+    void refuse(const std::exception& error);
 
     BusGate& m_gate;
     QPointer<cApp> m_app;

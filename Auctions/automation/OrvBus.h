@@ -30,7 +30,8 @@ inline QString interfaceOf(const QString& object)
 }
 
 // Error replies carry the model's description as their text and its number as a second argument (int32):
-// refusals (number 11) under errorRefused, every other error under errorFailed.
+// refusals (number 11) under errorRefused, every other error under errorFailed; an error that is not the
+// model's has number 0.
 inline const QString errorRefused = QStringLiteral("org.auctionorv.ORVAuctions.Error.Refused");
 inline const QString errorFailed = QStringLiteral("org.auctionorv.ORVAuctions.Error.Failed");
 

@@ -105,12 +105,28 @@ private Q_SLOTS:
         QCOMPARE(tree.node(QStringLiteral("123~"))->parent(), tree.node(QStringLiteral("Watches:CAT")));
         QTRY_VERIFY(stateText().contains(QLatin1String("<Item>123</Item>")));
 
+        // A page the program refuses to read: the auction added for it is taken back, the band says the
+        // page is no auction's, and the program goes on answering.
+        host.title = QStringLiteral("Nothing here");
+        host.body = QStringLiteral("<p>gone</p>");
+        host.show(QUrl(QStringLiteral("http://cgi.auction.test/ws/eBayISAPI.dll?ViewItem&item=124")));
+        tree.buttonClick(QStringLiteral("addcurrent"));
+        QTRY_COMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes.at(0).title, QStringLiteral("Execution Error"));
+        QCOMPARE(boxes.boxes.at(0).text, cBrowser::notFoundText());
+        boxes.boxes.clear();
+        QVERIFY(!tree.node(QStringLiteral("124~")));
+        QVERIFY(ProgramUnderTest::ownsBusName());
+        QVERIFY(tree.node(QStringLiteral("123~")));
+
         // Deleted in the band: saved.
         tree.TreeView()->setCurrentItem(tree.node(QStringLiteral("330099887766~")));
         boxes.answer = MessageBoxSink::AnswerYes;
         QTest::keyClick(tree.TreeView(), Qt::Key_Delete);
         QTRY_VERIFY(!tree.node(QStringLiteral("330099887766~")));
         QTRY_VERIFY(!stateText().contains(QLatin1String("330099887766")));
+        QVERIFY(!stateText().contains(QLatin1String("<Item>124</Item>")));
+        QVERIFY(!tree.node(QStringLiteral("124~")));
         QCOMPARE(boxes.boxes.size(), 1); // the question
         boxes.boxes.clear();
 
