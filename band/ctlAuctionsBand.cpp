@@ -606,14 +606,12 @@ void ctlAuctionsBand::Delete()
 {
     // The tree selects one node at most.
     const auto auction = Auction();
-    if (!auction)
+    if (!auction || !m_app)
         return;
     if (m_boxes.show(MessageBoxSink::Question, QStringLiteral("Delete Confirmation"),
                      QStringLiteral("Are you sure you want to delete the Auction ") + auction->Description +
                          QStringLiteral("?"),
                      MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes)
-        return;
-    if (!m_app)
         return;
     m_app->Auctions().Remove(auction->Item);
     m_app->Save();
@@ -635,7 +633,7 @@ void ctlAuctionsBand::Navigate()
 void ctlAuctionsBand::SendBid()
 {
     const auto auction = Auction();
-    if (!auction)
+    if (!auction || !m_app)
         return;
     if (m_app->Settings().ConfirmBid() &&
         m_boxes.show(MessageBoxSink::Question, QStringLiteral("Bid Confirmation"),
@@ -643,8 +641,7 @@ void ctlAuctionsBand::SendBid()
                          auction->Description + QStringLiteral(".  Are you sure you want to do this?"),
                      MessageBoxSink::OkCancel) != MessageBoxSink::AnswerOk)
         return;
-    if (m_app)
-        m_app->BidManager().SendBid(auction->Item);
+    m_app->BidManager().SendBid(auction->Item);
 }
 
 void ctlAuctionsBand::CancelBids()
