@@ -93,7 +93,7 @@ void BusFace::attach(cApp& app)
             {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
             {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
             {QStringLiteral("Categorys"), m_categorys->items()},
-            {QStringLiteral("Settings"), m_settings->fields()},
+            {QStringLiteral("Settings"), m_settings->tell()},
             {QStringLiteral("Clock"), m_clock->report()},
             {QStringLiteral("BidManager"),
              QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},

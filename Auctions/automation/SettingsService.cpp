@@ -31,7 +31,12 @@ QVariantMap SettingsService::fields() const
 
 QVariantMap SettingsService::Get()
 {
-    return serve([this] { return m_reported = fields(); });
+    return serve([this] { return tell(); });
+}
+
+QVariantMap SettingsService::tell()
+{
+    return m_reported = fields();
 }
 
 void SettingsService::SetFlag(const QString& sName, bool bValue)

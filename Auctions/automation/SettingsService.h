@@ -13,7 +13,8 @@ public:
     explicit SettingsService(BusGate& gate, QObject* parent = nullptr);
 
     void attach(cApp& app) override;
-    QVariantMap fields() const;
+    // The fields as a client is told them (in a reply or a snapshot); a later report comes only with a change.
+    QVariantMap tell();
 
 public Q_SLOTS:
     QVariantMap Get();
@@ -24,6 +25,7 @@ Q_SIGNALS:
     void Updated(const QVariantMap& settings);
 
 private:
+    QVariantMap fields() const;
     // Reports the fields when they differ from those last reported.
     void reportChange();
 

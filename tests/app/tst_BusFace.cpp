@@ -3,6 +3,7 @@
 #include "OrvBus.h"
 #include "RecordingMessageBoxSink.h"
 #include "RecordingShellHost.h"
+#include "Settings.h"
 #include "TestDataFolder.h"
 #include "TrayIcon.h"
 #include "Unloader.h"
@@ -14,6 +15,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -26,6 +28,20 @@ QDBusMessage callOf(const QString& path, const QString& interface, const QString
 }
 
 } // namespace
+
+// Takes a bus signal's map argument (the bus library connects signals to named slots only).
+class SettingsListener : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SettingsListener(std::function<void(const QVariantMap&)> take) : m_take(std::move(take)) {}
+
+public Q_SLOTS:
+    void take(const QVariantMap& fields) { m_take(fields); }
+
+private:
+    std::function<void(const QVariantMap&)> m_take;
+};
 
 // The program's face on the bus while it starts: its objects are there from the moment its name is
 // claimed, and what they are asked before the state file is loaded is answered once it is, in order.
@@ -79,6 +95,56 @@ private Q_SLOTS:
         face.reset();
         QVERIFY(!client.interface()->isServiceRegistered(OrvBus::serviceName).value());
         QDBusConnection::disconnectFromBus("client");
+    }
+
+    // The heartbeat reports the settings only when they differ from what the clients were told, the
+    // snapshot included: a client that has just bound hears no report of what it already holds.
+    void settingsAreReportedAtTheHeartbeatOnlyWhenChanged()
+    {
+        TestDataFolder data;
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "listener");
+        QVERIFY(client.isConnected());
+        BusFace face(bus);
+        QVERIFY(face.claim());
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        cApp app(host, boxes, engine.factories());
+        face.attach(app);
+        app.Load();
+        app.hide();
+        face.open();
+
+        QList<QVariantMap> reports;
+        SettingsListener listener([&reports](const QVariantMap& fields) { reports << fields; });
+        QVERIFY(client.connect(OrvBus::serviceName, OrvBus::settingsPath, OrvBus::interfaceOf("Settings"),
+                               QStringLiteral("Updated"), &listener, SLOT(take(QVariantMap))));
+        // A round trip: what the program sent before its answer has arrived with it.
+        const auto snapshot = [&] {
+            QDBusPendingCall call = client.asyncCall(
+                callOf(OrvBus::appPath, OrvBus::interfaceOf("App"), QStringLiteral("Snapshot")));
+            QTRY_VERIFY(call.isFinished());
+            QVERIFY2(!call.isError(), qPrintable(call.error().message()));
+        };
+        snapshot();
+        const auto beat = [&] {
+            Q_EMIT app.Ticked();
+            snapshot();
+        };
+        beat();
+        QVERIFY2(reports.isEmpty(), "a report of settings that had not changed");
+
+        // A window that writes a setting without telling: the next beat reports it, once.
+        app.Settings().ConfirmDel = !app.Settings().ConfirmDel;
+        beat();
+        QTRY_COMPARE(reports.size(), 1);
+        QCOMPARE(reports.at(0).value(QStringLiteral("ConfirmDel")).toBool(), app.Settings().ConfirmDel);
+        beat();
+        QCOMPARE(reports.size(), 1);
+        client.disconnect(OrvBus::serviceName, OrvBus::settingsPath, OrvBus::interfaceOf("Settings"),
+                          QStringLiteral("Updated"), &listener, SLOT(take(QVariantMap)));
+        QDBusConnection::disconnectFromBus("listener");
     }
 };
 
