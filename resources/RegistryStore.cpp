@@ -25,6 +25,10 @@ const std::array<QString, 4> rootNames{QStringLiteral("HKEY_CLASSES_ROOT"),
                                        QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("HKEY_USERS")};
 // Another process holding the lock is busy for milliseconds; a dead one's lock goes stale.
 constexpr int lockWaitMs = 1000;
+// A lock file without its owner's process number (the writer died between making it and filling it in)
+// counts as stale this soon. A live holder is safe all the same: the lock library never removes a file
+// whose holder still has it locked at the file-system level.
+constexpr int ownerlessLockStaleMs = 100;
 
 struct StoredValue
 {
@@ -237,6 +241,7 @@ bool modify(const QString& path, const std::function<bool(Tree&)>& change)
     if (!ensureFolder(path))
         return false;
     QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(ownerlessLockStaleMs);
     if (!lock.tryLock(lockWaitMs))
         return false;
     Tree tree;

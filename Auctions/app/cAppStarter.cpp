@@ -33,6 +33,13 @@ const QString cannotActivateText = QStringLiteral(
 
 Q_LOGGING_CATEGORY(lcStart, "orv.start")
 
+// The data folder's lock: a file without its owner's process number (the program died between making
+// it and filling it in) counts as stale this soon, where the default would keep the next start out for
+// half a minute. A running instance keeps its lock regardless: the lock library never removes a file
+// whose holder still has it locked at the file-system level.
+constexpr int ownerlessLockStaleMs = 100;
+constexpr int lockWaitMs = 500;
+
 // A call to the running instance's hand-over mailbox; true when it took the text.
 bool handOverCall(const QDBusConnection& bus, const QString& sText, int timeoutMs)
 {
@@ -91,8 +98,8 @@ void cAppStarter::startFirstInstance(std::unique_ptr<BusFace> face)
 {
     // One instance per data folder, whatever bus each was started on (or none).
     auto lock = std::make_unique<QLockFile>(DataFolder::lockFile());
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
+    lock->setStaleLockTime(ownerlessLockStaleMs);
+    if (!lock->tryLock(lockWaitMs)) {
         if (lock->error() == QLockFile::LockFailedError)
             throw OrvError::refused(QStringLiteral("cAppStarter.Start"), cannotActivateText);
         // A folder where no lock can be made is no reason not to start; its saves will say what fails.

@@ -68,7 +68,9 @@ private Q_SLOTS:
         // A program that crashed leaves no lock that keeps the next one out.
         first.kill();
         QVERIFY(first.waitForFinished(10000));
-        QVERIFY(cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false));
+        const bool restarted =
+            cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
+        QVERIFY2(restarted, qPrintable(boxes.boxes.last().text));
         cApp* app = mMain::App();
         QVERIFY(app);
         QCOMPARE(app->State(), AppHidden);
@@ -76,6 +78,28 @@ private Q_SLOTS:
         mMain::setApp(nullptr);
         delete app;
         QCOMPARE(lockHolder(), 0);
+    }
+
+    // A program that died between making the lock file and filling in its process number leaves an empty
+    // file, which must not keep every later start out.
+    void aLockFileWithoutItsOwnerDoesNotKeepTheProgramOut()
+    {
+        TestDataFolder data;
+        QFile ownerless(DataFolder::lockFile());
+        QVERIFY(ownerless.open(QIODevice::WriteOnly));
+        ownerless.close();
+
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        const bool started =
+            cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
+        QVERIFY2(started, qPrintable(boxes.boxes.value(0).text));
+        cApp* app = mMain::App();
+        QVERIFY(app);
+        QCOMPARE(lockHolder(), QCoreApplication::applicationPid());
+        mMain::setApp(nullptr);
+        delete app;
     }
 };
 

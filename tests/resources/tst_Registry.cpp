@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -346,6 +347,28 @@ private Q_SLOTS:
                            "'Software\\Auction Orv\\Test',Key: 'Name' to value: 'v'"));
         expectError([] { at(HKEY_CURRENT_USER, section).CreateKey(); }, Registry::ErrRegistry,
                     QStringLiteral("Failed to create registry Key: 'Software\\Auction Orv\\Test"));
+    }
+
+    // A writer that died between making the store's lock file and filling in its process number leaves an
+    // empty lock: it must not keep the next writer out. A live holder keeps everyone else out.
+    void aLockLeftWithoutItsOwnerDoesNotBlockWriting()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(m_storeFile).absolutePath()));
+        QFile ownerless(m_storeFile + QStringLiteral(".lock"));
+        QVERIFY(ownerless.open(QIODevice::WriteOnly));
+        ownerless.close();
+        at(HKEY_CURRENT_USER, section, QStringLiteral("Name"), REG_SZ).setValue(QStringLiteral("after"));
+        QCOMPARE(at(HKEY_CURRENT_USER, section, QStringLiteral("Name")).Value(),
+                 QVariant(QStringLiteral("after")));
+
+        QLockFile holder(m_storeFile + QStringLiteral(".lock"));
+        QVERIFY(holder.tryLock(0));
+        QVERIFY_THROWS_EXCEPTION(
+            OrvError,
+            at(HKEY_CURRENT_USER, section, QStringLiteral("Name"), REG_SZ).setValue(QStringLiteral("held")));
+        holder.unlock();
+        QCOMPARE(at(HKEY_CURRENT_USER, section, QStringLiteral("Name")).Value(),
+                 QVariant(QStringLiteral("after")));
     }
 
     void aStoreFileThatCannotBeOpenedIsNeverOverwritten()
