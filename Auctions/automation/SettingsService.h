@@ -13,7 +13,8 @@ public:
     explicit SettingsService(BusGate& gate, QObject* parent = nullptr);
 
     void attach(cApp& app) override;
-    // The fields as a client is told them (in a reply or a snapshot); a later report comes only with a change.
+    // The fields as a client is told them (in a reply or a snapshot); a later report comes only with a
+    // change.
     QVariantMap tell();
 
 public Q_SLOTS:
