@@ -1,6 +1,7 @@
 #include "QtDialogBackend.h"
 
 #include "Dialog.h"
+#include "GuardedDialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -62,32 +63,32 @@ DialogBackend::DeviceMode deviceModeOf(const QPrinter& printer, qint16 printQual
 
 bool QtDialogBackend::runFile(FileDialog& d)
 {
-    QFileDialog dialog(ownerWidget(d.owner), d.title, d.initDir);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    GuardedDialog<QFileDialog> dialog(ownerWidget(d.owner), d.title, d.initDir);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     if (d.save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !(d.flags & Dialog::OFN_OVERWRITEPROMPT));
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, !(d.flags & Dialog::OFN_OVERWRITEPROMPT));
     } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode((d.flags & Dialog::OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
-                           : (d.flags & Dialog::OFN_FILEMUSTEXIST)  ? QFileDialog::ExistingFile
-                                                                    : QFileDialog::AnyFile);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode((d.flags & Dialog::OFN_ALLOWMULTISELECT) ? QFileDialog::ExistingFiles
+                            : (d.flags & Dialog::OFN_FILEMUSTEXIST)  ? QFileDialog::ExistingFile
+                                                                     : QFileDialog::AnyFile);
     }
     if (!d.filters.isEmpty()) {
-        dialog.setNameFilters(d.filters);
+        dialog->setNameFilters(d.filters);
         if (d.filterIndex >= 1 && d.filterIndex <= d.filters.size())
-            dialog.selectNameFilter(d.filters.at(d.filterIndex - 1));
+            dialog->selectNameFilter(d.filters.at(d.filterIndex - 1));
     }
     if (!d.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(d.defaultExt);
+        dialog->setDefaultSuffix(d.defaultExt);
     if (!d.fileName.isEmpty())
-        dialog.selectFile(d.fileName);
+        dialog->selectFile(d.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    d.chosen = dialog.selectedFiles();
+    d.chosen = dialog->selectedFiles();
     d.fileName = d.chosen.value(0);
-    d.filterIndex = d.filters.indexOf(dialog.selectedNameFilter()) + 1;
+    d.filterIndex = d.filters.indexOf(dialog->selectedNameFilter()) + 1;
     return true;
 }
 
@@ -96,13 +97,13 @@ bool QtDialogBackend::runColor(ColorDialog& d)
     // Qt keeps one set of custom colours for the whole program: each dialog gets this object's own.
     for (int i = 0; i < int(d.customColors.size()) && i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, fromBgr(d.customColors.at(i)));
-    QColorDialog dialog(fromBgr(d.color), ownerWidget(d.owner));
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    GuardedDialog<QColorDialog> dialog(fromBgr(d.color), ownerWidget(d.owner));
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
     const bool confirmed = dialog.exec() == QDialog::Accepted;
     for (int i = 0; i < int(d.customColors.size()) && i < QColorDialog::customCount(); ++i)
         d.customColors[i] = toBgr(QColorDialog::customColor(i));
     if (confirmed)
-        d.color = toBgr(dialog.selectedColor());
+        d.color = toBgr(dialog->selectedColor());
     return confirmed;
 }
 
@@ -115,16 +116,16 @@ bool QtDialogBackend::runFont(FontDialog& d)
     initial.setItalic(d.italic);
     initial.setUnderline(d.underline);
     initial.setStrikeOut(d.strikeOut);
-    QFontDialog dialog(initial, ownerWidget(d.owner));
+    GuardedDialog<QFontDialog> dialog(initial, ownerWidget(d.owner));
     QFontDialog::FontDialogOptions options = QFontDialog::DontUseNativeDialog;
     if (d.flags & Dialog::CF_FIXEDPITCHONLY)
         options |= QFontDialog::MonospacedFonts;
     if (d.flags & Dialog::CF_SCALABLEONLY)
         options |= QFontDialog::ScalableFonts;
-    dialog.setOptions(options);
+    dialog->setOptions(options);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    const QFont font = dialog.selectedFont();
+    const QFont font = dialog->selectedFont();
     d.faceName = font.family();
     d.pointSize10 = qint32(std::lround(font.pointSizeF() * 10));
     d.weight = font.weight();
@@ -140,7 +141,7 @@ bool QtDialogBackend::runPrint(PrintDialog& d)
 {
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
     applyDeviceMode(*printer, d.deviceMode);
-    QPrintDialog dialog(printer.get(), ownerWidget(d.owner));
+    GuardedDialog<QPrintDialog> dialog(printer.get(), ownerWidget(d.owner));
     QAbstractPrintDialog::PrintDialogOptions options =
         QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize;
     if (!(d.flags & (Dialog::PD_HIDEPRINTTOFILE | Dialog::PD_DISABLEPRINTTOFILE)))
@@ -149,20 +150,20 @@ bool QtDialogBackend::runPrint(PrintDialog& d)
         options |= QAbstractPrintDialog::PrintSelection;
     if (!(d.flags & Dialog::PD_NOPAGENUMS))
         options |= QAbstractPrintDialog::PrintPageRange;
-    dialog.setOptions(options);
-    dialog.setMinMax(d.minPage, d.maxPage);
+    dialog->setOptions(options);
+    dialog->setMinMax(d.minPage, d.maxPage);
     if (d.fromPage >= d.minPage && d.toPage >= d.fromPage && d.toPage <= d.maxPage)
         printer->setFromTo(d.fromPage, d.toPage);
     if (d.flags & Dialog::PD_PAGENUMS)
-        dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+        dialog->setPrintRange(QAbstractPrintDialog::PageRange);
     else if (d.flags & Dialog::PD_SELECTION)
-        dialog.setPrintRange(QAbstractPrintDialog::Selection);
+        dialog->setPrintRange(QAbstractPrintDialog::Selection);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     d.flags &= ~(Dialog::PD_PAGENUMS | Dialog::PD_SELECTION | Dialog::PD_PRINTTOFILE);
-    if (dialog.printRange() == QAbstractPrintDialog::PageRange)
+    if (dialog->printRange() == QAbstractPrintDialog::PageRange)
         d.flags |= Dialog::PD_PAGENUMS;
-    else if (dialog.printRange() == QAbstractPrintDialog::Selection)
+    else if (dialog->printRange() == QAbstractPrintDialog::Selection)
         d.flags |= Dialog::PD_SELECTION;
     if (!printer->outputFileName().isEmpty())
         d.flags |= Dialog::PD_PRINTTOFILE;
@@ -191,7 +192,7 @@ bool QtDialogBackend::runPageSetup(PageSetupDialog& d)
                                       d.deviceMode.orientation == Dialog::eoLandscape ? QPageLayout::Landscape
                                                                                       : QPageLayout::Portrait,
                                       margins(d.margins), unit, margins(d.minMargins)));
-    QPageSetupDialog dialog(&printer, ownerWidget(d.owner));
+    GuardedDialog<QPageSetupDialog> dialog(&printer, ownerWidget(d.owner));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     QPageLayout layout = printer.pageLayout();

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +59,7 @@ private Q_SLOTS:
 
     void realSaveDialogAppendsTheExtension();
     void realColorDialogUsesBlueGreenRed();
+    void aDialogWhoseOwnerIsDeletedIsCancelled();
 };
 
 void tst_Dialog::nameFilters_data()
@@ -560,6 +562,33 @@ void tst_Dialog::realColorDialogUsesBlueGreenRed()
     QCOMPARE(shownAtStart, QColor(255, 0, 0));
     QCOMPARE(shownCustom, QColor(0, 255, 0));
     QCOMPARE(a.Color, 0xFF0000);
+}
+
+// The owner window deleted while its dialog waits (the program closes windows of its own accord): the
+// dialog goes with it and counts as cancelled.
+void tst_Dialog::aDialogWhoseOwnerIsDeletedIsCancelled()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    auto* owner = new QWidget;
+    owner->setAttribute(Qt::WA_DeleteOnClose);
+    owner->show();
+    QPointer<QWidget> ownerAlive = owner;
+    QPointer<QFileDialog> shownAlive;
+    whenModal<QFileDialog>([&](QFileDialog* shown) {
+        shownAlive = shown;
+        QCOMPARE(shown->parentWidget(), owner);
+        owner->close();
+    });
+    Dialog dialog;
+    Dialog::SaveFileArguments a{.Filename = QStringLiteral("kept"),
+                                .InitDir = folder.path(),
+                                .DlgTitle = QStringLiteral("Save Debug Package"),
+                                .Owner = owner};
+    QVERIFY(!dialog.VBGetSaveFileName(a));
+    QCOMPARE(a.Filename, QString());
+    QTRY_VERIFY(ownerAlive.isNull());
+    QVERIFY(shownAlive.isNull());
 }
 
 QTEST_MAIN(tst_Dialog)
