@@ -80,8 +80,9 @@ private Q_SLOTS:
                 box.reject();
         });
         WidgetMessageBoxSink sink;
-        QCOMPARE(sink.show(MessageBoxSink::Question, QStringLiteral("Delete"), QStringLiteral("Sure?"), buttons),
-                 answer);
+        QCOMPARE(
+            sink.show(MessageBoxSink::Question, QStringLiteral("Delete"), QStringLiteral("Sure?"), buttons),
+            answer);
         QCOMPARE(shownText, QStringLiteral("Delete|Sure?"));
     }
 
