@@ -21,7 +21,6 @@ public:
 
     // Null once the dialog has gone with its parent.
     Dialog* operator->() const { return m_dialog.data(); }
-    Dialog* get() const { return m_dialog.data(); }
 
     int exec() { return m_dialog ? m_dialog->exec() : int(QDialog::Rejected); }
 
