@@ -42,11 +42,15 @@ frmTrayIcon::frmTrayIcon(cApp& app, QObject* parent) : QObject(parent), m_app(ap
     m_tmrQuit.setInterval(QuitDelayMs);
     connect(&m_tmrQuit, &QTimer::timeout, this, [this] { resumeNext(lcApp, [&] { m_app.Quit(); }); });
 
-    // With no main window open, a refused Exit or a failed save would otherwise go unseen.
-    connect(&app, &cApp::ErrorMessage, this,
-            [this](const QString& sMessage) { showBox(QStringLiteral("Application Error"), sMessage); });
-    connect(&app, &cApp::saveFailed, this,
-            [this](const QString& text) { showBox(QStringLiteral("Save Error"), text); });
+    // With no main window open, a refused Exit or a failed save would otherwise go unseen. Queued: the
+    // box waits for a click, and a caller over the bus gets its answer first.
+    connect(
+        &app, &cApp::ErrorMessage, this,
+        [this](const QString& sMessage) { showBox(QStringLiteral("Application Error"), sMessage); },
+        Qt::QueuedConnection);
+    connect(
+        &app, &cApp::saveFailed, this, [this](const QString& text) { showBox(QStringLiteral("Save Error"), text); },
+        Qt::QueuedConnection);
 }
 
 void frmTrayIcon::showBox(const QString& title, const QString& text)

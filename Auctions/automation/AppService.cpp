@@ -16,7 +16,6 @@ void AppService::attach(cApp& app)
     connect(&app, &cApp::StateChange, this, &AppService::StateChange);
     connect(&app, &cApp::StatusChange, this, &AppService::StatusChange);
     connect(&app, &cApp::ErrorMessage, this, &AppService::ErrorMessage);
-    connect(&app, &cApp::saveFailed, this, [this](const QString& text) { m_saveError = text; });
 }
 
 void AppService::setSnapshot(std::function<QVariantMap()> snapshot)
@@ -62,9 +61,9 @@ void AppService::ShowInfo(int eInfo)
 void AppService::Save()
 {
     serve([this] {
-        m_saveError.clear();
+        // A failed save leaves its reason in the status line.
         if (!app().Save())
-            throw OrvError(OrvError::FileAccess, QStringLiteral("App"), m_saveError);
+            throw OrvError(OrvError::FileAccess, QStringLiteral("App"), app().Status());
     });
 }
 

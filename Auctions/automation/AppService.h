@@ -38,5 +38,4 @@ Q_SIGNALS:
 private:
     QPointer<cApp> m_app;
     std::function<QVariantMap()> m_snapshot;
-    QString m_saveError;
 };

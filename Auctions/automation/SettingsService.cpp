@@ -36,7 +36,12 @@ QVariantMap SettingsService::Get()
 
 QVariantMap SettingsService::tell()
 {
-    return m_reported = fields();
+    // A change not yet reported goes to the clients told before; the first one is only told.
+    if (m_reported.isEmpty())
+        m_reported = fields();
+    else
+        reportChange();
+    return m_reported;
 }
 
 void SettingsService::SetFlag(const QString& sName, bool bValue)

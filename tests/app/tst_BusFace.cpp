@@ -98,7 +98,8 @@ private Q_SLOTS:
     }
 
     // The heartbeat reports the settings only when they differ from what the clients were told, the
-    // snapshot included: a client that has just bound hears no report of what it already holds.
+    // snapshot included: a client that has just bound hears no report of what it already holds, and one
+    // bound before hears of a change that a later client's snapshot carries.
     void settingsAreReportedAtTheHeartbeatOnlyWhenChanged()
     {
         TestDataFolder data;
@@ -142,6 +143,15 @@ private Q_SLOTS:
         QCOMPARE(reports.at(0).value(QStringLiteral("ConfirmDel")).toBool(), app.Settings().ConfirmDel);
         beat();
         QCOMPARE(reports.size(), 1);
+
+        // Written without telling, then a client binds before the next beat: the clients already bound
+        // still hear of it.
+        app.Settings().ConfirmDel = !app.Settings().ConfirmDel;
+        snapshot();
+        QTRY_COMPARE(reports.size(), 2);
+        QCOMPARE(reports.at(1).value(QStringLiteral("ConfirmDel")).toBool(), app.Settings().ConfirmDel);
+        beat();
+        QCOMPARE(reports.size(), 2);
         client.disconnect(OrvBus::serviceName, OrvBus::settingsPath, OrvBus::interfaceOf("Settings"),
                           QStringLiteral("Updated"), &listener, SLOT(take(QVariantMap)));
         QDBusConnection::disconnectFromBus("listener");
