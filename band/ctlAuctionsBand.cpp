@@ -551,6 +551,11 @@ void ctlAuctionsBand::tmrTick_Timer()
 
 // The selection.
 
+bool ctlAuctionsBand::stillListed(const Remote::AuctionRecord& auction) const
+{
+    return m_app && m_app->Auctions().Exists(auction.Item);
+}
+
 std::optional<Remote::AuctionRecord> ctlAuctionsBand::Auction() const
 {
     if (!m_app)
@@ -611,7 +616,8 @@ void ctlAuctionsBand::Delete()
     if (m_boxes.show(MessageBoxSink::Question, QStringLiteral("Delete Confirmation"),
                      QStringLiteral("Are you sure you want to delete the Auction ") + auction->Description +
                          QStringLiteral("?"),
-                     MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes)
+                     MessageBoxSink::YesNo) != MessageBoxSink::AnswerYes ||
+        !stillListed(*auction))
         return;
     m_app->Auctions().Remove(auction->Item);
     m_app->Save();
@@ -641,7 +647,8 @@ void ctlAuctionsBand::SendBid()
                          auction->Description + QStringLiteral(".  Are you sure you want to do this?"),
                      MessageBoxSink::OkCancel) != MessageBoxSink::AnswerOk)
         return;
-    m_app->BidManager().SendBid(auction->Item);
+    if (stillListed(*auction))
+        m_app->BidManager().SendBid(auction->Item);
 }
 
 void ctlAuctionsBand::CancelBids()
@@ -738,13 +745,13 @@ void ctlAuctionsBand::AddCurrentAuction()
                               if (!app)
                                   return;
                               run(QStringLiteral("Execution Error"), [app] {
-                                  app->Save();
                                   Remote::Settings& settings = app->Settings();
                                   if (!settings.ViewedAuctionAdded()) {
                                       settings.setViewedAuctionAdded(true);
                                       app->ShowInfo(Remote::eViewInfoAuctionAdd);
                                       app->Clock().Download();
                                   }
+                                  app->Save();
                               });
                           });
 }

@@ -43,6 +43,8 @@ public:
 
     // The auction of the selected node (an auction node, or the parent of an information line).
     std::optional<Remote::AuctionRecord> Auction() const;
+    // Whether the auction is still in the list after a question: the program goes on while a box is open.
+    bool stillListed(const Remote::AuctionRecord& auction) const;
     // The category of the selected node (itself, its parent or its grandparent).
     std::optional<Remote::CategoryRecord> Category() const;
     BandTree* TreeView() const { return tvwAuctions; }

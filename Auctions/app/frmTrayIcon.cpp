@@ -49,8 +49,8 @@ frmTrayIcon::frmTrayIcon(cApp& app, QObject* parent) : QObject(parent), m_app(ap
         [this](const QString& sMessage) { showBox(QStringLiteral("Application Error"), sMessage); },
         Qt::QueuedConnection);
     connect(
-        &app, &cApp::saveFailed, this, [this](const QString& text) { showBox(QStringLiteral("Save Error"), text); },
-        Qt::QueuedConnection);
+        &app, &cApp::saveFailed, this,
+        [this](const QString& text) { showBox(QStringLiteral("Save Error"), text); }, Qt::QueuedConnection);
 }
 
 void frmTrayIcon::showBox(const QString& title, const QString& text)

@@ -456,6 +456,8 @@ private Q_SLOTS:
         f.host.releaseReads();
         QVERIFY(!called);
         QVERIFY(!f.browser.isAdding());
+        QCOMPARE(f.fake->calls().size(), 2);
+        QVERIFY(!f.listed(QStringLiteral("789")));
     }
 };
 

@@ -230,6 +230,36 @@ private Q_SLOTS:
         QCOMPARE(f.boxTexts(), boxes);
     }
 
+    // The program goes on while a question is open: an auction removed meanwhile is neither removed again
+    // nor bid on.
+    void aConfirmedCommandSkipsAnAuctionRemovedMeanwhile_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("delete") << "100~"
+                                << "button:delete" << int(MessageBoxSink::AnswerYes);
+        QTest::newRow("send bid") << "200~"
+                                  << "button:bid" << int(MessageBoxSink::AnswerOk);
+    }
+
+    void aConfirmedCommandSkipsAnAuctionRemovedMeanwhile()
+    {
+        QFETCH(QString, selected);
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        Desk f;
+        f.fake->setSetting(QStringLiteral("ConfirmDel"), true);
+        f.select(selected);
+        f.fake->clearCalls();
+        f.boxes.answer = MessageBoxSink::Answer(answer);
+        const QString item = selected.chopped(1);
+        f.boxes.whileOpen = [&f, item] { f.fake->removeAuction(item); };
+        f.invoke(how);
+        QCOMPARE(f.boxTexts().size(), 1);
+        QCOMPARE(f.fake->calls(), QStringList());
+    }
+
     // Each entry shows a command's error under its own title, with the description and an exclamation.
     void errorTitles_data()
     {
@@ -544,9 +574,8 @@ private Q_SLOTS:
             QUrl(QStringLiteral("http://cgi.auction.test/ws/eBayISAPI.dll?ViewItem&item=900")));
         f.fake->clearCalls();
         f.band.buttonClick(QStringLiteral("addcurrent"));
-        QCOMPARE(f.fake->calls().mid(2),
-                 QStringList({"App.Save()", "Settings.SetFlag(\"ViewedAuctionAdded\", true)",
-                              "App.ShowInfo(1)", "Clock.Download()"}));
+        QCOMPARE(f.fake->calls().mid(2), QStringList({"Settings.SetFlag(\"ViewedAuctionAdded\", true)",
+                                                      "App.ShowInfo(1)", "Clock.Download()", "App.Save()"}));
         QCOMPARE(f.band.node(QStringLiteral("900~"))->parent(), f.band.node(QStringLiteral("Art:CAT")));
         f.fake->clearCalls();
         f.browserHost.show(QUrl(QStringLiteral("http://mirror.example/ws/eBayISAPI.dll?ViewItem&item=901")));
