@@ -16,6 +16,7 @@
 #include "UpdatersProxy.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
@@ -81,6 +82,8 @@ constexpr int BindTimeoutMs = 60000;
 
 struct BusBackend::Private
 {
+    Private(const QDBusConnection& connection, const QString& name) : bus(connection), service(name) {}
+
     QDBusConnection bus;
     QString service;
     QHash<QString, QDBusAbstractInterface*> proxies;
@@ -95,7 +98,7 @@ BusBackend::BusBackend(QObject* parent)
 }
 
 BusBackend::BusBackend(const QDBusConnection& bus, const QString& service, QObject* parent)
-    : Backend(parent), d(new Private{bus, service, {}, {}, {}, false})
+    : Backend(parent), d(new Private(bus, service))
 {
     auto* app = new AppProxy(service, OrvBus::appPath, bus, this);
     auto* auctions = new AuctionsProxy(service, OrvBus::auctionsPath, bus, this);
@@ -218,7 +221,9 @@ QVariant BusBackend::call(const QString& object, const QString& method, const QV
     }
     // The program did not answer: it ended, hangs, or never had this command.
     qCWarning(lcClient) << object << method << "failed on the bus:" << name << reply.errorMessage();
-    throw Error(Error::NotRunning, Error::notRunningText());
+    const QDBusError::ErrorType error = QDBusError(reply).type();
+    const bool late = error == QDBusError::NoReply || error == QDBusError::Timeout;
+    throw Error(Error::NotRunning, late ? Error::noAnswerText() : Error::notRunningText());
 }
 
 void BusBackend::fetchAuctions()

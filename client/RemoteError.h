@@ -16,6 +16,8 @@ public:
     static constexpr qint32 NotRunning = 462;
     // The text of NotRunning.
     static QString notRunningText();
+    // The text of NotRunning when the program is there but its answer did not come in time.
+    static QString noAnswerText();
 
     Error(qint32 number, QString description);
 

@@ -117,6 +117,7 @@ private Q_SLOTS:
     void siteTimeAgreesWithTheProgram();
     void aFloodingClientHurtsNoOther();
     void clientsLeavingMidCallHurtNothing();
+    void aProgramThatDoesNotAnswerIsNotCalledEnded();
     void programEndingLeavesTheClientUnboundUntilTheNextCommand();
     void holdEndsWithAKilledClientProcess();
 
@@ -408,6 +409,26 @@ void tst_BusModel::clientsLeavingMidCallHurtNothing()
     QCOMPARE(m_link->App().Auctions().Item(QStringLiteral("330099887766"))->Description,
              QStringLiteral("Mechanical keyboard"));
     QCOMPARE(ProgramUnderTest::remoteState(), int(AppHidden));
+}
+
+// A program that is there but hangs: the command fails after its time-out with a text that says so (not
+// that the program is being started), and the client stays bound.
+void tst_BusModel::aProgramThatDoesNotAnswerIsNotCalledEnded()
+{
+    QVERIFY(m_link && m_link->isBound());
+    const uint pid = programPid();
+    QVERIFY(pid > 0);
+    QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
+    QString description;
+    try {
+        m_link->App().Save();
+    } catch (const Remote::Error& error) {
+        description = error.description();
+    }
+    ::kill(pid_t(pid), SIGCONT);
+    QCOMPARE(description, Remote::Error::noAnswerText());
+    QVERIFY(m_link->isBound());
+    m_link->App().Save();
 }
 
 void tst_BusModel::programEndingLeavesTheClientUnboundUntilTheNextCommand()
