@@ -1,53 +1,19 @@
 #include "RemoteAuctionRecord.h"
 
-#include <QTimeZone>
+#include "DateTimes.h"
 
 namespace Remote {
 
-namespace {
-
-QDateTime zeroDate()
-{
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-}
-
-} // namespace
-
-bool AuctionRecord::IsBidding() const
-{
-    return SnipeState == OR2BidSet || SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared ||
-           SnipeState == OR2BidSending;
-}
-
 qint64 AuctionRecord::dateValue(const QDateTime& value)
 {
-    const QDateTime naive = value.isValid() ? value : zeroDate();
-    return QDateTime(naive.date(), naive.time(), Qt::UTC).toSecsSinceEpoch();
+    return DateTimes::toSeconds(value);
 }
 
 QDateTime AuctionRecord::dateFromValue(const QVariant& value)
 {
     bool ok = false;
     const qint64 seconds = value.toLongLong(&ok);
-    // Read as UTC: no time zone is looked up for a naive value.
-    return ok ? QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC) : zeroDate();
-}
-
-QString AuctionRecord::dateText(const QDateTime& value)
-{
-    const QDateTime naive = value.isValid() ? value : zeroDate();
-    return naive.date().toString(Qt::ISODate) + QLatin1Char('T') +
-           naive.time().toString(QStringLiteral("HH:mm:ss"));
-}
-
-QDateTime AuctionRecord::dateFromText(const QString& text)
-{
-    // Date and time read apart: a whole date-time would be read through the local time zone.
-    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-    const QTime time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss"));
-    if (text.size() != 19 || text.at(10) != QLatin1Char('T') || !date.isValid() || !time.isValid())
-        return zeroDate();
-    return QDateTime(date, time, Qt::UTC);
+    return ok ? DateTimes::fromSeconds(seconds) : DateTimes::zero();
 }
 
 QVariantMap AuctionRecord::toMap() const
@@ -88,7 +54,7 @@ AuctionRecord AuctionRecord::fromMap(const QVariantMap& map)
     };
     const auto date = [&map](const char* key, QDateTime& field) {
         const auto found = map.constFind(QLatin1String(key));
-        field = found != map.cend() ? dateFromValue(*found) : zeroDate();
+        field = found != map.cend() ? dateFromValue(*found) : DateTimes::zero();
     };
     const auto number = [&map](const char* key, auto& field) {
         const auto found = map.constFind(QLatin1String(key));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DateTimes.h"
 #include "RemoteEnums.h"
 
 #include <QDateTime>
@@ -15,15 +16,15 @@ struct AuctionRecord
 {
     QString Item;
     QString Description;
-    QDateTime EndTime{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
-    QDateTime StartTime{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
+    QDateTime EndTime = DateTimes::zero();
+    QDateTime StartTime = DateTimes::zero();
     double Price = 0;
     double Shipping = 0;
     qint32 Quantity = 0;
     qint32 Bids = 0;
     QString HighBidder;
     QString Seller;
-    QDateTime LastUpdated{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
+    QDateTime LastUpdated = DateTimes::zero();
     QString Comments;
     QString Category;
     QString CurrencyTxt;
@@ -37,8 +38,6 @@ struct AuctionRecord
     // The level computed by the main program when it reported the record.
     AucTimeLeftLevel TimeLeftLevel = OR2Complete;
 
-    bool IsBidding() const;
-
     // The record as it travels on the bus (a{sv}, dates as seconds since 1970-01-01 00:00 of the naive
     // date-time) and back. Missing or unreadable fields keep the value of a new record.
     QVariantMap toMap() const;
@@ -46,9 +45,6 @@ struct AuctionRecord
     // The form of a date on the bus, and back (an unreadable value gives the zero date).
     static qint64 dateValue(const QDateTime& value);
     static QDateTime dateFromValue(const QVariant& value);
-    // A date as text "yyyy-MM-ddTHH:mm:ss", and back (an unreadable text gives the zero date).
-    static QString dateText(const QDateTime& value);
-    static QDateTime dateFromText(const QString& text);
 
     bool operator==(const AuctionRecord& other) const = default;
 };

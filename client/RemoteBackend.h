@@ -48,7 +48,6 @@ public:
     virtual bool isHeld() const = 0;
 
 Q_SIGNALS:
-    void bindStateChanged(Remote::BindState state);
     // Bound: the whole first snapshot, by object name: "App" {State, Status}, "Auctions" (list of
     // records), "Serial", "Categorys" (list), "Settings" {fields}, "Clock" {fields}, "BidManager" {State},
     // "Updaters" {State}.

@@ -193,11 +193,8 @@ void BusBackend::bind()
         }
         setBindState(Remote::Bound);
         Q_EMIT bound(plain(reply.arguments().value(0)).toMap());
-        if (d->held && bindState() == Remote::Bound) {
-            d->unloader = std::make_unique<UnloaderClient>(d->bus, d->service);
-            connect(d->unloader.get(), &UnloaderClient::HoldChanged, this, &Backend::holdChanged);
-            d->unloader->RegisterHold();
-        }
+        if (d->held && bindState() == Remote::Bound)
+            takeHold();
     });
 }
 
@@ -256,16 +253,20 @@ void BusBackend::setHold(bool held)
         d->unloader.reset();
         return;
     }
-    if (bindState() == Remote::Bound) {
-        d->unloader = std::make_unique<UnloaderClient>(d->bus, d->service);
-        connect(d->unloader.get(), &UnloaderClient::HoldChanged, this, &Backend::holdChanged);
-        d->unloader->RegisterHold();
-    }
+    if (bindState() == Remote::Bound)
+        takeHold();
 }
 
 bool BusBackend::isHeld() const
 {
     return d->held;
+}
+
+void BusBackend::takeHold()
+{
+    d->unloader = std::make_unique<UnloaderClient>(d->bus, d->service);
+    connect(d->unloader.get(), &UnloaderClient::HoldChanged, this, &Backend::holdChanged);
+    d->unloader->RegisterHold();
 }
 
 } // namespace Remote

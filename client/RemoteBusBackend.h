@@ -30,6 +30,9 @@ public:
     static constexpr int CallTimeoutMs = 10000;
 
 private:
+    // Asks the program to stay open for this client, and follows its answer.
+    void takeHold();
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -24,6 +24,17 @@ QDateTime asNaive(const QDateTime& value)
     return naive(value.date(), value.time());
 }
 
+qint64 toSeconds(const QDateTime& value)
+{
+    return (value.isValid() ? asNaive(value) : zero()).toSecsSinceEpoch();
+}
+
+QDateTime fromSeconds(qint64 seconds)
+{
+    // Read as UTC: no time zone is looked up for a naive value.
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+}
+
 bool isZero(const QDateTime& value)
 {
     return !value.isValid() || value <= zero();

@@ -12,6 +12,11 @@ QDateTime naive(int year, int month, int day, int hour = 0, int minute = 0, int 
 // Any date-time (local, UTC or naive) re-labelled as naive with the same wall-clock fields.
 QDateTime asNaive(const QDateTime& value);
 
+// The form a date takes between processes: seconds since 1970-01-01 00:00 of the naive date-time (an
+// invalid one counts as the zero date), and back.
+qint64 toSeconds(const QDateTime& value);
+QDateTime fromSeconds(qint64 seconds);
+
 // Invalid values and values at or before the zero date count as the zero date.
 bool isZero(const QDateTime& value);
 

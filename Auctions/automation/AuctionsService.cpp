@@ -2,18 +2,8 @@
 
 #include "Auctions.h"
 #include "AuctionsAdaptor.h"
+#include "DateTimes.h"
 #include "cApp.h"
-
-namespace {
-
-// Seconds since 1970-01-01 00:00 of the naive date-time.
-qint64 dateValue(const QDateTime& value)
-{
-    const QDateTime naive = value.isValid() ? value : QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-    return QDateTime(naive.date(), naive.time(), Qt::UTC).toSecsSinceEpoch();
-}
-
-} // namespace
 
 AuctionsService::AuctionsService(BusGate& gate, QObject* parent) : BusService(gate, parent)
 {
@@ -34,15 +24,15 @@ QVariantMap AuctionsService::record(Auction& auction)
     return {
         {QStringLiteral("Item"), auction.Item},
         {QStringLiteral("Description"), auction.Description},
-        {QStringLiteral("EndTime"), dateValue(auction.EndTime)},
-        {QStringLiteral("StartTime"), dateValue(auction.StartTime)},
+        {QStringLiteral("EndTime"), DateTimes::toSeconds(auction.EndTime)},
+        {QStringLiteral("StartTime"), DateTimes::toSeconds(auction.StartTime)},
         {QStringLiteral("Price"), auction.Price},
         {QStringLiteral("Shipping"), auction.Shipping},
         {QStringLiteral("Quantity"), auction.Quantity},
         {QStringLiteral("Bids"), auction.Bids},
         {QStringLiteral("HighBidder"), auction.HighBidder},
         {QStringLiteral("Seller"), auction.Seller},
-        {QStringLiteral("LastUpdated"), dateValue(auction.LastUpdated)},
+        {QStringLiteral("LastUpdated"), DateTimes::toSeconds(auction.LastUpdated)},
         {QStringLiteral("Comments"), auction.Comments},
         {QStringLiteral("Category"), auction.Category},
         {QStringLiteral("CurrencyTxt"), auction.CurrencyTxt},

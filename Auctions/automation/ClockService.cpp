@@ -8,11 +8,6 @@
 
 namespace {
 
-QDateTime asUtc(const QDateTime& naive)
-{
-    return QDateTime(naive.date(), naive.time(), Qt::UTC);
-}
-
 // The first UTC time after `from` (within a year and a half) at which the site's offset from UTC is no
 // longer the one in force at `from`; invalid when there is none.
 QDateTime nextOffsetChange(const QDateTime& from)
@@ -67,14 +62,15 @@ QVariantMap ClockService::report() const
     const qint64 pcError = DateTimes::secondsBetween(pcUtc, trueUtc);
     QVariantMap report{
         {QStringLiteral("Variance"), clock.Variance()},
-        {QStringLiteral("LastUpdated"), asUtc(clock.LastUpdated()).toSecsSinceEpoch()},
+        {QStringLiteral("LastUpdated"), DateTimes::toSeconds(clock.LastUpdated())},
         {QStringLiteral("State"), qint32(clock.State())},
         {QStringLiteral("Status"), clock.Status()},
         {QStringLiteral("UtcOffset"), offset},
     };
     const QDateTime change = nextOffsetChange(trueUtc);
     if (change.isValid()) {
-        report.insert(QStringLiteral("NextChange"), asUtc(change.addSecs(-pcError)).toString(Qt::ISODate));
+        report.insert(QStringLiteral("NextChange"),
+                      DateTimes::asNaive(change.addSecs(-pcError)).toString(Qt::ISODate));
         report.insert(QStringLiteral("NextUtcOffset"),
                       pcError + 3600LL * Clock::siteUtcOffsetHoursAtUtc(change));
     }
