@@ -1,6 +1,5 @@
 #include "RemoteNodeRules.h"
 
-#include "DateTimes.h"
 #include "RemoteSettings.h"
 #include "TextForms.h"
 
@@ -235,17 +234,7 @@ QString snipeStateText(AucSnipeStates state)
 
 QString timeLeftText(const QDateTime& endTime, const QDateTime& siteNow)
 {
-    if (DateTimes::isZero(endTime))
-        return QStringLiteral("N/A");
-    const qint64 seconds = DateTimes::secondsBetween(siteNow, endTime);
-    if (seconds < 0)
-        return QStringLiteral("OVER");
-    const qint64 days = seconds / 86400;
-    if (days >= 1)
-        return QString::number(days) + QStringLiteral(" Days +");
-    const auto two = [](qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
-    return QStringLiteral("00:") + two(seconds / 3600) + QLatin1Char(':') + two(seconds % 3600 / 60) +
-           QLatin1Char(':') + two(seconds % 60);
+    return TextForms::timeLeft(endTime, siteNow);
 }
 
 } // namespace Remote::NodeRules

@@ -263,6 +263,21 @@ QString plainNumber(double value)
     return regional.toString(std::isfinite(value) ? value : 0.0, 'g', 15);
 }
 
+QString timeLeft(const QDateTime& endTime, const QDateTime& now)
+{
+    if (DateTimes::isZero(endTime))
+        return QStringLiteral("N/A");
+    const qint64 seconds = DateTimes::secondsBetween(now, endTime);
+    if (seconds < 0)
+        return QStringLiteral("OVER");
+    const qint64 days = seconds / 86400;
+    if (days >= 1)
+        return QString::number(days) + QStringLiteral(" Days +");
+    const auto two = [](qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
+    return QStringLiteral("00:") + two(seconds / 3600) + QLatin1Char(':') + two(seconds % 3600 / 60) +
+           QLatin1Char(':') + two(seconds % 60);
+}
+
 QString shortDate(const QDate& value)
 {
     const QLocale regional;

@@ -47,6 +47,9 @@ QString plainNumber(double value);
 // The regional short date with a four-digit year; readDate reads it back, alone or followed by a blank
 // and a time "H:mm:ss".
 QString shortDate(const QDate& value);
+// The time left from `now` to `endTime`: "N/A" when the end is not known, "OVER" once it has passed,
+// "<d> Days +" from a day on, else "00:hh:mm:ss".
+QString timeLeft(const QDateTime& endTime, const QDateTime& now);
 // The full month name and the year in the user's language ("December 2004").
 QString monthAndYear(const QDate& value);
 

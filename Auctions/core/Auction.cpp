@@ -32,17 +32,8 @@ AucTimeLeftLevel Auction::TimeLeftLevel()
 
 QString Auction::TimeLeftText() const
 {
-    if (DateTimes::isZero(EndTime))
-        return QStringLiteral("N/A");
-    const qint64 seconds = Clock ? DateTimes::secondsBetween(Clock->Time(), EndTime) : 0;
-    if (seconds < 0)
-        return QStringLiteral("OVER");
-    const qint64 days = seconds / 86400;
-    if (days >= 1)
-        return QString::number(days) + QStringLiteral(" Days +");
-    auto twoDigits = [](qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
-    return QStringLiteral("00:") + twoDigits(seconds / 3600) + QLatin1Char(':') +
-           twoDigits(seconds % 3600 / 60) + QLatin1Char(':') + twoDigits(seconds % 60);
+    // Without a clock no time has passed.
+    return TextForms::timeLeft(EndTime, Clock ? Clock->Time() : EndTime);
 }
 
 bool Auction::IsBidding() const
