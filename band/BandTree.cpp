@@ -1,5 +1,7 @@
 #include "BandTree.h"
 
+#include "RemoteNodeRules.h"
+
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -77,6 +79,5 @@ bool BandTreeItem::operator<(const QTreeWidgetItem& other) const
     const QVariant otherOrder = other.data(0, OrderRole);
     if (order.isValid() && otherOrder.isValid())
         return order.toInt() < otherOrder.toInt();
-    const int folded = QString::compare(text(0), other.text(0), Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : text(0) < other.text(0);
+    return Remote::NodeRules::textLess(text(0), other.text(0));
 }

@@ -55,6 +55,12 @@ QString itemOfAuctionKey(const QString& key)
     return isAuctionKey(key) ? key.chopped(auctionSuffix.size()) : QString();
 }
 
+bool textLess(const QString& a, const QString& b)
+{
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a < b;
+}
+
 QString itemOfInfoKey(const QString& key)
 {
     if (!isInfoKey(key))

@@ -30,6 +30,10 @@ QString categoryOfKey(const QString& key);
 QString itemOfAuctionKey(const QString& key);
 QString itemOfInfoKey(const QString& key);
 
+// The tree's order of nodes by their text: letter case ignored, and among texts equal but for it, the
+// exact text.
+bool textLess(const QString& a, const QString& b);
+
 // "Books (2)": the name and the number of auction nodes under it.
 QString categoryText(const QString& name, int childCount);
 // "closed", "closed2" (limited), "open", "open2".

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Zip.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,8 +11,8 @@
 class DebugPackage
 {
 public:
-    // More bid pages than this do not fit one package (the archive's name list holds 100 names).
-    static constexpr int MaxPages = 99;
+    // More bid pages than this do not fit one package: the state file takes one of the archive's names.
+    static constexpr int MaxPages = Zip::MaxNames - 1;
 
     struct Outcome
     {

@@ -42,7 +42,7 @@ QString keyOf(const QTreeWidgetItem* node)
 void sortByText(QList<QTreeWidgetItem*>& nodes)
 {
     std::stable_sort(nodes.begin(), nodes.end(), [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-        return a->text(0).compare(b->text(0), Qt::CaseInsensitive) < 0;
+        return NodeRules::textLess(a->text(0), b->text(0));
     });
 }
 
@@ -128,7 +128,7 @@ std::optional<Remote::AuctionRecord> ctlAuctionsBand::Auction(const QTreeWidgetI
     if (NodeRules::isAuctionKey(key))
         item = NodeRules::itemOfAuctionKey(key);
     else if (NodeRules::isInfoKey(key))
-        item = NodeRules::itemOfAuctionKey(keyOf(node->parent()));
+        item = NodeRules::itemOfInfoKey(key);
     if (item.isEmpty())
         return std::nullopt;
     for (const Remote::AuctionRecord& auction : m_auctions) {
@@ -244,7 +244,7 @@ void ctlAuctionsBand::addCategoryNode(const Remote::CategoryRecord& category)
     QTreeWidgetItem* node = addNode(nullptr, NodeRules::categoryKey(category.Name), category.Name,
                                     NodeRules::categoryImage(category.Limited, false));
     for (const Remote::AuctionRecord& auction : std::as_const(m_auctions)) {
-        if (!category.Contains(auction) || auction.Deleted)
+        if (!category.Contains(auction))
             continue;
         resumeNext(lcDebugTool, [&] {
             QTreeWidgetItem* child =

@@ -53,7 +53,7 @@ void frmAuctions::View(std::unique_ptr<Remote::cApp> oApp)
         Remote::cApp* link = m_app.get();
         // The tree is read once, as soon as the program's objects are there.
         const auto fill = [this, link] {
-            if (m_filled || m_app.get() != link)
+            if (m_filled)
                 return;
             m_filled = true;
             m_auctionsBand->View(link->App());

@@ -56,6 +56,8 @@ private Q_SLOTS:
     void stateLine();
     void timeLeftText_data();
     void timeLeftText();
+    void textOrder_data();
+    void textOrder();
 };
 
 void tst_NodeRules::initTestCase()
@@ -326,6 +328,32 @@ void tst_NodeRules::timeLeftText()
     QFETCH(QString, text);
 
     QCOMPARE(NodeRules::timeLeftText(end, now), text);
+}
+
+// The order of nodes by text, the same in the band and the debug tool.
+void tst_NodeRules::textOrder_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("less");
+    QTest::newRow("case ignored first") << "apple"
+                                        << "Banana" << true;
+    QTest::newRow("case ignored, other way") << "Banana"
+                                             << "apple" << false;
+    QTest::newRow("equal but for case: exact order") << "Lamp"
+                                                     << "lamp" << true;
+    QTest::newRow("equal but for case, other way") << "lamp"
+                                                   << "Lamp" << false;
+    QTest::newRow("equal") << "Lamp"
+                           << "Lamp" << false;
+}
+
+void tst_NodeRules::textOrder()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, less);
+    QCOMPARE(NodeRules::textLess(a, b), less);
 }
 
 QTEST_GUILESS_MAIN(tst_NodeRules)
