@@ -10,12 +10,6 @@ namespace {
 const QString itemMarker = QStringLiteral("eBayISAPI.dll?ViewItem");
 const QString itemKey = QStringLiteral("item=");
 
-// An address as the tests on addresses read it.
-QString addressText(const QUrl& url)
-{
-    return url.toString();
-}
-
 // The same document: the address without its fragment.
 bool sameDocument(const QUrl& a, const QUrl& b)
 {
@@ -72,7 +66,7 @@ void cBrowser::setIE(IBrowserHost* browser)
 
 void cBrowser::IE_Navigated(const QUrl& url)
 {
-    const QString address = addressText(url);
+    const QString address = url.toString();
     if (IsItemPage(address))
         setViewingAuction(true);
     else if (!(m_viewing && IsAdOrBlank(address)))
@@ -158,7 +152,7 @@ void cBrowser::AddAuction(Remote::Auctions& auctions, const std::optional<Remote
         return;
     }
     const QUrl address = m_ie ? m_ie->url() : QUrl();
-    const QString text = addressText(address);
+    const QString text = address.toString();
     // Only an item page with a valid item number: a page that merely kept the viewing flag (an advert,
     // a blank frame) has no item of its own.
     const QString item = ItemFromURL(text);

@@ -216,7 +216,6 @@ void ctlAuctionsBand::View(Remote::App& oApp, cBrowser* oBrowser)
     m_browser = oBrowser;
     connectModel();
     rebuild();
-    m_busy = oApp.Updaters().State() == Remote::sfBusy;
     BidManager_StateChange(oApp.BidManager().State());
     updateButtons();
     m_buttons.value(QStringLiteral("addcurrent"))->setEnabled(oBrowser && oBrowser->ViewingAuction());
@@ -466,8 +465,8 @@ void ctlAuctionsBand::Updaters_UpdaterChanged(int State, const QString& item)
 
 void ctlAuctionsBand::Updaters_StateChanged(int State)
 {
-    m_busy = State == Remote::sfBusy;
-    setStatus(m_busy ? QStringLiteral("Downloading Auctions...") : QStringLiteral("Auctions Downloaded"));
+    setStatus(State == Remote::sfBusy ? QStringLiteral("Downloading Auctions...")
+                                      : QStringLiteral("Auctions Downloaded"));
     updateButtons();
 }
 
@@ -525,9 +524,9 @@ void ctlAuctionsBand::updateButtons()
     m_buttons.value(QStringLiteral("edit"))->setEnabled(onAuction);
     m_buttons.value(QStringLiteral("delete"))->setEnabled(onAuction);
     // A selected auction and no download running.
-    m_buttons.value(QStringLiteral("update"))->setEnabled(onAuction && !m_busy);
-    m_buttons.value(QStringLiteral("updateall"))->setEnabled(m_app && !m_busy);
-    m_buttons.value(QStringLiteral("stop"))->setEnabled(m_app && m_busy);
+    m_buttons.value(QStringLiteral("update"))->setEnabled(onAuction && !busy());
+    m_buttons.value(QStringLiteral("updateall"))->setEnabled(m_app && !busy());
+    m_buttons.value(QStringLiteral("stop"))->setEnabled(busy());
     QAction* bid = m_buttons.value(QStringLiteral("bid"));
     if (auctionNode) {
         const std::optional<Remote::AuctionRecord> auction = Auction();
@@ -550,6 +549,11 @@ void ctlAuctionsBand::tmrTick_Timer()
 }
 
 // The selection.
+
+bool ctlAuctionsBand::busy() const
+{
+    return m_app && m_app->Updaters().State() == Remote::sfBusy;
+}
 
 bool ctlAuctionsBand::stillListed(const Remote::AuctionRecord& auction) const
 {

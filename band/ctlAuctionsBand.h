@@ -39,10 +39,11 @@ public:
     void View(Remote::App& oApp, cBrowser* oBrowser);
     // Unbinds: stops the timer, drops every reference and empties the tree.
     void Release();
-    bool isBound() const { return m_app != nullptr; }
 
     // The auction of the selected node (an auction node, or the parent of an information line).
     std::optional<Remote::AuctionRecord> Auction() const;
+    // A download is running in the program.
+    bool busy() const;
     // Whether the auction is still in the list after a question: the program goes on while a box is open.
     bool stillListed(const Remote::AuctionRecord& auction) const;
     // The category of the selected node (itself, its parent or its grandparent).
@@ -134,5 +135,4 @@ private:
     QList<QMetaObject::Connection> m_links;
     QHash<QString, QTreeWidgetItem*> m_nodes;
     QString m_status;
-    bool m_busy = false;
 };

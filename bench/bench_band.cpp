@@ -26,7 +26,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -109,6 +108,21 @@ void writeStateFile()
         file.write(text.toUtf8());
 }
 
+// Shows the whole tree of the link's program, every category open, painted; the number of auction nodes.
+int showWholeTree(ctlAuctionsBand& band, Remote::cApp& link, cBrowser& browser)
+{
+    band.resize(320, 700);
+    band.show();
+    band.View(link.App(), &browser);
+    int nodes = 0;
+    for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c) {
+        band.TreeView()->topLevelItem(c)->setExpanded(true);
+        nodes += band.TreeView()->topLevelItem(c)->childCount();
+    }
+    band.grab();
+    return nodes;
+}
+
 int overTheBus()
 {
     writeStateFile();
@@ -128,12 +142,7 @@ int overTheBus()
         cBrowser browser;
         browser.setIE(&host);
         ctlAuctionsBand band(boxes);
-        band.resize(320, 700);
-        band.show();
-        band.View(link.App(), &browser);
-        for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c)
-            band.TreeView()->topLevelItem(c)->setExpanded(true);
-        band.grab();
+        showWholeTree(band, link, browser);
         band.Release();
     });
     int nodes = 0;
@@ -143,14 +152,7 @@ int overTheBus()
         spinUntil([&] { return link.isBound(); });
         cBrowser browser;
         ctlAuctionsBand band(boxes);
-        band.resize(320, 700);
-        band.show();
-        band.View(link.App(), &browser);
-        for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c) {
-            band.TreeView()->topLevelItem(c)->setExpanded(true);
-            nodes += band.TreeView()->topLevelItem(c)->childCount();
-        }
-        band.grab();
+        nodes = showWholeTree(band, link, browser);
         const QString item = QStringLiteral("110000000500");
         int round = 0;
         // From the command of another part of the program to the node shown with the change.
@@ -192,12 +194,7 @@ int main(int argc, char* argv[])
         cBrowser browser;
         browser.setIE(&host);
         ctlAuctionsBand band(boxes);
-        band.resize(320, 700);
-        band.show();
-        band.View(link.App(), &browser);
-        for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c)
-            band.TreeView()->topLevelItem(c)->setExpanded(true);
-        band.grab();
+        showWholeTree(band, link, browser);
         band.Release();
     });
 
@@ -206,12 +203,7 @@ int main(int argc, char* argv[])
     Remote::cApp link{std::unique_ptr<Remote::Backend>(fake)};
     cBrowser browser;
     ctlAuctionsBand band(boxes);
-    band.resize(320, 700);
-    band.show();
-    band.View(link.App(), &browser);
-    for (int c = 0; c < band.TreeView()->topLevelItemCount(); ++c)
-        band.TreeView()->topLevelItem(c)->setExpanded(true);
-    band.grab();
+    showWholeTree(band, link, browser);
     Remote::AuctionRecord changed = fake->auctions().at(500);
     int round = 0;
     const double oneChange = medianMs(101, [&] {

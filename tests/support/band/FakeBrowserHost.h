@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMetaObject>
+#include <QPointer>
 
 // A browser that a test drives: it shows the address the test sets, reports the navigations the test
 // scripts, records where the band sent it, and answers page reads with the title and body the test
