@@ -49,10 +49,12 @@ int main(int argc, char* argv[])
     // The session's end saves even while a client holds the program open.
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, app, &cApp::sessionEnd);
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, app, [app](QSessionManager&) {
-        if (!app->Save())
-            std::fprintf(stderr, "%s\n", app->Status().toLocal8Bit().constData());
-    });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, app,
+                     [app, &dialogs](QSessionManager&) {
+                         dialogs.storeMainWindowLayout();
+                         if (!app->Save())
+                             std::fprintf(stderr, "%s\n", app->Status().toLocal8Bit().constData());
+                     });
 
     const int result = QApplication::exec();
     delete app;

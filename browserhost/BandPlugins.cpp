@@ -19,7 +19,7 @@ QStringList BandPlugins::folders()
     return found;
 }
 
-QList<DeskBandFactory*> BandPlugins::load(const QStringList& folders)
+QList<DeskBandFactory*> BandPlugins::load(const QStringList& folders, const Failure& failed)
 {
     QList<DeskBandFactory*> factories;
     QSet<QString> seen;
@@ -36,10 +36,14 @@ QList<DeskBandFactory*> BandPlugins::load(const QStringList& folders)
                 delete loader;
                 continue;
             }
-            auto* factory = qobject_cast<DeskBandFactory*>(loader->instance());
+            QObject* instance = loader->instance();
+            auto* factory = qobject_cast<DeskBandFactory*>(instance);
             if (!factory) {
-                qCWarning(lcBandPlugins)
-                    << "cannot load the band" << loader->fileName() << loader->errorString();
+                const QString why = instance ? QStringLiteral("it makes no bands.") : loader->errorString();
+                qCWarning(lcBandPlugins) << "cannot load the band" << loader->fileName() << why;
+                if (failed)
+                    failed(QStringLiteral("The band \"%1\" cannot be loaded: %2")
+                               .arg(QDir::toNativeSeparators(loader->fileName()), why));
                 delete loader;
                 continue;
             }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 class DeskBandFactory;
 class QPluginLoader;
@@ -13,6 +14,11 @@ class BandPlugins
 public:
     // The folders searched, in order: beside the executable, then the install's plug-in folder.
     static QStringList folders();
-    // Loads every plug-in of `folders` that makes bands; one of the same file name is taken once.
-    static QList<DeskBandFactory*> load(const QStringList& folders = BandPlugins::folders());
+    // Told why a plug-in of bands could not be loaded.
+    using Failure = std::function<void(const QString& description)>;
+
+    // Loads every plug-in of `folders` that makes bands; one of the same file name is taken once. A
+    // plug-in of bands that does not load is left out, and `failed` is told why.
+    static QList<DeskBandFactory*> load(const QStringList& folders = BandPlugins::folders(),
+                                        const Failure& failed = {});
 };

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QUrl>
 #include <QWebEngineProfile>
 
@@ -24,7 +25,10 @@ int main(int argc, char* argv[])
     auto* profile = new QWebEngineProfile(QStringLiteral("orvbrowser"), &app);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::ForcePersistentCookies);
 
-    const QList<DeskBandFactory*> bands = BandPlugins::load();
+    const QList<DeskBandFactory*> bands =
+        BandPlugins::load(BandPlugins::folders(), [](const QString& description) {
+            QMessageBox::warning(nullptr, QStringLiteral("Plugin Error"), description);
+        });
     auto* window = new BrowserMainWindow(profile, bands);
     window->setAttribute(Qt::WA_DeleteOnClose);
     const QStringList pages = options.positionalArguments();

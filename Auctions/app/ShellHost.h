@@ -15,6 +15,9 @@ public:
     virtual void viewSplash(cApp& app) = 0;
     virtual void viewMainWindow(cApp& app) = 0;
     virtual void closeMainWindow() = 0;
+    // Writes the open main window's layout (the list's column order and widths, the window's bounds)
+    // into the model, as its unload does, and leaves it open; the caller saves.
+    virtual void storeMainWindowLayout() = 0;
     virtual bool isMainWindowOpen() const = 0;
     // Brings the open main window to the front (a hand-over while it is shown).
     virtual void raiseMainWindow() = 0;

@@ -81,6 +81,11 @@ cApp::cApp(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories eng
     m_clock->setUpdater(new ClockUpdater);
     m_netManager->setDialer(m_engine.dialer());
     m_verManager->setShowWindow([this](::VerManager& verManager) { m_dialogs.viewVersion(verManager); });
+    // What the downloads read goes into the file once the batch is over, not at some later save.
+    connect(m_updaters, &::Updaters::StateChanged, this, [this](int state) {
+        if (state == sfNotBusy)
+            engineSave();
+    });
 
     // The one heartbeat of the process: it runs whether the main window is shown or not.
     m_heartbeat.setInterval(HeartbeatMs);
@@ -90,7 +95,11 @@ cApp::cApp(ShellHost& dialogs, MessageBoxSink& messageBoxes, EngineFactories eng
     setState(AppCreated);
 }
 
-cApp::~cApp() = default;
+cApp::~cApp()
+{
+    // The queue reports its end once more as it goes; that is no batch to save.
+    m_updaters->disconnect(this);
+}
 
 void cApp::setState(AppState value)
 {
@@ -374,6 +383,8 @@ void cApp::sessionEnd()
     if (m_state == AppShuttingDown)
         return;
     setState(AppShuttingDown);
+    // The main window's layout goes into the file too, as its own unload would have put it.
+    resumeNext(lcApp, [&] { m_dialogs.storeMainWindowLayout(); });
     const bool saved = Save();
     // Nobody may be left to read a box: the reason goes where the session keeps its log.
     if (!saved)

@@ -40,6 +40,7 @@ const QString notCompleteBid = QStringLiteral(
     "Please make sure the required fields are properly completed before you edit the bid properties.");
 const QString addError = QStringLiteral("Add Error");
 const QString editBidError = QStringLiteral("Edit Bid Error");
+const QString changedTitle = QStringLiteral("Auction Details Changed");
 const QString createBidCaption = QStringLiteral("Create Bid Details");
 const QString designTimeLeft = QStringLiteral("00:00:00:00");
 const QString designStatus = QStringLiteral("Auction Bid Status");
@@ -260,16 +261,10 @@ void frmAuction::View(Auctions& auctions, Categorys& categorys, const AuctionPtr
     txtItem->setEnabled(!auction);
     cmdSave->setText(auction ? QStringLiteral("Save Auction") : QStringLiteral("Add Auction"));
 
-    cboCategory->clear();
-    for (const CategoryPtr& category : categorys.Items())
-        cboCategory->addItem(OrvPictures::icon(QStringLiteral("category")), category->Name);
-    cboCategory->setCurrentIndex(cboCategory->count() > 0 ? 0 : -1);
+    fillCategories();
 
     if (auction) {
         fillFrom(*auction);
-        // A category that no longer exists shows no choice, and Save asks for one.
-        cboCategory->setCurrentIndex(
-            cboCategory->findText(auction->Category, Qt::MatchFixedString | Qt::MatchCaseSensitive));
         tmrTick.start();
         tmrTick_Timer();
     } else {
@@ -303,6 +298,16 @@ void frmAuction::Status(const QString& text)
     m_status->setText(text);
 }
 
+void frmAuction::fillCategories()
+{
+    cboCategory->clear();
+    if (mCategorys) {
+        for (const CategoryPtr& category : mCategorys->Items())
+            cboCategory->addItem(OrvPictures::icon(QStringLiteral("category")), category->Name);
+    }
+    cboCategory->setCurrentIndex(cboCategory->count() > 0 ? 0 : -1);
+}
+
 void frmAuction::fillFrom(const Auction& auction)
 {
     txtBids->setText(QString::number(auction.Bids));
@@ -312,16 +317,63 @@ void frmAuction::fillFrom(const Auction& auction)
     txtHighbidder->setText(auction.HighBidder);
     txtItem->setText(auction.Item);
     txtLastUpdated->setText(dateText(auction.LastUpdated));
-    txtPrice->setText(TextForms::typedNumber(auction.Price, 2));
-    txtShipping->setText(TextForms::typedNumber(auction.Shipping, 2));
+    // Whole, so that a Save of untouched boxes gives back the very amounts.
+    txtPrice->setText(TextForms::typedNumber(auction.Price));
+    txtShipping->setText(TextForms::typedNumber(auction.Shipping));
     txtQuantity->setText(QString::number(auction.Quantity >= 1 ? auction.Quantity : 1));
     txtSeller->setText(auction.Seller);
     txtStartDate->setText(dateText(auction.StartTime));
+    // A category that no longer exists shows no choice, and Save asks for one.
+    cboCategory->setCurrentIndex(
+        cboCategory->findText(auction.Category, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+    m_filled = filledOf(auction);
+}
+
+frmAuction::Filled frmAuction::filledOf(const Auction& auction)
+{
+    Filled filled;
+    filled.bids = auction.Bids;
+    filled.comments = auction.Comments;
+    filled.description = auction.Description;
+    filled.highBidder = auction.HighBidder;
+    filled.category = auction.Category;
+    filled.seller = auction.Seller;
+    filled.price = auction.Price;
+    filled.shipping = auction.Shipping;
+    filled.quantity = auction.Quantity;
+    filled.endTime = auction.EndTime;
+    filled.startTime = auction.StartTime;
+    filled.lastUpdated = auction.LastUpdated;
+    return filled;
+}
+
+bool frmAuction::refuseStale()
+{
+    if (mAuction->Deleted) {
+        if (m_services.messageBoxes)
+            m_services.messageBoxes->show(
+                MessageBoxSink::Information, changedTitle,
+                QStringLiteral("This auction is no longer in the list.  Nothing was saved."));
+        return true;
+    }
+    if (filledOf(*mAuction) == m_filled)
+        return false;
+    // Written back, the boxes would undo the update, end time and all.
+    fillCategories();
+    fillFrom(*mAuction);
+    Form_Activate();
+    if (m_services.messageBoxes)
+        m_services.messageBoxes->show(MessageBoxSink::Information, changedTitle,
+                                      QStringLiteral("This auction was updated while this window was "
+                                                     "open.  The window now shows it as it stands; "
+                                                     "nothing was saved."));
+    return true;
 }
 
 void frmAuction::holdAuction(const AuctionPtr& auction)
 {
     mAuction = auction;
+    m_filled = filledOf(*auction);
     // From now on the boxes belong to this auction: its item number can no longer be typed over.
     txtItem->setText(auction->Item);
     txtItem->setEnabled(false);
@@ -458,6 +510,8 @@ void frmAuction::showError(const QString& title, const QString& text)
 
 void frmAuction::cmdSave_Click()
 {
+    if (mAuction && refuseStale())
+        return;
     if (!isComplete()) {
         showIncomplete(notCompleteSave);
         return;
@@ -476,10 +530,6 @@ void frmAuction::cmdSave_Click()
     if (!categoryExists) {
         showError(addError, QStringLiteral("The category ") + category +
                                 QStringLiteral(" no longer exists.  Please choose another."));
-        return;
-    }
-    if (mAuction && mAuction->Deleted) {
-        showError(addError, QStringLiteral("This auction is no longer in the list.  Nothing was saved."));
         return;
     }
     if (!mAuction) {
@@ -515,6 +565,8 @@ void frmAuction::cmdSave_Click()
         auction.StartTime = *fields->startTime;
     if (fields->lastUpdated)
         auction.LastUpdated = *fields->lastUpdated;
+    // What the window wrote is no outside change, should the save fail and the user try again.
+    m_filled = filledOf(auction);
     try {
         auction.Changed();
         if (m_services.save)
@@ -536,9 +588,10 @@ void frmAuction::cmdEditBid_Click()
                 showIncomplete(notCompleteBid);
                 return;
             }
-            holdAuction(mAuctions->Add(txtItem->text(), cboCategory->currentText()));
+            const AuctionPtr added = mAuctions->Add(txtItem->text(), cboCategory->currentText());
             if (const std::optional<QDateTime> end = TextForms::readDate(txtEndTime->text()))
-                mAuction->EndTime = *end;
+                added->EndTime = *end;
+            holdAuction(added);
         }
         mAuctions->ViewEditBid(mAuction);
     } catch (const OrvError& error) {

@@ -50,6 +50,18 @@ protected:
 
 private:
     struct Fields;
+    // The stored fields that Save writes, as the boxes were filled from them.
+    struct Filled
+    {
+        qint32 bids = 0;
+        QString comments, description, highBidder, category, seller;
+        double price = 0;
+        double shipping = 0;
+        qint32 quantity = 0;
+        QDateTime endTime, startTime, lastUpdated;
+        bool operator==(const Filled&) const = default;
+    };
+    static Filled filledOf(const Auction& auction);
 
     void cmdSave_Click();
     void cmdEditBid_Click();
@@ -58,7 +70,11 @@ private:
     void txtItem_Change();
     void mUpdater_StateChanged(Updater* updater, int state);
     void Form_Activate();
+    void fillCategories();
     void fillFrom(const Auction& auction);
+    // Whether the held auction was changed or deleted since the boxes were filled from it; a changed
+    // one fills the boxes afresh. Says why either way.
+    bool refuseStale();
     void holdAuction(const AuctionPtr& auction);
     void dropUpdater();
     bool isComplete() const;
@@ -71,6 +87,7 @@ private:
     QPointer<::Auctions> mAuctions;
     QPointer<::Categorys> mCategorys;
     AuctionPtr mAuction;
+    Filled m_filled;
     QPointer<Updater> mUpdater;
     // The focus goes to the item box once per opening, not each time the desktop activates the window.
     bool m_focusOnActivate = false;

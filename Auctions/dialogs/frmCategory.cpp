@@ -19,6 +19,7 @@
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -101,11 +102,13 @@ bool frmCategory::isNumber(const QString& name)
     const QString text = name.trimmed();
     if (TextForms::readTypedNumber(text))
         return true;
-    bool number = false;
-    QLocale().toDouble(text, &number);
-    if (!number)
-        QLocale::c().toDouble(text, &number);
-    return number;
+    // The readers take "nan" and "inf" for numbers; to the user they are words.
+    const auto reads = [&text](const QLocale& locale) {
+        bool number = false;
+        const double value = locale.toDouble(text, &number);
+        return number && std::isfinite(value);
+    };
+    return reads(QLocale()) || reads(QLocale::c());
 }
 
 void frmCategory::changeEvent(QEvent* event)

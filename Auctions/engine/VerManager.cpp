@@ -50,8 +50,15 @@ std::optional<qint64> VerManager::versionNumber(qint32 major, qint32 minor)
 
 QUrl VerManager::checkUrl()
 {
-    // Seconds since midnight as a single-precision number, with a point.
-    const float seconds = float(TimeSource::current().localNow().time().msecsSinceStartOfDay()) / 1000.0f;
+    // The clock source reads whole seconds; the fraction comes from the PC clock itself.
+    const QTime now = TimeSource::current().localNow().time();
+    return checkUrl(now.addMSecs(int(QDateTime::currentMSecsSinceEpoch() % 1000)));
+}
+
+QUrl VerManager::checkUrl(const QTime& at)
+{
+    // Seconds since midnight, with their fraction, as a single-precision number with a point.
+    const float seconds = float(at.msecsSinceStartOfDay()) / 1000.0f;
     return SiteEndpoints::url(SiteEndpoints::Maker,
                               QStringLiteral("/version/info.php?file=version.xml&rand=") +
                                   QString::number(seconds, 'g', 7));

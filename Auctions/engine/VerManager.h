@@ -60,8 +60,10 @@ public:
     // The number that versions compare by: the major number followed by the minor number with at least
     // two digits (1.6 gives 106, 2.10 gives 210); nothing when that is no 64-bit number.
     static std::optional<qint64> versionNumber(qint32 major, qint32 minor);
-    // The version file's address, with a changing "rand" so that no cache answers.
+    // The version file's address, with a changing "rand" so that no cache answers: the seconds since
+    // midnight, now or at `at`.
     static QUrl checkUrl();
+    static QUrl checkUrl(const QTime& at);
     // The maker's download page.
     static QUrl downloadPage();
 

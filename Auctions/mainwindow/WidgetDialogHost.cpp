@@ -55,6 +55,12 @@ void WidgetDialogHost::closeMainWindow()
         m_mainWindow->closeByProgram();
 }
 
+void WidgetDialogHost::storeMainWindowLayout()
+{
+    if (m_mainWindow)
+        m_mainWindow->storeLayout();
+}
+
 bool WidgetDialogHost::isMainWindowOpen() const
 {
     return m_mainWindow && m_mainWindow->isVisible();

@@ -27,6 +27,7 @@ public:
     void viewSplash(cApp& app) override;
     void viewMainWindow(cApp& app) override;
     void closeMainWindow() override;
+    void storeMainWindowLayout() override;
     bool isMainWindowOpen() const override;
     void raiseMainWindow() override;
     void closeAllWindows() override;

@@ -7,6 +7,7 @@
 #include "BidManager.h"
 #include "Categorys.h"
 #include "Clock.h"
+#include "ColumnWidths.h"
 #include "Columns.h"
 #include "CommandErrors.h"
 #include "DateTimes.h"
@@ -251,7 +252,8 @@ void ctlAuctions::View(cApp& app)
                   << connect(mUpdaters, &Updaters::StatusChange, this, &ctlAuctions::setStatus)
                   << connect(mBidManager, &BidManager::StateChange, this, &ctlAuctions::bidderStateChanged)
                   << connect(mBidManager, &BidManager::StatusChange, this, &ctlAuctions::setStatus)
-                  << connect(mNetManager, &NetManager::StatusChange, this, &ctlAuctions::setStatus);
+                  << connect(mNetManager, &NetManager::StatusChange, this, &ctlAuctions::setStatus)
+                  << connect(mVerManager, &VerManager::StatusChange, this, &ctlAuctions::setStatus);
     m_columnConnections << connect(mColumns, &Columns::Updated, this, &ctlAuctions::columnRebuild)
                         << connect(mColumns, &Columns::SortUpdated, this, &ctlAuctions::applySort)
                         << connect(mColumns, &Columns::ColumnUpdated, this, &ctlAuctions::columnWidthChanged);
@@ -399,6 +401,7 @@ void ctlAuctions::Terminate()
     const QString sortColumn = columns->SortColumn();
     const AppSortOrder sortOrder = columns->SortOrder;
     const QHeaderView* header = lvwAuctions->header();
+    const ColumnWidths widths(*lvwAuctions, mClock);
     ::Columns shown;
     for (int visual = 0; visual < header->count(); ++visual) {
         const int section = header->logicalIndex(visual);
@@ -409,8 +412,8 @@ void ctlAuctions::Terminate()
             const ColumnPtr column = columns->Item(headerColumn->Name);
             // A width the user left alone keeps its twips; one converted back and forth would drift.
             const int pixels = header->isSectionHidden(section) ? 0 : header->sectionSize(section);
-            const qint32 width =
-                pixels == Twips::toPixels(column->Width) ? column->Width : Twips::fromPixels(pixels);
+            const bool leftAlone = column->Width >= 1 && pixels == widths.drawnPixels(*column, section);
+            const qint32 width = leftAlone ? column->Width : Twips::fromPixels(pixels);
             shown.Add(column->Name, width, column->Caption, column->Menu, column->Default, column->Alignment,
                       column->Sort, column->TooltipText, false, column->Colored);
             columns->Remove(column->Name);
@@ -467,11 +470,12 @@ void ctlAuctions::applyHeaderSizes()
 {
     QHeaderView* header = lvwAuctions->header();
     header->setSectionHidden(0, true);
+    const ColumnWidths widths(*lvwAuctions, mClock);
     for (int section = 1; section < m_model->columnCount(); ++section) {
         const ColumnPtr column = m_model->columnAt(section);
         header->setSectionHidden(section, column->Width < 1);
         if (column->Width >= 1)
-            header->resizeSection(section, Twips::toPixels(column->Width));
+            header->resizeSection(section, widths.drawnPixels(*column, section));
     }
 }
 
@@ -559,7 +563,8 @@ void ctlAuctions::columnWidthChanged(::Column* column)
     if (section > 0) {
         lvwAuctions->header()->setSectionHidden(section, column->Width < 1);
         if (column->Width >= 1)
-            lvwAuctions->header()->resizeSection(section, Twips::toPixels(column->Width));
+            lvwAuctions->header()->resizeSection(
+                section, ColumnWidths(*lvwAuctions, mClock).drawnPixels(*column, section));
     }
     rebuildColumnMenu();
     if (column->Iconic())

@@ -219,6 +219,12 @@ void frmAuctions::unload()
     if (m_unloaded || !m_app)
         return;
     m_unloaded = true;
+    writeBackLayout();
+    m_app->Save();
+}
+
+void frmAuctions::writeBackLayout()
+{
     CommandErrors::ignore("column write-back", [&] { m_auctionsView->Terminate(); });
     if (!isMinimized()) {
         Settings& settings = m_app->Settings();
@@ -228,7 +234,15 @@ void frmAuctions::unload()
         settings.WindowTop = Twips::fromPixels(bounds.top());
         settings.WindowWidth = Twips::fromPixels(bounds.width());
     }
-    m_app->Save();
+}
+
+void frmAuctions::storeLayout()
+{
+    if (m_unloaded || !m_app)
+        return;
+    writeBackLayout();
+    // The write-back lets go of the columns; the list follows them again, should the program go on.
+    CommandErrors::ignore("list binding", [&] { m_auctionsView->View(*m_app); });
 }
 
 void frmAuctions::closeByProgram()

@@ -24,6 +24,9 @@ public:
     void View(cApp& app);
     // Closes the window on the program's behalf; a user's close goes through the application instead.
     void closeByProgram();
+    // Writes the list's column order and widths and the window's bounds into the model, as the unload
+    // does, and goes on showing the list; nothing is saved.
+    void storeLayout();
 
     ctlAuctions* AuctionsView() const { return m_auctionsView; }
     // A menu or menu entry by its name ("mnuWindow", "mnuAuctionsAdd", ...).
@@ -42,6 +45,8 @@ private:
                       std::function<void()> command);
     void load();
     void unload();
+    // The list's column write-back and the window's bounds (kept while minimised).
+    void writeBackLayout();
     // "Exit": the end of the program, or the notification area while a client holds the program open.
     void exitOrHide();
     void minimizeToTray();

@@ -111,8 +111,8 @@ frmDate* frmDate::open(QLineEdit* box, QWidget* owner, const Settings& settings,
         list->setEnabled(withTime);
         list->setCurrentIndex(0);
     }
-    const std::optional<QDateTime> read = TextForms::readDate(box->text());
-    const QDateTime d = read && !DateTimes::isZero(*read) ? *read : DateTimes::zero();
+    const QDateTime d = TextForms::readDate(box->text()).value_or(DateTimes::zero());
+    // Any date up to the zero date is no date to choose from; the lists still show its time.
     chooser->Cal->setValue(DateTimes::isZero(d) ? TimeSource::current().localNow().date() : d.date());
     if (withTime) {
         // Items are in hour order, so an hour's item is at its own index.

@@ -10,6 +10,7 @@
 #include "RecordingShellHost.h"
 #include "Settings.h"
 #include "TestDataFolder.h"
+#include "Updaters.h"
 #include "XMLManager.h"
 #include "cApp.h"
 
@@ -44,10 +45,41 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_site.listen({SiteEndpoints::TimePage, SiteEndpoints::NetTest1, SiteEndpoints::NetTest2,
-                               SiteEndpoints::NetTest3}));
+                               SiteEndpoints::NetTest3, SiteEndpoints::ItemPage}));
         m_site.exportEnvironment();
     }
     void init() { m_site.clearRequests(); }
+
+    // What the download queue read is in the file as soon as its downloads are over, without a save of
+    // anyone else: a program killed a second later loses none of it.
+    void finishedDownloadsAreSaved()
+    {
+        FakeTimeSource pc(naive(2026, 3, 1, 12, 0));
+        TestDataFolder data;
+        m_site.setItemPage(QStringLiteral("123"),
+                           FakeSite::Response::page(FakeSite::fixture(QStringLiteral("item-lamp.html"))));
+        RecordingShellHost dialogs;
+        FakeEngine engine;
+        RecordingMessageBoxSink boxes;
+        cApp app(dialogs, boxes, engine.factories());
+        app.Load();
+        const AuctionPtr added = app.Auctions().Add(QStringLiteral("123"), QStringLiteral("Default"));
+        added->Description = QStringLiteral("Downloading New Auction...");
+        app.Save();
+
+        app.Updaters().DownloadItem(added);
+        QTRY_COMPARE(app.Updaters().State(), sfNotBusy);
+        QCOMPARE(added->Description, QStringLiteral("Brass Lamp"));
+        XMLManager saved;
+        saved.LoadFile(data.stateFile());
+        const XmlElement stored =
+            saved.Node().firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+        QCOMPARE(stored.firstChildElement(QStringLiteral("Item")).text(), QStringLiteral("123"));
+        QCOMPARE(stored.firstChildElement(QStringLiteral("Description")).text(),
+                 QStringLiteral("Brass Lamp"));
+        QCOMPARE(stored.firstChildElement(QStringLiteral("EndTime")).text(),
+                 QStringLiteral("2006-03-15 10:00:00"));
+    }
 
     void expiryAfterLoadingIsSaved()
     {

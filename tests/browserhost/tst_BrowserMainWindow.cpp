@@ -149,6 +149,23 @@ private Q_SLOTS:
         QCOMPARE(band->title(), QStringLiteral("Auction Orv"));
         QCOMPARE(band->minimumSize(), QSize(10, 50));
     }
+
+    // A plug-in of bands that does not load is left out, and the user is told which and why.
+    void aPluginThatDoesNotLoadIsReported()
+    {
+        const QDir build(qEnvironmentVariable("ORV_BINARY_DIR"));
+        QStringList reasons;
+        const QList<DeskBandFactory*> factories = BandPlugins::load(
+            {build.filePath(QStringLiteral("brokenband")), build.filePath(QStringLiteral("Auctions"))},
+            [&reasons](const QString& description) { reasons << description; });
+        QCOMPARE(factories.size(), 1);
+        QCOMPARE(factories.first()->createBand()->title(), QStringLiteral("Auction Orv"));
+        QCOMPARE(reasons.size(), 1);
+        QVERIFY2(reasons.first().contains(QStringLiteral("liborv_brokenband.so")),
+                 qPrintable(reasons.first()));
+        QVERIFY2(reasons.first().contains(QStringLiteral("orvValueNoLibraryDefines")),
+                 qPrintable(reasons.first()));
+    }
 };
 
 int main(int argc, char* argv[])

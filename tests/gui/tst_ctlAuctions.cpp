@@ -2,12 +2,16 @@
 #include "BidManager.h"
 #include "ItemLinks.h"
 #include "ListFixture.h"
+#include "TextForms.h"
+#include "Twips.h"
 #include "Updater.h"
 #include "Updaters.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -282,6 +286,84 @@ private Q_SLOTS:
         QCOMPARE(shown->sectionSize(reopened.model()->sectionOf(QStringLiteral("Description"))), 300);
         QCOMPARE(again.Columns().SortColumn(), QStringLiteral("Price"));
         QCOMPARE(again.Columns().SortOrder, OR2Descending);
+    }
+
+    // At the stored default widths the list shows its key values and captions whole, in the desktop's
+    // font or a larger one, and the stored twips stay as they were.
+    void defaultColumnsShowTheirValues_data()
+    {
+        QTest::addColumn<int>("pointSize"); // 0: the desktop's font
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("text");
+        for (const int pointSize : {0, 14}) {
+            const QByteArray font = pointSize ? QByteArray("14 pt") : QByteArray("desktop font");
+            QTest::addRow("%s: item number", font.constData()) << pointSize << "Item"
+                                                               << "300000000000";
+            QTest::addRow("%s: time left", font.constData()) << pointSize << "TimeLeft"
+                                                             << "00:00:07:12";
+            QTest::addRow("%s: price", font.constData()) << pointSize << "Price"
+                                                         << "1234.56";
+            QTest::addRow("%s: bid", font.constData()) << pointSize << "SnipeBid"
+                                                       << "1234.56";
+            QTest::addRow("%s: shipping", font.constData()) << pointSize << "Shipping"
+                                                            << "1234.56";
+            // The end time's own text, in the regional form.
+            QTest::addRow("%s: end", font.constData()) << pointSize << "End" << QString();
+            QTest::addRow("%s: seconds", font.constData()) << pointSize << "SnipeTime"
+                                                           << "10";
+        }
+    }
+    void defaultColumnsShowTheirValues()
+    {
+        QFETCH(int, pointSize);
+        QFETCH(QString, column);
+        QFETCH(QString, text);
+        const QLocale regional;
+        const QFont desktop = QApplication::font();
+        const auto restore = qScopeGuard([&] {
+            QLocale::setDefault(regional);
+            QApplication::setFont(desktop);
+        });
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        QFont font = desktop;
+        if (pointSize > 0)
+            font.setPointSize(pointSize);
+        QApplication::setFont(font);
+        ListFixture f;
+        const qint32 stored = f.app.Columns().Item(column)->Width;
+        const AuctionPtr auction =
+            f.add(QStringLiteral("300000000000"), QStringLiteral("Default"), 7 * 60 + 12);
+        auction->Price = 1234.56;
+        auction->Shipping = 1234.56;
+        auction->SnipeBid = 1234.56;
+        auction->SnipeSeconds = 10;
+        f.list.resize(2400, 300);
+        f.list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.list));
+        f.list.View(f.app);
+        QCOMPARE(f.cell(0, column), text.isEmpty() ? TextForms::generalDate(auction->EndTime) : text);
+
+        const QTreeView* view = f.list.ListView();
+        const int section = f.section(column);
+        const int width = view->header()->sectionSize(section);
+        // What the view itself needs for the cell and the header for the caption.
+        const int cellNeeds = static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(section);
+        const int captionNeeds = view->header()->sectionSizeHint(section);
+        QVERIFY2(width >= cellNeeds, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(cellNeeds)));
+        QVERIFY2(width >= captionNeeds, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(captionNeeds)));
+        QCOMPARE(f.app.Columns().Item(column)->Width, stored);
+        f.list.Terminate();
+        QCOMPARE(f.app.Columns().Item(column)->Width, stored);
+    }
+
+    // A width the user set wider than the values need is drawn as set.
+    void widerWidthsAreDrawnAsSet()
+    {
+        ListFixture f;
+        f.app.Columns().Item(QStringLiteral("Item"))->Width = 4500;
+        f.list.View(f.app);
+        QCOMPARE(f.list.ListView()->header()->sectionSize(f.section(QStringLiteral("Item"))),
+                 Twips::toPixels(4500));
     }
 
     void tabsKeepTheirOwnChoiceForARemovedCurrent()

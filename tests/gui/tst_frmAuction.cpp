@@ -4,7 +4,9 @@
 #include "EnumName.h"
 #include "FakeSite.h"
 #include "TextForms.h"
+#include "Updaters.h"
 #include "WidgetDialogHost.h"
+#include "XMLManager.h"
 #include "ctlCalendar.h"
 #include "frmAuction.h"
 #include "frmAuctionBid.h"
@@ -68,7 +70,7 @@ AuctionPtr filled(DialogFixture& f, const QString& item, bool zeroDates)
     auction->HighBidder = QStringLiteral("TOPBIDDER");
     auction->Seller = QStringLiteral("LAMPSELLER");
     auction->Comments = QStringLiteral("for the hall");
-    auction->Price = 12.5;
+    auction->Price = 12.345;
     auction->Shipping = 3.25;
     auction->Quantity = 0;
     auction->Bids = 7;
@@ -135,6 +137,8 @@ private Q_SLOTS:
     void addErrors();
     void firstAuctionInformationOnce();
     void categoryThatNoLongerExists();
+    void staleWindowStoresNothing_data();
+    void staleWindowStoresNothing();
     void downloadFillsTheBoxes();
     void downloadFailure();
     void onlyTheLatestDownloadFills();
@@ -154,14 +158,15 @@ void tst_frmAuction::viewShowsTheAuction_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<bool>("zeroDates");
     QTest::addColumn<QStringList>("texts"); // price, shipping, quantity, start, end, last updated
-    QTest::newRow("en_US") << "en_US" << false << QStringList{"12.50",    "3.25",
+    // Amounts whole, as stored: a Save of the untouched boxes gives back the very amounts.
+    QTest::newRow("en_US") << "en_US" << false << QStringList{"12.345",   "3.25",
                                                               "1",        "7/1/2004 8:30:05 AM",
                                                               "7/8/2004", "7/2/2004 11:59:59 PM"};
-    QTest::newRow("de_DE") << "de_DE" << false << QStringList{"12,50",      "3,25",
+    QTest::newRow("de_DE") << "de_DE" << false << QStringList{"12,345",     "3,25",
                                                               "1",          "01.07.2004 08:30:05",
                                                               "08.07.2004", "02.07.2004 23:59:59"};
     QTest::newRow("dates unknown") << "en_US" << true
-                                   << QStringList{"12.50", "3.25", "1", "N/A", "N/A", "N/A"};
+                                   << QStringList{"12.345", "3.25", "1", "N/A", "N/A", "N/A"};
 }
 
 void tst_frmAuction::viewShowsTheAuction()
@@ -437,6 +442,105 @@ void tst_frmAuction::categoryThatNoLongerExists()
     w.save();
     QVERIFY(w.boxes.boxes.isEmpty());
     QCOMPARE(auction->Category, QStringLiteral("Default"));
+}
+
+// A window filled before its auction changed writes none of its old values back: Save stores nothing,
+// fills the boxes afresh and says why; the next Save stores what the boxes then hold.
+void tst_frmAuction::staleWindowStoresNothing_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("stale");
+    QTest::newRow("updated by a download") << "download" << true;
+    QTest::newRow("moved to another category") << "move" << true;
+    QTest::newRow("a new price") << "price" << true;
+    QTest::newRow("deleted") << "delete" << true;
+    QTest::newRow("only its bid changed") << "bid" << false;
+}
+
+void tst_frmAuction::staleWindowStoresNothing()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, stale);
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    FakeSite site;
+    QVERIFY(site.listen({SiteEndpoints::ItemPage}));
+    site.exportEnvironment();
+    site.setItemPage(QStringLiteral("100"),
+                     FakeSite::Response::page(FakeSite::fixture(QStringLiteral("item-lamp.html"))));
+    Window w;
+    w.app.Categorys().Add(QStringLiteral("Books"), false, 1);
+    const AuctionPtr auction = filled(w, QStringLiteral("100"), false);
+    w.view(auction);
+    w.box(QStringLiteral("txtComments"))->setText(QStringLiteral("typed meanwhile"));
+
+    const QDateTime downloadedEnd = DateTimes::naive(2006, 3, 15, 10, 0);
+    if (change == QLatin1String("download")) {
+        w.app.Updaters().DownloadItem(auction);
+        QTRY_COMPARE(w.app.Updaters().State(), sfNotBusy);
+        QCOMPARE(auction->EndTime, downloadedEnd);
+    } else if (change == QLatin1String("move")) {
+        auction->Category = QStringLiteral("Books");
+        auction->Changed();
+    } else if (change == QLatin1String("price")) {
+        auction->Price = 99;
+        auction->Changed();
+    } else if (change == QLatin1String("delete")) {
+        w.app.Auctions().Remove(QStringLiteral("100"));
+    } else {
+        auction->SnipeBid = 20;
+        auction->SnipeState = OR2BidSet;
+        auction->Changed();
+    }
+    const Fields after = fieldsOf(*auction);
+    w.events.clear();
+    w.save();
+
+    if (!stale) {
+        QVERIFY2(w.boxes.boxes.isEmpty(), qPrintable(w.titles().join(QLatin1Char(','))));
+        QCOMPARE(auction->Comments, QStringLiteral("typed meanwhile"));
+        QCOMPARE(auction->SnipeBid, 20.0);
+        QVERIFY(w.closed());
+        return;
+    }
+    QCOMPARE(w.titles(), QStringList{QStringLiteral("Auction Details Changed")});
+    QCOMPARE(w.boxes.boxes.first().icon, MessageBoxSink::Information);
+    QCOMPARE(fieldsOf(*auction), after);
+    QVERIFY(!w.events.contains(QStringLiteral("save")));
+    QVERIFY(!w.closed());
+    if (change == QLatin1String("delete")) {
+        QCOMPARE(w.boxes.boxes.first().text,
+                 QStringLiteral("This auction is no longer in the list.  Nothing was saved."));
+        QVERIFY(!w.app.Auctions().Exists(QStringLiteral("100")));
+        return;
+    }
+    QCOMPARE(w.boxes.boxes.first().text,
+             QStringLiteral("This auction was updated while this window was open.  The window now shows it "
+                            "as it stands; nothing was saved."));
+    // The boxes show the auction as it stands now.
+    QCOMPARE(w.text("txtEndTime"), TextForms::generalDate(auction->EndTime));
+    QCOMPARE(w.text("txtPrice"), TextForms::typedNumber(auction->Price));
+    QCOMPARE(w.text("txtComments"), auction->Comments);
+    QCOMPARE(w.category()->currentText(), auction->Category);
+    if (change == QLatin1String("download")) {
+        // What the download read is in the file, and the refused Save did not take it back.
+        XMLManager saved;
+        saved.LoadFile(w.data.stateFile());
+        const XmlElement stored =
+            saved.Node().firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+        QCOMPARE(stored.firstChildElement(QStringLiteral("EndTime")).text(), TextForms::date(downloadedEnd));
+        QCOMPARE(stored.firstChildElement(QStringLiteral("Description")).text(),
+                 QStringLiteral("Brass Lamp"));
+    }
+
+    // Saved again, the window stores what it now shows, which is the auction as it stands.
+    w.boxes.boxes.clear();
+    w.save();
+    QVERIFY2(w.boxes.boxes.isEmpty(), qPrintable(w.titles().join(QLatin1Char(','))));
+    Fields expected = after;
+    expected.quantity = qMax(expected.quantity, 1); // shown as 1, stored as shown
+    QCOMPARE(fieldsOf(*auction), expected);
+    QCOMPARE(w.events.last(), QStringLiteral("save"));
+    QVERIFY(w.closed());
 }
 
 void tst_frmAuction::downloadFillsTheBoxes()

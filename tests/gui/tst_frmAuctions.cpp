@@ -1,19 +1,32 @@
 #include "BidManager.h"
+#include "Clock.h"
 #include "FakeEngine.h"
+#include "FakeSite.h"
 #include "ListFixture.h"
+#include "NetManager.h"
 #include "OrvError.h"
 #include "RecordingShellHost.h"
+#include "TerminationWatcher.h"
+#include "Twips.h"
 #include "Unloader.h"
 #include "Updaters.h"
+#include "VerManager.h"
+#include "WidgetDialogHost.h"
+#include "XMLManager.h"
 #include "cGlobal.h"
+#include "ctlAuctions.h"
 #include "frmAuctions.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeView>
+#include <csignal>
 
 namespace {
 
@@ -374,6 +387,59 @@ private Q_SLOTS:
         p.app.Updaters().setState(sfNotBusy);
     }
 
+    // Whichever of the program's parts spoke last is what the status panel shows.
+    void statusRelay_data()
+    {
+        QTest::addColumn<QString>("source");
+        for (const char* source : {"BidManager", "Clock", "NetManager", "Updaters", "VerManager"})
+            QTest::newRow(source) << source;
+    }
+    void statusRelay()
+    {
+        QFETCH(QString, source);
+        Program p;
+        p.window.View(p.app);
+        const QString text = source + QStringLiteral(" speaks");
+        if (source == QLatin1String("BidManager"))
+            p.app.BidManager().setStatus(text);
+        else if (source == QLatin1String("Clock"))
+            p.app.Clock().setStatus(text);
+        else if (source == QLatin1String("NetManager"))
+            p.app.NetManager().setStatus(text);
+        else if (source == QLatin1String("Updaters"))
+            p.app.Updaters().setStatus(text);
+        else
+            p.app.VersionManager().setStatus(text);
+        QCOMPARE(p.window.statusText(), text);
+    }
+
+    // "Check for Updates..." answers in the status bar also when there is nothing new.
+    void checkForUpdatesAnswers_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("no newer version")
+            << QByteArray("<Root><Major>0</Major><Minor>1</Minor></Root>") << "No update needed";
+        QTest::newRow("no version file") << QByteArray("<html><body>Hotel login</body></html>")
+                                         << "Error checking version: The reply is not a version file.";
+    }
+    void checkForUpdatesAnswers()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, answer);
+        FakeSite site;
+        QVERIFY(site.listen({SiteEndpoints::Maker}));
+        site.exportEnvironment();
+        site.setHandler(SiteEndpoints::Maker, QStringLiteral("/version/info.php"),
+                        [reply](const FakeSite::Request&) { return FakeSite::Response::page(reply); });
+        Program p;
+        p.window.View(p.app);
+        p.window.entry(QStringLiteral("mnuWindowCheckUpdates"))->trigger();
+        QCOMPARE(p.window.statusText(), QStringLiteral("Checking for latest version..."));
+        QTRY_COMPARE(p.window.statusText(), answer);
+        QVERIFY(p.dialogs.calls.filter(QStringLiteral("version")).isEmpty());
+    }
+
     void alwaysOnTopAndPauseAreSavedAtOnce()
     {
         Program p;
@@ -433,6 +499,47 @@ private Q_SLOTS:
         QVERIFY(opened.at(0).path().size() <= 1);
         QCOMPARE(opened.at(1), QUrl(QStringLiteral("http://127.0.0.1:8/instructions.html")));
         QVERIFY(p.dialogs.calls.contains(QStringLiteral("about")));
+    }
+
+    // The session's end (here a SIGTERM) keeps the window's layout as its close would: a column dragged
+    // to the front and the window's size are in the file it writes.
+    void sessionEndKeepsTheLayout()
+    {
+        FakeTimeSource now{QDateTime(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC)};
+        TestDataFolder data;
+        WidgetDialogHost dialogs;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        cApp app{dialogs, boxes, engine.factories()};
+        app.Load();
+        app.Settings().ViewedWelcome = true;
+        app.show();
+        frmAuctions* window = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            window = window ? window : qobject_cast<frmAuctions*>(widget);
+        QVERIFY(window);
+        window->resize(900, 500);
+        QHeaderView* header = window->AuctionsView()->ListView()->header();
+        const int seller = window->AuctionsView()->model()->sectionOf(QStringLiteral("Seller"));
+        header->moveSection(header->visualIndex(seller), 1);
+
+        TerminationWatcher termination;
+        connect(&termination, &TerminationWatcher::terminationRequested, &app, &cApp::sessionEnd);
+        ::raise(SIGTERM);
+        QTRY_COMPARE(app.State(), AppShuttingDown);
+
+        XMLManager saved;
+        saved.LoadFile(data.stateFile());
+        const XmlElement columns = saved.Node().firstChildElement(QStringLiteral("Columns"));
+        QCOMPARE(columns.firstChildElement(QStringLiteral("Column"))
+                     .firstChildElement(QStringLiteral("Name"))
+                     .text(),
+                 QStringLiteral("Seller"));
+        const XmlElement settings = saved.Node().firstChildElement(QStringLiteral("Settings"));
+        QCOMPARE(settings.firstChildElement(QStringLiteral("WindowWidth")).text(),
+                 QString::number(Twips::fromPixels(900)));
+        QCOMPARE(settings.firstChildElement(QStringLiteral("WindowHeight")).text(),
+                 QString::number(Twips::fromPixels(500)));
     }
 };
 

@@ -80,6 +80,8 @@ private Q_SLOTS:
     void limitBox();
     void nameRefusals_data();
     void nameRefusals();
+    void wordsThatReadAsNumbersElsewhere_data();
+    void wordsThatReadAsNumbersElsewhere();
     void maxWins_data();
     void maxWins();
     void addsANewCategory();
@@ -174,6 +176,37 @@ void tst_frmCategory::nameRefusals()
     QCOMPARE(w.names(), before);
     QVERIFY(w.events.isEmpty());
     QVERIFY(!w.closed(w.editor));
+}
+
+// Words that a number reader would take for a number, but that are no number to a user, are names.
+void tst_frmCategory::wordsThatReadAsNumbersElsewhere_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Nan") << "en_US"
+                         << "Nan";
+    QTest::newRow("Inf") << "en_US"
+                         << "Inf";
+    QTest::newRow("-inf") << "en_US"
+                          << "-inf";
+    QTest::newRow("Infinity") << "de_DE"
+                              << "Infinity";
+    QTest::newRow("NAN") << "de_DE"
+                         << "NAN";
+}
+
+void tst_frmCategory::wordsThatReadAsNumbersElsewhere()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, name);
+    QLocale::setDefault(QLocale(locale));
+    Windows w;
+    w.edit(CategoryPtr());
+    w.name()->setText(name);
+    w.saveEditor();
+    QVERIFY2(w.boxes.boxes.isEmpty(), qPrintable(w.titles().join(QLatin1Char(','))));
+    QCOMPARE(w.names(), QStringList({"Default", "Books", "Music", name}));
+    QVERIFY(w.closed(w.editor));
 }
 
 void tst_frmCategory::maxWins_data()

@@ -129,6 +129,32 @@ private Q_SLOTS:
         QCOMPARE(owner.box->text(), TextForms::shortDate(QDate(2026, 3, 1)) + QStringLiteral(" 0:00:00"));
     }
 
+    // A date at or before the zero date opens on today; the lists take its time all the same.
+    void datesUpToTheZeroDate_data()
+    {
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::newRow("the day before") << DateTimes::naive(1899, 12, 29, 15, 30, 5) << "3 PM"
+                                        << "30";
+        QTest::newRow("a century before") << DateTimes::naive(1800, 1, 1, 9, 7, 0) << "9 AM"
+                                          << "07";
+    }
+    void datesUpToTheZeroDate()
+    {
+        QFETCH(QDateTime, date);
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        Owner owner;
+        owner.box->setText(TextForms::date(date));
+        QCOMPARE(TextForms::readDate(owner.box->text()), std::optional<QDateTime>(date));
+        frmDate* chooser = frmDate::GetDateAndTime(owner.box, &owner.window, m_settings);
+        QCOMPARE(chooser->Cal->Value(), QDate(2026, 3, 1));
+        QCOMPARE(chooser->Cal->shownMonth(), QDate(2026, 3, 1));
+        QCOMPARE(chooser->cboHour->currentText(), hour);
+        QCOMPARE(chooser->cboMin->currentText(), minute);
+    }
+
     void dateWithoutTime()
     {
         Owner owner;

@@ -5,7 +5,7 @@
 #include "ShellHost.h"
 
 // Records the shell's windows and the model's editors in one list, in order ("splash", "main",
-// "closeMain", "settings", ...); the notification area is a FakeTrayBackend.
+// "closeMain", "storeMain", "settings", ...); the notification area is a FakeTrayBackend.
 class RecordingShellHost : public RecordingEditors<ShellHost>
 {
 public:
@@ -20,6 +20,7 @@ public:
         calls << QStringLiteral("closeMain");
         mainOpen = false;
     }
+    void storeMainWindowLayout() override { calls << QStringLiteral("storeMain"); }
     bool isMainWindowOpen() const override { return mainOpen; }
     void raiseMainWindow() override { calls << QStringLiteral("raiseMain"); }
     void closeAllWindows() override
