@@ -21,7 +21,8 @@ class Updater;
 // The auction editor, "Auction Editor": adds one auction by its item number or edits the stored fields
 // of one. It can download the item page and fill its boxes from it, choose the three dates with the
 // date chooser, shows the time left and the auction's bid, and leads on to the bid dialog. Nothing
-// reaches the auction until Save, which stores the boxes, saves the state file and closes the window.
+// reaches the auction until Save, which stores the boxes, saves the state file and closes the window; a
+// window whose auction changed since it was filled stores nothing and shows the auction afresh.
 // Once the window holds an auction its item box holds that auction's item number and cannot change.
 class frmAuction : public QWidget
 {
