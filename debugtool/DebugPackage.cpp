@@ -312,7 +312,15 @@ DebugPackage::Outcome DebugPackage::write(const QString& target, const QStringLi
         const std::optional<QByteArray> bytes = readPage(pagesFd.get(), file, name, stateCopies, why);
         if (!bytes && why.isEmpty())
             continue; // gone since it was found: no saved page
-        if (!bytes || !stage(staging.filePath(name), *bytes, why))
+        if (!bytes)
+            return failed(QStringLiteral("The bid page %1").arg(why));
+        // A copy of the state file from before a save (a second name the save has since left behind) is
+        // no other name of any copy now, but still holds a password.
+        if (StateFileCopy::holdsPassword(*bytes))
+            return failed(
+                QStringLiteral("The bid page \"%1\" is a state file with a password; it was not packed")
+                    .arg(name));
+        if (!stage(staging.filePath(name), *bytes, why))
             return failed(QStringLiteral("The bid page %1").arg(why));
         packed.append(name);
     }

@@ -343,6 +343,17 @@ private Q_SLOTS:
                             0);
                })
             << QStringList() << sameFile("auctions.xml.kept");
+        QTest::newRow("a hard link to a state file a save has since replaced")
+            << Prepare([](tst_DebugPackage& t) {
+                   QCOMPARE(::link(QFile::encodeName(t.data("auctions.xml")).constData(),
+                                   QFile::encodeName(t.data("Sent Snipes/100.html")).constData()),
+                            0);
+                   writeFile(t.data("auctions.xml.new"), stateWithPassword);
+                   QVERIFY(::rename(QFile::encodeName(t.data("auctions.xml.new")).constData(),
+                                    QFile::encodeName(t.data("auctions.xml")).constData()) == 0);
+                   QVERIFY(QFile::remove(t.data("auctions.xml.bak")));
+               })
+            << QStringList() << QStringLiteral("\"Sent Snipes/100.html\" is a state file with a password");
         QTest::newRow("the page folder as a link to a folder inside") << Prepare([](tst_DebugPackage& t) {
             QVERIFY(QDir(t.data("Sent Snipes")).removeRecursively());
             writeFile(t.data("pages/100.html"), stateWithPassword);
