@@ -40,6 +40,11 @@ void App::Save()
     m_backend.call(QStringLiteral("App"), QStringLiteral("Save"));
 }
 
+QString App::DataFolder()
+{
+    return m_backend.call(QStringLiteral("App"), QStringLiteral("DataFolder")).toString();
+}
+
 void App::takeSnapshot(const QVariantMap& snapshot)
 {
     const QVariantMap app = snapshot.value(QStringLiteral("App")).toMap();

@@ -43,6 +43,9 @@ public:
     void show();
     void ShowInfo(ViewInfoType eInfo);
     void Save();
+    // The folder that holds the program's state file and saved bid pages, as the program tells it;
+    // throws Error when the program does not answer.
+    QString DataFolder();
 
 Q_SIGNALS:
     void StateChange(int State);

@@ -25,10 +25,12 @@ public:
     explicit DebugPackage(QString dataFolder);
 
     // Writes the package to `target`, replacing a file there only once the new one is complete. `items`
-    // are item numbers in the order their pages go in; one without a saved page adds nothing. Fails, and
+    // are item numbers in the order their pages go in; one without a saved page (no file, or a link that
+    // leads nowhere) adds nothing. Pages are read only as plain files, never through a link. Fails, and
     // writes nothing, when the state file cannot be read, an item number is not one, a page that is there
-    // cannot be read or leads out of the data folder, there are more than MaxPages pages, or the archive
-    // cannot be written.
+    // is a link, is not a plain file, cannot be read or is another name of the state file or of a kept
+    // copy of it (any file of the data folder whose name starts with "auctions.xml"), "Sent Snipes" is a
+    // link, there are more than MaxPages pages, or the archive cannot be written.
     Outcome write(const QString& target, const QStringList& items) const;
 
 private:

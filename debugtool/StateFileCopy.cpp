@@ -86,4 +86,11 @@ std::optional<QByteArray> withoutPassword(const QByteArray& bytes, QString& why)
     return (bom ? utf8Bom : QByteArray()) + text.toUtf8();
 }
 
+bool holdsPassword(const QByteArray& bytes)
+{
+    QString why;
+    const std::optional<QByteArray> copy = withoutPassword(bytes, why);
+    return copy && *copy != bytes;
+}
+
 } // namespace StateFileCopy

@@ -13,4 +13,7 @@ namespace StateFileCopy {
 // XML, is not UTF-8, or declares a document type whose entities could carry the password elsewhere.
 std::optional<QByteArray> withoutPassword(const QByteArray& bytes, QString& why);
 
+// Whether `bytes` are a state file with a password in it: what withoutPassword would take something out of.
+bool holdsPassword(const QByteArray& bytes);
+
 } // namespace StateFileCopy

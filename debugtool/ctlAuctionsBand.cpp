@@ -10,12 +10,14 @@
 #include "RemoteAuctions.h"
 #include "RemoteCategorys.h"
 #include "RemoteClock.h"
+#include "RemoteError.h"
 #include "RemoteNodeRules.h"
 #include "RemoteSettings.h"
 #include "ResumeNext.h"
 #include "WidgetMessageBoxSink.h"
 
 #include <QColor>
+#include <QDir>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -198,8 +200,7 @@ void ctlAuctionsBand::createDebugFile()
     if (!m_dialog->VBGetSaveFileName(save))
         return;
 
-    const DebugPackage::Outcome outcome =
-        DebugPackage(DataFolder::path()).write(save.Filename, tickedItems());
+    const DebugPackage::Outcome outcome = DebugPackage(packedFolder()).write(save.Filename, tickedItems());
     if (!m_messageBoxes) {
         m_ownMessageBoxes = std::make_unique<WidgetMessageBoxSink>();
         m_messageBoxes = m_ownMessageBoxes.get();
@@ -212,6 +213,23 @@ void ctlAuctionsBand::createDebugFile()
         m_messageBoxes->show(MessageBoxSink::Exclamation, QStringLiteral("Could not Zip files"),
                              outcome.reason);
     }
+}
+
+QString ctlAuctionsBand::packedFolder() const
+{
+    // The program may run with another data folder than this tool's environment names.
+    if (m_app) {
+        try {
+            const QString folder = m_app->DataFolder();
+            if (QDir::isAbsolutePath(folder))
+                return folder;
+            qCWarning(lcDebugTool).noquote() << "The main program named no data folder:" << folder;
+        } catch (const Remote::Error& error) {
+            qCWarning(lcDebugTool).noquote()
+                << "The main program did not tell its data folder:" << error.description();
+        }
+    }
+    return DataFolder::path();
 }
 
 void ctlAuctionsBand::clear()

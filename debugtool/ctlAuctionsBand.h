@@ -84,6 +84,9 @@ private:
     void checkAuction(QTreeWidgetItem* node);
     void checkInfo(QTreeWidgetItem* node);
     QStringList tickedItems() const;
+    // The data folder of the program the tree was read from, as it tells it now; this tool's own only
+    // when no program answers.
+    QString packedFolder() const;
     QDateTime siteNow() const;
 
     QTreeWidget* m_tree;

@@ -1,6 +1,7 @@
 #include "AppService.h"
 
 #include "AppAdaptor.h"
+#include "DataFolder.h"
 #include "OrvEnums.h"
 #include "cApp.h"
 
@@ -70,4 +71,9 @@ void AppService::Save()
 QVariantMap AppService::Snapshot()
 {
     return serve([this] { return m_snapshot ? m_snapshot() : QVariantMap(); });
+}
+
+QString AppService::DataFolder()
+{
+    return serve([] { return ::DataFolder::path(); });
 }

@@ -29,6 +29,7 @@ public Q_SLOTS:
     void ShowInfo(int eInfo);
     void Save();
     QVariantMap Snapshot();
+    QString DataFolder();
 
 Q_SIGNALS:
     void StateChange(int State);

@@ -87,6 +87,7 @@ void AcctLogin::Login(const QString& sUsername, const QString& sPassword)
         mFrm = m_browsers();
         connect(mFrm, &BrowserWindow::DocumentComplete, this, &AcctLogin::mFrm_DocumentComplete);
         connect(mFrm, &BrowserWindow::TimedOut, this, &AcctLogin::mFrm_TimedOut);
+        connect(mFrm, &BrowserWindow::SubmitRefused, this, &AcctLogin::mFrm_SubmitRefused);
         window().Navigate(BidSender::signInUrl());
     });
     // Without a window under way nothing would ever end the test.
@@ -125,6 +126,13 @@ void AcctLogin::mFrm_TimedOut()
         setState(eAcctLoginFailed);
 }
 
+void AcctLogin::mFrm_SubmitRefused()
+{
+    // The form was turned to another host after it was filled in: nothing was sent.
+    if (m_state == eAcctLoginLoggingIn)
+        setState(eAcctLoginFailed);
+}
+
 void AcctLogin::HandleSignInPage()
 {
     BrowserWindow& browser = window();
@@ -135,7 +143,8 @@ void AcctLogin::HandleSignInPage()
             setState(eAcctLoginFailed);
         else
             browser.Navigate(BidSender::signInUrl());
-    } else if (SignInPage::contains(page, SignInPage::FormMarker) && SignInPage::isOnSignInHost(browser)) {
+    } else if (SignInPage::contains(page, SignInPage::FormMarker) && SignInPage::isOnSignInHost(browser) &&
+               !SignInPage::formPostsElsewhere(browser)) {
         SignInPage::fill(browser, Username, Password);
         setState(eAcctLoginLoggingIn);
         SignInPage::submit(browser);

@@ -39,6 +39,7 @@ Q_SIGNALS:
 private:
     void mFrm_DocumentComplete();
     void mFrm_TimedOut();
+    void mFrm_SubmitRefused();
     void HandleSignInPage();
     void HandleSignInResult();
     BrowserWindow& window() const;

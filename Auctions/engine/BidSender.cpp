@@ -8,6 +8,7 @@
 #include "OwnerOnlyFile.h"
 #include "ResumeNext.h"
 #include "Settings.h"
+#include "SignInPage.h"
 #include "SiteEndpoints.h"
 #include "TextForms.h"
 
@@ -224,6 +225,7 @@ void BidSender::Prepare(bool sendNow)
         mFrm = m_browsers();
         connect(mFrm, &BrowserWindow::DocumentComplete, this, &BidSender::mFrm_DocumentComplete);
         connect(mFrm, &BrowserWindow::TimedOut, this, &BidSender::mFrm_TimedOut);
+        connect(mFrm, &BrowserWindow::SubmitRefused, this, &BidSender::mFrm_SubmitRefused);
     });
     bSendNow = sendNow;
     resumeNext(lcBid, [&] {
@@ -282,6 +284,13 @@ void BidSender::mFrm_TimedOut()
 {
     if (m_state < Succeeded)
         FinishFailure(timedOutText());
+}
+
+void BidSender::mFrm_SubmitRefused()
+{
+    // The sign-in form was turned to another host after it was filled in: nothing was sent.
+    if (m_state == SignInSubmitted)
+        FinishFailure(Text::SignInPageUnexpected);
 }
 
 void BidSender::stepDeadline_Timer()
@@ -359,11 +368,16 @@ void BidSender::HandleSignInPage()
         }
     } else if (contains(page, Marker::SignInForm)) {
         BrowserWindow& browser = window();
+        // A form that posts anywhere else is no sign-in form: nothing is filled in.
+        if (SignInPage::formPostsElsewhere(browser)) {
+            FinishFailure(Text::SignInPageUnexpected);
+            return;
+        }
         browser.SetFormValue(signInForm, QStringLiteral("userid"), m_settings.Username);
         browser.SetFormValue(signInForm, QStringLiteral("pass"), m_settings.Password);
         browser.SetFormValue(signInForm, QStringLiteral("keepMeSignInOption"), QStringLiteral("1"));
         setState(SignInSubmitted);
-        browser.SubmitForm(signInForm);
+        browser.SubmitFormTo(signInForm, SiteEndpoints::base(SiteEndpoints::SignIn));
     } else if (contains(page, Marker::UserIdInvalid)) {
         FinishFailure(Text::LoginRejected);
     } else if (contains(page, Marker::Unavailable)) {

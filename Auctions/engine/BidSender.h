@@ -86,6 +86,7 @@ public:
 private:
     void mFrm_DocumentComplete();
     void mFrm_TimedOut();
+    void mFrm_SubmitRefused();
     void stepDeadline_Timer();
     bool recordCurrent() const;
     void setSnipeState(AucSnipeStates state);

@@ -35,13 +35,27 @@ bool SignInPage::contains(const QString& pageText, const QString& marker)
     return pageText.contains(marker, Qt::CaseInsensitive);
 }
 
-bool SignInPage::isOnSignInHost(const BrowserWindow& window)
+bool SignInPage::isSignInHost(const QUrl& address)
 {
     const QUrl signInHost = SiteEndpoints::base(SiteEndpoints::SignIn);
-    const QUrl shown(window.LocationURL());
-    return shown.isValid() && shown.scheme().compare(signInHost.scheme(), Qt::CaseInsensitive) == 0 &&
-           shown.host().compare(signInHost.host(), Qt::CaseInsensitive) == 0 &&
-           portOf(shown) == portOf(signInHost);
+    return address.isValid() && !address.host().isEmpty() &&
+           address.scheme().compare(signInHost.scheme(), Qt::CaseInsensitive) == 0 &&
+           address.host().compare(signInHost.host(), Qt::CaseInsensitive) == 0 &&
+           portOf(address) == portOf(signInHost);
+}
+
+bool SignInPage::isOnSignInHost(const BrowserWindow& window)
+{
+    return isSignInHost(QUrl(window.LocationURL()));
+}
+
+bool SignInPage::formPostsElsewhere(const BrowserWindow& window)
+{
+    const BrowserWindow::HtmlDocument& document = window.Document();
+    if (!document.forms.contains(formName))
+        return false;
+    const QUrl page(window.LocationURL());
+    return !isSignInHost(page.resolved(QUrl(document.actions.value(formName))));
 }
 
 void SignInPage::fill(BrowserWindow& window, const QString& username, const QString& password)
@@ -49,6 +63,9 @@ void SignInPage::fill(BrowserWindow& window, const QString& username, const QStr
     if (!isOnSignInHost(window))
         throw OrvError::refused(QStringLiteral("SignInPage"),
                                 QStringLiteral("The sign-in form is not on the sign-in host."));
+    if (formPostsElsewhere(window))
+        throw OrvError::refused(QStringLiteral("SignInPage"),
+                                QStringLiteral("The sign-in form posts to another host."));
     window.SetFormValue(formName, QStringLiteral("userid"), username);
     window.SetFormValue(formName, QStringLiteral("pass"), password);
     window.SetFormValue(formName, QStringLiteral("keepMeSignInOption"), QStringLiteral("1"));
@@ -56,5 +73,5 @@ void SignInPage::fill(BrowserWindow& window, const QString& username, const QStr
 
 void SignInPage::submit(BrowserWindow& window)
 {
-    window.SubmitForm(formName);
+    window.SubmitFormTo(formName, SiteEndpoints::base(SiteEndpoints::SignIn));
 }

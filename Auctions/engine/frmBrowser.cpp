@@ -39,13 +39,15 @@ protected:
 };
 
 // Reads the title, the body's inner HTML, the text a reader sees and the forms (by name and by id, with
-// the names and ids of their elements) of the current document, and its address; a document larger than
-// the limit is only reported as such, so that it never crosses into this process.
+// the names and ids of their elements, and the address each posts to) of the current document, and its
+// address; a document larger than the limit is only reported as such, so that it never crosses into this
+// process. The action is read through the prototype, so that an element named "action" cannot hide it.
 const QString snapshotScript = QStringLiteral(R"JS(
 (function (limit) {
     var root = document.documentElement;
     if (root && root.outerHTML.length > limit) return { oversized: true };
-    var forms = {};
+    var actionOf = Object.getOwnPropertyDescriptor(HTMLFormElement.prototype, 'action').get;
+    var forms = {}, actions = {};
     for (var i = 0; i < document.forms.length; ++i) {
         var form = document.forms[i];
         var elements = [];
@@ -54,15 +56,45 @@ const QString snapshotScript = QStringLiteral(R"JS(
             if (element.name) elements.push(element.name);
             if (element.id && element.id !== element.name) elements.push(element.id);
         }
-        if (form.getAttribute('name')) forms[form.getAttribute('name')] = elements;
-        if (form.id) forms[form.id] = elements;
+        var names = [form.getAttribute('name'), form.id];
+        for (var k = 0; k < names.length; ++k) {
+            if (!names[k] || names[k] in forms) continue;
+            forms[names[k]] = elements;
+            actions[names[k]] = actionOf.call(form);
+        }
     }
     var body = document.body;
     return { title: document.title, body: body ? body.innerHTML : '',
-             text: document.title + '\n' + (body ? body.innerText : ''), forms: forms, href: location.href };
+             text: document.title + '\n' + (body ? body.innerText : ''), forms: forms, actions: actions,
+             href: location.href };
 })(%1)
 )JS")
                                    .arg(BrowserWindow::MaxPageSize);
+
+// Submits a form only when the address it posts to, resolved now, has the given scheme, host and port;
+// "refused" when it has not (or the form is gone), "gone" when the page is no longer the one that was read.
+const QString submitToScript = QStringLiteral(R"JS(
+(function (href, name, scheme, host, port) {
+    if (location.href !== href) return 'gone';
+    var form = document.forms[name];
+    if (!(form instanceof HTMLFormElement)) return 'refused';
+    var action = Object.getOwnPropertyDescriptor(HTMLFormElement.prototype, 'action').get.call(form);
+    var target;
+    try { target = new URL(action); } catch (e) { return 'refused'; }
+    var targetPort = target.port !== '' ? Number(target.port)
+                   : target.protocol === 'https:' ? 443 : target.protocol === 'http:' ? 80 : -1;
+    if (target.protocol !== scheme + ':' || target.hostname.replace(/^\[|\]$/g, '') !== host ||
+        targetPort !== Number(port))
+        return 'refused';
+    HTMLFormElement.prototype.submit.call(form);
+    return 'posted';
+}).apply(null, %1);
+)JS");
+
+int defaultPort(const QString& scheme)
+{
+    return scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1;
+}
 
 // The size of the document as it loads, in characters of its HTML.
 const QString sizeScript = QStringLiteral(
@@ -89,6 +121,9 @@ BrowserWindow::HtmlDocument documentFrom(const QVariant& snapshot)
     const QVariantMap forms = map.value(QStringLiteral("forms")).toMap();
     for (auto it = forms.cbegin(); it != forms.cend(); ++it)
         document.forms.insert(it.key(), it.value().toStringList());
+    const QVariantMap actions = map.value(QStringLiteral("actions")).toMap();
+    for (auto it = actions.cbegin(); it != actions.cend(); ++it)
+        document.actions.insert(it.key(), it.value().toString());
     return document;
 }
 
@@ -230,6 +265,23 @@ void frmBrowser::SubmitForm(const QString& form)
                        " if (location.href !== href) return;"
                        " HTMLFormElement.prototype.submit.call(document.forms[form]); }).apply(null, %1);")
             .arg(scriptArguments({m_documentUrl, form})));
+}
+
+void frmBrowser::SubmitFormTo(const QString& form, const QUrl& destination)
+{
+    requireForm(form);
+    const QString scheme = destination.scheme().toLower();
+    const QString host = destination.host(QUrl::FullyEncoded).toLower();
+    const int port = destination.port(defaultPort(scheme));
+    QPointer<frmBrowser> self(this);
+    browser().runJavaScript(
+        submitToScript.arg(scriptArguments({m_documentUrl, form, scheme, host, QString::number(port)})),
+        QWebEngineScript::ApplicationWorld, [self, form](const QVariant& outcome) {
+            if (self && outcome.toString() == QLatin1String("refused")) {
+                qCWarning(lcBid).noquote() << "The form" << form << "posts to another host; it was not sent.";
+                Q_EMIT self->SubmitRefused(form);
+            }
+        });
 }
 
 void frmBrowser::runScript(const QString& script)

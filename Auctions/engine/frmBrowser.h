@@ -33,6 +33,7 @@ public:
     QString LocationURL() const override;
     void SetFormValue(const QString& form, const QString& element, const QString& value) override;
     void SubmitForm(const QString& form) override;
+    void SubmitFormTo(const QString& form, const QUrl& destination) override;
     void Quit() override;
 
     // One tick of the inactivity watch: silent for more than PrepareSeconds + 60 seconds raises TimedOut

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <unistd.h>
 
 class tst_DebugPackage;
 Q_DECLARE_METATYPE(std::function<void(tst_DebugPackage&)>)
@@ -148,21 +149,19 @@ private Q_SLOTS:
         writeFile(data("Sent Snipes/100.html"), "<html>hundred</html>");
         writeFile(data("Sent Snipes/200.html"), "<html>two \xC3\xA9</html>");
         writeFile(data("Sent Snipes/300.html"), "<html>not asked</html>");
-        // A link that stays inside the data folder is followed.
-        QVERIFY(QFile::link(data("Sent Snipes/100.html"), data("Sent Snipes/400.html")));
 
         const QString target = m_elsewhere->filePath(QStringLiteral("package.zip"));
         const DebugPackage::Outcome outcome =
-            DebugPackage(m_data->path()).write(target, {"200", "999", "100", "400"});
+            DebugPackage(m_data->path()).write(target, {"200", "999", "100"});
         QVERIFY2(outcome.written, qPrintable(outcome.reason));
 
         const PackageContents package(target);
         QVERIFY(package.readable());
-        QCOMPARE(package.names(), QStringList({"auctions.xml", "Sent Snipes/200.html", "Sent Snipes/100.html",
-                                               "Sent Snipes/400.html"}));
+        QCOMPARE(package.names(),
+                 QStringList({"auctions.xml", "Sent Snipes/200.html", "Sent Snipes/100.html"}));
         QCOMPARE(package.entry("auctions.xml"), stateWithoutPassword);
         QCOMPARE(package.entry("Sent Snipes/200.html"), QByteArray("<html>two \xC3\xA9</html>"));
-        QCOMPARE(package.entry("Sent Snipes/400.html"), QByteArray("<html>hundred</html>"));
+        QCOMPARE(package.entry("Sent Snipes/100.html"), QByteArray("<html>hundred</html>"));
         // The data folder is only read.
         QCOMPARE(readFile(data("auctions.xml")), stateWithPassword);
     }
@@ -233,27 +232,26 @@ private Q_SLOTS:
             state(t);
             QVERIFY(QDir().mkpath(t.data("Sent Snipes/100.html")));
         }) << QStringList{"100"} << target << QStringLiteral("\"Sent Snipes/100.html\" is not a plain file");
-        QTest::newRow("bid page linked out of the data folder")
-            << Prepare([state](tst_DebugPackage& t) {
-                   state(t);
-                   writeFile(t.outside("secret.txt"), "not a page");
-                   QDir().mkpath(t.data("Sent Snipes"));
-                   QVERIFY(QFile::link(t.outside("secret.txt"), t.data("Sent Snipes/100.html")));
-               })
-            << QStringList{"100"} << target
-            << QStringLiteral("\"Sent Snipes/100.html\" leads out of the data folder");
+        QTest::newRow("bid page linked out of the data folder") << Prepare([state](tst_DebugPackage& t) {
+            state(t);
+            writeFile(t.outside("secret.txt"), "not a page");
+            QDir().mkpath(t.data("Sent Snipes"));
+            QVERIFY(QFile::link(t.outside("secret.txt"), t.data("Sent Snipes/100.html")));
+        }) << QStringList{"100"} << target << QStringLiteral("\"Sent Snipes/100.html\" is a link");
         QTest::newRow("bid page folder linked out of the data folder")
             << Prepare([state](tst_DebugPackage& t) {
                    state(t);
                    writeFile(t.outside("pages/100.html"), "not ours");
                    QVERIFY(QFile::link(t.outside("pages"), t.data("Sent Snipes")));
                })
-            << QStringList{"100"} << target << QStringLiteral("leads out of the data folder");
-        QTest::newRow("bid page link that leads nowhere") << Prepare([state](tst_DebugPackage& t) {
-            state(t);
-            QDir().mkpath(t.data("Sent Snipes"));
-            QVERIFY(QFile::link(t.outside("gone.html"), t.data("Sent Snipes/100.html")));
-        }) << QStringList{"100"} << target << QStringLiteral("\"Sent Snipes/100.html\" could not be read");
+            << QStringList{"100"} << target << QStringLiteral("\"Sent Snipes\" is a link");
+        QTest::newRow("bid page folder that is a plain file")
+            << Prepare([state](tst_DebugPackage& t) {
+                   state(t);
+                   writeFile(t.data("Sent Snipes"), "x");
+               })
+            << QStringList{"100"} << target
+            << QStringLiteral("\"Sent Snipes\" could not be read: it is not a folder");
         QTest::newRow("item number that is a path")
             << state << QStringList{"../auctions"} << target
             << QStringLiteral("\"../auctions\" is not an item number");
@@ -282,6 +280,113 @@ private Q_SLOTS:
         // Nothing of the half-made package is left beside the target either.
         QCOMPARE(QDir(m_elsewhere->path()).entryList({"*.zip*", ".*.zip*"}, QDir::Files | QDir::Hidden),
                  QStringList());
+    }
+
+    // No link and no other name of the state file or of a copy of it brings the password into a
+    // package: such a page is refused by its name. A link that leads nowhere is no saved page.
+    void pagesThatCouldCarryThePassword_data()
+    {
+        QTest::addColumn<std::function<void(tst_DebugPackage&)>>("prepare");
+        QTest::addColumn<QStringList>("packed"); // the package's names when it is written
+        QTest::addColumn<QString>("reason");     // why it is not, otherwise
+
+        using Prepare = std::function<void(tst_DebugPackage&)>;
+        const auto linkedTo = [](const QString& file) {
+            return Prepare([file](tst_DebugPackage& t) {
+                QVERIFY(QFile::link(t.data(file), t.data("Sent Snipes/100.html")));
+            });
+        };
+        const auto hardLinkedTo = [](const QString& file) {
+            return Prepare([file](tst_DebugPackage& t) {
+                QCOMPARE(::link(QFile::encodeName(t.data(file)).constData(),
+                                QFile::encodeName(t.data("Sent Snipes/100.html")).constData()),
+                         0);
+            });
+        };
+        const QStringList stateOnly{"auctions.xml"};
+        const QStringList withPage{"auctions.xml", "Sent Snipes/100.html"};
+        const QString isALink = QStringLiteral("\"Sent Snipes/100.html\" is a link");
+        const auto sameFile = [](const QString& file) {
+            return QStringLiteral("\"Sent Snipes/100.html\" is the file \"%1\" under another name").arg(file);
+        };
+
+        QTest::newRow("a plain page") << Prepare([](tst_DebugPackage& t) {
+            writeFile(t.data("Sent Snipes/100.html"), "<html>page</html>");
+        }) << withPage << QString();
+        QTest::newRow("no page") << Prepare([](tst_DebugPackage&) {}) << stateOnly << QString();
+        QTest::newRow("no page folder")
+            << Prepare([](tst_DebugPackage& t) { QVERIFY(QDir(t.data("Sent Snipes")).removeRecursively()); })
+            << stateOnly << QString();
+        QTest::newRow("a link that leads nowhere") << Prepare([](tst_DebugPackage& t) {
+            QVERIFY(QFile::link(t.data("gone.html"), t.data("Sent Snipes/100.html")));
+        }) << stateOnly << QString();
+        QTest::newRow("a link to auctions.xml") << linkedTo("auctions.xml") << QStringList() << isALink;
+        QTest::newRow("a link to auctions.xml.bak")
+            << linkedTo("auctions.xml.bak") << QStringList() << isALink;
+        QTest::newRow("a link to another page") << Prepare([](tst_DebugPackage& t) {
+            writeFile(t.data("Sent Snipes/200.html"), "<html>other</html>");
+            QVERIFY(QFile::link(t.data("Sent Snipes/200.html"), t.data("Sent Snipes/100.html")));
+        }) << QStringList() << isALink;
+        QTest::newRow("a hard link to auctions.xml")
+            << hardLinkedTo("auctions.xml") << QStringList() << sameFile("auctions.xml");
+        QTest::newRow("a hard link to auctions.xml.bak")
+            << hardLinkedTo("auctions.xml.bak") << QStringList() << sameFile("auctions.xml.bak");
+        QTest::newRow("a hard link to a kept unreadable copy")
+            << hardLinkedTo("auctions.xml.unreadable-20250102-030405") << QStringList()
+            << sameFile("auctions.xml.unreadable-20250102-030405");
+        QTest::newRow("a hard link to a file a kept copy's name leads to")
+            << Prepare([](tst_DebugPackage& t) {
+                   writeFile(t.data("old/state.xml"), stateWithPassword);
+                   QVERIFY(QFile::link(t.data("old/state.xml"), t.data("auctions.xml.kept")));
+                   QCOMPARE(::link(QFile::encodeName(t.data("old/state.xml")).constData(),
+                                   QFile::encodeName(t.data("Sent Snipes/100.html")).constData()),
+                            0);
+               })
+            << QStringList() << sameFile("auctions.xml.kept");
+        QTest::newRow("a hard link to a state file a save has since replaced")
+            << Prepare([](tst_DebugPackage& t) {
+                   QCOMPARE(::link(QFile::encodeName(t.data("auctions.xml")).constData(),
+                                   QFile::encodeName(t.data("Sent Snipes/100.html")).constData()),
+                            0);
+                   writeFile(t.data("auctions.xml.new"), stateWithPassword);
+                   QVERIFY(::rename(QFile::encodeName(t.data("auctions.xml.new")).constData(),
+                                    QFile::encodeName(t.data("auctions.xml")).constData()) == 0);
+                   QVERIFY(QFile::remove(t.data("auctions.xml.bak")));
+               })
+            << QStringList() << QStringLiteral("\"Sent Snipes/100.html\" is a state file with a password");
+        QTest::newRow("the page folder as a link to a folder inside") << Prepare([](tst_DebugPackage& t) {
+            QVERIFY(QDir(t.data("Sent Snipes")).removeRecursively());
+            writeFile(t.data("pages/100.html"), stateWithPassword);
+            QVERIFY(QFile::link(t.data("pages"), t.data("Sent Snipes")));
+        }) << QStringList() << QStringLiteral("\"Sent Snipes\" is a link");
+    }
+
+    void pagesThatCouldCarryThePassword()
+    {
+        QFETCH(std::function<void(tst_DebugPackage&)>, prepare);
+        QFETCH(QStringList, packed);
+        QFETCH(QString, reason);
+        writeFile(data("auctions.xml"), stateWithPassword);
+        writeFile(data("auctions.xml.bak"), stateWithPassword);
+        writeFile(data("auctions.xml.unreadable-20250102-030405"), stateWithPassword);
+        QVERIFY(QDir().mkpath(data("Sent Snipes")));
+        prepare(*this);
+        if (QTest::currentTestFailed())
+            return;
+
+        const QString target = outside("package.zip");
+        const DebugPackage::Outcome outcome = DebugPackage(m_data->path()).write(target, {"100"});
+        if (!reason.isEmpty()) {
+            QVERIFY(!outcome.written);
+            QVERIFY2(outcome.reason.contains(reason), qPrintable(outcome.reason));
+            QVERIFY(!QFileInfo::exists(target));
+            return;
+        }
+        QVERIFY2(outcome.written, qPrintable(outcome.reason));
+        const PackageContents package(target);
+        QCOMPARE(package.names(), packed);
+        for (const QString& name : package.names())
+            QVERIFY2(!package.entry(name).contains("s3cr&amp;t"), qPrintable(name));
     }
 
     // A disk that fills while the archive is written fails the package and keeps the one there before.

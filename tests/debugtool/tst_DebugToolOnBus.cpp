@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +106,17 @@ private Q_SLOTS:
         QVERIFY(ProgramUnderTest::ownsBusName());
 
         window.AuctionsBand()->node("Watches:CAT")->setCheckState(0, Qt::Checked);
+        // This tool's own environment now names another folder, with files of its own: the package still
+        // holds the files of the program the tree was read from.
+        const QString programState = DataFolder::stateFile();
+        const QByteArray programHome = qgetenv("AUCTIONORV_HOME");
+        QTemporaryDir toolHome;
+        writeFile(
+            toolHome.filePath("auctions.xml"),
+            "<Root><Settings><Username>other</Username><Password>other-pw</Password></Settings></Root>");
+        writeFile(toolHome.filePath("Sent Snipes/110023456789.html"), "<html>another folder's page</html>");
+        qputenv("AUCTIONORV_HOME", QFile::encodeName(toolHome.path()));
+        const auto restoreHome = qScopeGuard([&] { qputenv("AUCTIONORV_HOME", programHome); });
         QTemporaryDir out;
         const QString target = out.filePath("support.zip");
         dialogs->fileAnswer = [&](DialogBackend::FileDialog& d) {
@@ -116,7 +128,7 @@ private Q_SLOTS:
         QCOMPARE(boxes.boxes.first().title, QStringLiteral("Debug Package Created"));
 
         // The state file as it stands now, password emptied; only the ticked auction's page.
-        QFile state(DataFolder::stateFile());
+        QFile state(programState);
         QVERIFY(state.open(QIODevice::ReadOnly));
         QByteArray expected = state.readAll();
         QVERIFY(expected.contains("<Password>s3cret-pw</Password>"));

@@ -8,6 +8,7 @@
 #include "PackageContents.h"
 #include "RecordingMessageBoxSink.h"
 #include "RemoteApp.h"
+#include "RemoteError.h"
 #include "RemoteNodeRules.h"
 #include "RemotecApp.h"
 #include "ScriptedDialogBackend.h"
@@ -84,6 +85,8 @@ class tst_ctlAuctionsBand : public QObject
             fake->putAuction(auction("202", "Books", "Maps"));
             fake->putAuction(auction("300", "Gone", "Orphan"));
             fake->setReachable(reachable);
+            // The program tells the data folder it runs with.
+            fake->setDataFolder(data.path());
             auto link = std::make_unique<Remote::cApp>(std::unique_ptr<Remote::Backend>(fake));
             fake->pinClock(link->App().Clock());
             band()->setMessageBoxSink(&boxes);
@@ -386,6 +389,63 @@ private Q_SLOTS:
         };
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(tool.dialogs->fileRuns.size(), 2);
+    }
+
+    // The package holds the files of the program the tree was read from, whatever folder this tool's own
+    // environment names; the tool's own folder only when no program answers.
+    void packsTheProgramsDataFolder_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("packedFrom");
+        QTest::newRow("the program tells its folder") << "another folder"
+                                                      << "program";
+        QTest::newRow("the program does not answer") << "no answer"
+                                                     << "tool";
+        QTest::newRow("the program names no folder") << "no folder"
+                                                     << "tool";
+        QTest::newRow("no program") << "unreachable"
+                                    << "tool";
+    }
+
+    void packsTheProgramsDataFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, packedFrom);
+        Tool tool(program != QLatin1String("unreachable"));
+        const QByteArray toolState = "<Root><Settings><Username>tool</Username></Settings></Root>";
+        const QByteArray programState = "<Root><Settings><Username>program</Username></Settings></Root>";
+        tool.data.write("auctions.xml", toolState);
+        QDir(tool.data.path()).mkdir("Sent Snipes");
+        tool.data.write("Sent Snipes/100.html", "the tool's page");
+        QTemporaryDir programFolder;
+        QVERIFY(QDir(programFolder.path()).mkdir("Sent Snipes"));
+        for (const auto& [name, bytes] : {std::pair<QString, QByteArray>{"auctions.xml", programState},
+                                          {"Sent Snipes/100.html", "the program's page"}}) {
+            QFile file(programFolder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        if (program == QLatin1String("another folder"))
+            tool.fake->setDataFolder(programFolder.path());
+        else if (program == QLatin1String("no answer"))
+            tool.fake->failCommand("App.DataFolder", Remote::Error::NotRunning,
+                                   Remote::Error::noAnswerText());
+        else if (program == QLatin1String("no folder"))
+            tool.fake->setDataFolder(QString());
+        if (QTreeWidgetItem* lamp = tool.node("100~"))
+            lamp->setCheckState(0, Qt::Checked);
+
+        QTemporaryDir out;
+        tool.saveTo(out.filePath("support.zip"));
+        QTest::mouseClick(tool.createButton(), Qt::LeftButton);
+        QCOMPARE(tool.boxes.boxes.size(), 1);
+        QCOMPARE(tool.boxes.boxes.first().title, QStringLiteral("Debug Package Created"));
+        const PackageContents package(out.filePath("support.zip"));
+        const bool fromProgram = packedFrom == QLatin1String("program");
+        QCOMPARE(package.entry("auctions.xml"), fromProgram ? programState : toolState);
+        if (program != QLatin1String("unreachable"))
+            QCOMPARE(package.entry("Sent Snipes/100.html"),
+                     fromProgram ? QByteArray("the program's page") : QByteArray("the tool's page"));
     }
 
     // Without the main program the tree stays empty and says why; a package then holds the state file.

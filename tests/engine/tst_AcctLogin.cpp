@@ -47,7 +47,15 @@ void showPage(ScriptedBrowser& window, const QString& page)
     else if (page == QLatin1String("form on another host"))
         window.complete(otherHostUrl, QStringLiteral("Sign In"), QStringLiteral("<p>eBay User ID</p>"),
                         signInForms);
-    else if (page == QLatin1String("marker without form"))
+    else if (page == QLatin1String("form posting to another host")) {
+        BrowserWindow::HtmlDocument document;
+        document.title = QStringLiteral("Sign In");
+        document.body = QStringLiteral("<p>eBay User ID</p>");
+        document.text = QStringLiteral("Sign In\neBay User ID");
+        document.forms = signInForms;
+        document.actions.insert(QStringLiteral("SignInForm"), otherHostUrl);
+        window.complete(signInUrl, document);
+    } else if (page == QLatin1String("marker without form"))
         window.complete(signInUrl, QStringLiteral("Sign In"), QStringLiteral("<p>eBay User ID</p>"));
     else if (page == QLatin1String("signed out"))
         window.complete(signInUrl, QStringLiteral("Signed Out"),
@@ -123,6 +131,7 @@ private Q_SLOTS:
     void statusSequences_data();
     void statusSequences();
     void stateSetsItsStatusOnlyOnAChange();
+    void formTurnedElsewhereOnceFilledSendsNothing();
     void timeOutEndsATestUnderWay();
     void secondTestStartsOverInANewWindow();
     void releasedTestUnloadsItsWindowAtOnce();
@@ -130,6 +139,8 @@ private Q_SLOTS:
     void againstTheSite_data();
     void againstTheSite();
     void siteThatNeverAnswersFailsAfterTheTimeOut();
+    void formPostingToAnotherHostGetsNothing_data();
+    void formPostingToAnotherHostGetsNothing();
 };
 
 void tst_AcctLogin::statusSequences_data()
@@ -156,6 +167,8 @@ void tst_AcctLogin::statusSequences_data()
         << bob << QStringList{"my ebay"} << QStringList{loggingOut, failed(bob)} << false << 1;
     QTest::newRow("form on another host")
         << bob << QStringList{"form on another host"} << QStringList{loggingOut, failed(bob)} << false << 1;
+    QTest::newRow("form posting to another host") << bob << QStringList{"form posting to another host"}
+                                                  << QStringList{loggingOut, failed(bob)} << false << 1;
     QTest::newRow("marker without form")
         << bob << QStringList{"marker without form"} << QStringList{loggingOut, failed(bob)} << false << 1;
     QTest::newRow("signed out once") << bob << QStringList{"signed out", "form", "my ebay"}
@@ -217,6 +230,23 @@ void tst_AcctLogin::stateSetsItsStatusOnlyOnAChange()
     test.login->setStatus(QStringLiteral("same"));
     test.login->setStatus(QStringLiteral("same"));
     QCOMPARE(test.statuses, QStringList({"ann successfully logged in.", "", "same", "same"}));
+}
+
+void tst_AcctLogin::formTurnedElsewhereOnceFilledSendsNothing()
+{
+    ScriptedTest test;
+    test.login->Login(QStringLiteral("bob"), QStringLiteral("pw"));
+    ScriptedBrowser* window = test.browsers.last();
+    // A script of the page turns the form to another host between the filling and the submit.
+    window->afterSet = [window](const QString& form, const QString& element) {
+        if (element == QLatin1String("pass"))
+            window->setFormAction(form, otherHostUrl);
+    };
+    showPage(*window, QStringLiteral("form"));
+    QTRY_COMPARE(test.login->State(), eAcctLoginFailed);
+    QCOMPARE(test.statuses, QStringList({loggingOut, loggingIn("bob"), failed("bob")}));
+    QVERIFY(window->log.contains(QStringLiteral("refuse SignInForm")));
+    QVERIFY(!window->log.contains(QStringLiteral("submit SignInForm")));
 }
 
 void tst_AcctLogin::timeOutEndsATestUnderWay()
@@ -376,6 +406,40 @@ void tst_AcctLogin::siteThatNeverAnswersFailsAfterTheTimeOut()
     QVERIFY(waitForEngine([&] { return test.finished(); }));
     QCOMPARE(test.statuses, QStringList({loggingOut, loggingIn("bob"), failed("bob")}));
     test.site.site().release(FakeBidSite::highBidderPage());
+}
+
+void tst_AcctLogin::formPostingToAnotherHostGetsNothing_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("samePort");
+    QTest::newRow("another port") << "127.0.0.1" << false;
+    QTest::newRow("another loopback host") << "127.0.0.2" << true;
+}
+
+// The sign-in host serves a sign-in form that posts to another host: the name and password go nowhere.
+void tst_AcctLogin::formPostingToAnotherHostGetsNothing()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, samePort);
+    EngineTest test;
+    QVERIFY(test.site.start());
+    FakeSite other;
+    const quint16 port = samePort ? quint16(test.site.site().baseUrl(SiteEndpoints::SignIn).port()) : 0;
+    QVERIFY(other.listenAt(SiteEndpoints::SignIn, QHostAddress(address), port));
+    test.site.queue(
+        FakeBidSite::SignInPage,
+        FakeBidSite::page(QStringLiteral("Sign In"),
+                          QStringLiteral("<form name=\"SignInForm\" method=\"post\" action=\"%1/collect\">"
+                                         "<p>eBay User ID <input type=\"text\" name=\"userid\"></p>"
+                                         "<p>Password <input type=\"password\" name=\"pass\"></p>"
+                                         "<input type=\"hidden\" name=\"keepMeSignInOption\"></form>")
+                              .arg(other.baseUrl(SiteEndpoints::SignIn).toString())));
+
+    test.login.Login(QStringLiteral("bob"), QStringLiteral("s3cret"));
+    QVERIFY(waitForEngine([&] { return test.finished(); }));
+    QCOMPARE(test.statuses, QStringList({loggingOut, failed("bob")}));
+    QCOMPARE(other.requests().size(), 0);
+    QCOMPARE(test.posts().size(), 0);
 }
 
 ORV_WEBENGINE_TEST_MAIN(tst_AcctLogin)

@@ -95,6 +95,8 @@ private Q_SLOTS:
     void noFalseWin_data();
     void noFalseWin();
     void passwordGoesOnlyToTheSignInHost();
+    void signInFormPostingToAnotherHostGetsNothing_data();
+    void signInFormPostingToAnotherHostGetsNothing();
     void refreshingForeignPageEndsByItsDeadline();
 };
 
@@ -375,6 +377,50 @@ void tst_BidExchange::passwordGoesOnlyToTheSignInHost()
         QVERIFY2(!seen.contains(password), qPrintable(request.target));
     }
     QCOMPARE(x.count(FakeBidSite::SignInResult), 0);
+    QVERIFY(x.windowsClosed());
+}
+
+void tst_BidExchange::signInFormPostingToAnotherHostGetsNothing_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("samePort");
+    QTest::addColumn<QString>("form"); // %1: the other host's base address
+    const QString fields = QStringLiteral("<p>eBay User ID <input type=\"text\" name=\"userid\"></p>"
+                                          "<p>Password <input type=\"password\" name=\"pass\"></p>"
+                                          "<input type=\"hidden\" name=\"keepMeSignInOption\"></form>");
+    const QString postingThere =
+        QStringLiteral("<form name=\"SignInForm\" method=\"post\" action=\"%1/collect\">") + fields;
+    QTest::newRow("another port") << "127.0.0.1" << false << postingThere;
+    QTest::newRow("another loopback host") << "127.0.0.2" << true << postingThere;
+    QTest::newRow("a base address on another port")
+        << "127.0.0.1" << false
+        << QStringLiteral(
+               "<base href=\"%1/\"><form name=\"SignInForm\" method=\"post\" action=\"collect\">") +
+               fields;
+}
+
+// The sign-in host serves a sign-in form that posts to another host: nothing is filled in or posted.
+void tst_BidExchange::signInFormPostingToAnotherHostGetsNothing()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, samePort);
+    QFETCH(QString, form);
+    Exchange x;
+    QVERIFY(x.started());
+    FakeSite other;
+    const quint16 port = samePort ? quint16(x.site.site().baseUrl(SiteEndpoints::SignIn).port()) : 0;
+    QVERIFY(other.listenAt(SiteEndpoints::SignIn, QHostAddress(address), port));
+    x.site.queue(FakeBidSite::SignInPage,
+                 FakeBidSite::page(QStringLiteral("Sign In"),
+                                   form.arg(other.baseUrl(SiteEndpoints::SignIn).toString())));
+    x.senders.Prepare(x.auction, false);
+    QVERIFY(x.waitUntilFinished());
+
+    QCOMPARE(x.auction->SnipeState, OR2BidFailed);
+    QCOMPARE(x.auction->SysComments, QStringLiteral("Unexpected Response Accessing Signin Page."));
+    QCOMPARE(other.requests().size(), 0);
+    QCOMPARE(x.count(FakeBidSite::SignInResult), 0);
+    QCOMPARE(x.count(FakeBidSite::BidPage), 0);
     QVERIFY(x.windowsClosed());
 }
 

@@ -88,6 +88,8 @@ private Q_SLOTS:
     void readsEachDocumentOnce();
     void fillsAndSubmitsForms();
     void missingFormsAreErrors();
+    void submitsOnlyToTheGivenHost_data();
+    void submitsOnlyToTheGivenHost();
     void loadWithoutAnswerShowsUnavailablePage_data();
     void loadWithoutAnswerShowsUnavailablePage();
     void errorStatusPageIsRead();
@@ -130,6 +132,8 @@ void tst_frmBrowser::readsEachDocumentOnce()
     const QStringList elements{QStringLiteral("user"), QStringLiteral("keep"), QStringLiteral("code")};
     QCOMPARE(window.Document().forms.value(QStringLiteral("Login")), elements);
     QCOMPARE(window.Document().forms.value(QStringLiteral("loginForm")), elements);
+    QCOMPARE(window.Document().actions.value(QStringLiteral("Login")),
+             at(QStringLiteral("/post")).toString());
     QCOMPARE(window.LocationURL(), at(QStringLiteral("/page")).toString());
     QVERIFY(waitForEngine([&] { return m_site->requests(host).size() == 2; })); // the page and its frame
 
@@ -182,6 +186,77 @@ void tst_frmBrowser::missingFormsAreErrors()
                              window.SetFormValue(QStringLiteral("PlaceBid"), QStringLiteral("user"), {}));
     QVERIFY_THROWS_EXCEPTION(
         OrvError, window.SetFormValue(QStringLiteral("Login"), QStringLiteral("pass"), QStringLiteral("x")));
+}
+
+void tst_frmBrowser::submitsOnlyToTheGivenHost_data()
+{
+    QTest::addColumn<QString>("form"); // %1 stands for the other host's base address
+    QTest::addColumn<bool>("posted");
+    const QString fields =
+        QStringLiteral("<input name=\"user\"><input type=\"hidden\" name=\"keep\" value=\"0\">");
+    QTest::newRow("a path on the host")
+        << QStringLiteral("<form name=\"Login\" method=\"post\" action=\"/post\">") + fields + "</form>"
+        << true;
+    QTest::newRow("an element named action hides nothing")
+        << QStringLiteral("<form name=\"Login\" method=\"post\" action=\"/post\"><input name=\"action\" "
+                          "value=\"%1/collect\">") +
+               fields + "</form>"
+        << true;
+    QTest::newRow("another port") << QStringLiteral(
+                                         "<form name=\"Login\" method=\"post\" action=\"%1/collect\">") +
+                                         fields + "</form>"
+                                  << false;
+    QTest::newRow("a base address on another port")
+        << QStringLiteral("<base href=\"%1/\"><form name=\"Login\" method=\"post\" action=\"collect\">") +
+               fields + "</form>"
+        << false;
+    QTest::newRow("turned to another port by a script")
+        << QStringLiteral("<form name=\"Login\" method=\"post\" action=\"/post\">") + fields +
+               "</form><script>document.forms.Login.setAttribute('action', '%1/collect');</script>"
+        << false;
+    // The engine fixes the address before the page hears of the submit: its change comes too late.
+    QTest::newRow("turned to another port as it is submitted")
+        << QStringLiteral("<form name=\"Login\" method=\"post\" action=\"/post\">") + fields +
+               "</form><script>document.forms.Login.addEventListener('formdata', function () {"
+               " this.setAttribute('action', '%1/collect'); });</script>"
+        << true;
+}
+
+// A form goes where it was allowed to go or nowhere; whatever the page or its scripts make of it, the
+// other host hears nothing.
+void tst_frmBrowser::submitsOnlyToTheGivenHost()
+{
+    QFETCH(QString, form);
+    QFETCH(bool, posted);
+    FakeSite other;
+    QVERIFY(other.listen({SiteEndpoints::Bid}));
+    const QString page = QStringLiteral("<html><head><title>Form</title></head><body>") +
+                         form.arg(other.baseUrl(SiteEndpoints::Bid).toString()) +
+                         QStringLiteral("</body></html>");
+    m_site->setHandler(host, QStringLiteral("/form"),
+                       [page](const FakeSite::Request&) { return FakeSite::Response::page(page.toUtf8()); });
+    m_site->setHandler(host, QStringLiteral("/post"), [](const FakeSite::Request&) {
+        return FakeSite::Response::page("<html><title>Posted</title><body>thanks</body></html>");
+    });
+    frmBrowser window(m_settings);
+    QSignalSpy completed(&window, &BrowserWindow::DocumentComplete);
+    QSignalSpy refused(&window, &BrowserWindow::SubmitRefused);
+    QVERIFY(load(window, completed, at(QStringLiteral("/form"))));
+    window.SetFormValue(QStringLiteral("Login"), QStringLiteral("user"), QStringLiteral("s3cret"));
+    window.SubmitFormTo(QStringLiteral("Login"), m_site->baseUrl(host));
+    if (posted) {
+        QVERIFY(completed.wait(loadTimeoutMs));
+        QCOMPARE(window.Document().title, QStringLiteral("Posted"));
+        QCOMPARE(m_site->requests(host).last().form.value(QStringLiteral("user")), QStringLiteral("s3cret"));
+        QCOMPARE(refused.count(), 0);
+    } else {
+        QVERIFY(refused.wait(loadTimeoutMs));
+        QCOMPARE(refused.takeFirst().value(0).toString(), QStringLiteral("Login"));
+        // Nothing follows: no page is loaded instead.
+        QVERIFY(!completed.wait(500));
+        QCOMPARE(m_site->requests(host).size(), 1);
+    }
+    QCOMPARE(other.requests().size(), 0);
 }
 
 void tst_frmBrowser::loadWithoutAnswerShowsUnavailablePage_data()

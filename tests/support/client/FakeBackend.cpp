@@ -242,6 +242,8 @@ QVariant FakeBackend::perform(const QString& object, const QString& method, cons
                         QStringLiteral("There is no auction with item number ") + first + QLatin1Char('.'));
         return m_auctions[at];
     };
+    if (object == QLatin1String("App") && method == QLatin1String("DataFolder"))
+        return m_dataFolder;
     if (object == QLatin1String("Auctions")) {
         if (method == QLatin1String("Add")) {
             const QString item = first.trimmed();

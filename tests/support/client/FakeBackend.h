@@ -40,6 +40,8 @@ public:
     // Replaces the whole list: reported as Auctions.Updated, and the list then fetched.
     void replaceAuctions(const QList<Remote::AuctionRecord>& auctions);
     void setSetting(const QString& field, const QVariant& value);
+    // What App.DataFolder answers.
+    void setDataFolder(const QString& folder) { m_dataFolder = folder; }
     QVariantMap settings() const { return m_settings; }
     QList<Remote::AuctionRecord> auctions() const { return m_auctions; }
     QList<Remote::CategoryRecord> categories() const { return m_categories; }
@@ -89,6 +91,7 @@ private:
     QList<Remote::CategoryRecord> m_categories;
     QList<Remote::AuctionRecord> m_auctions;
     QVariantMap m_settings;
+    QString m_dataFolder;
     std::shared_ptr<QDateTime> m_siteNow;
     qulonglong m_serial = 0;
     bool m_reachable = true;

@@ -319,6 +319,26 @@ bool FakeSite::listen(const QList<Role>& roles)
     return true;
 }
 
+bool FakeSite::listenAt(Role role, const QHostAddress& address, quint16 port)
+{
+    if (m_listeners.contains(role))
+        return false;
+    auto* server = new QTcpServer(this);
+    if (!server->listen(address, port)) {
+        qWarning("FakeSite: cannot listen on %s: %s", qPrintable(address.toString()),
+                 qPrintable(server->errorString()));
+        delete server;
+        return false;
+    }
+    connect(server, &QTcpServer::newConnection, this, [this, role, server] { accept(role, server); });
+    QUrl base;
+    base.setScheme(QStringLiteral("http"));
+    base.setHost(address.toString());
+    base.setPort(server->serverPort());
+    m_listeners.insert(role, {server, base});
+    return true;
+}
+
 QUrl FakeSite::baseUrl(Role role) const
 {
     return m_listeners.value(role).base;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
+#include <QHostAddress>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -97,6 +98,8 @@ public:
     bool listen(const QList<Role>& roles = {SiteEndpoints::ItemPage, SiteEndpoints::SignIn,
                                             SiteEndpoints::Bid, SiteEndpoints::TimePage,
                                             SiteEndpoints::Maker});
+    // Listens for one role on another loopback address (127.0.0.2, ...), on `port` or a fresh one.
+    bool listenAt(Role role, const QHostAddress& address, quint16 port = 0);
     // "http://127.0.0.1:<port>" of a listening role; empty for another.
     QUrl baseUrl(Role role) const;
     // Points each listening role's SiteEndpoints variable at its base URL; the previous values come back

@@ -26,6 +26,8 @@ void ScriptedBrowser::SetFormValue(const QString& form, const QString& element, 
     if (!m_document.forms.value(form).contains(element))
         throw OrvError::refused(source, QStringLiteral("no element %1.%2").arg(form, element));
     log << QStringLiteral("set %1.%2=%3").arg(form, element, value);
+    if (afterSet)
+        afterSet(form, element);
 }
 
 void ScriptedBrowser::SubmitForm(const QString& form)
@@ -33,6 +35,24 @@ void ScriptedBrowser::SubmitForm(const QString& form)
     if (!m_document.forms.contains(form))
         throw OrvError::refused(source, QStringLiteral("no form %1").arg(form));
     log << QStringLiteral("submit ") + form;
+}
+
+void ScriptedBrowser::SubmitFormTo(const QString& form, const QUrl& destination)
+{
+    if (!m_document.forms.contains(form))
+        throw OrvError::refused(source, QStringLiteral("no form %1").arg(form));
+    const QUrl target = QUrl(m_location).resolved(QUrl(m_document.actions.value(form)));
+    const auto portOf = [](const QUrl& url) {
+        return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
+    };
+    if (target.scheme() == destination.scheme() && target.host() == destination.host() &&
+        portOf(target) == portOf(destination)) {
+        log << QStringLiteral("submit ") + form;
+        return;
+    }
+    log << QStringLiteral("refuse ") + form;
+    QMetaObject::invokeMethod(
+        this, [this, form] { Q_EMIT SubmitRefused(form); }, Qt::QueuedConnection);
 }
 
 void ScriptedBrowser::Quit()

@@ -5,10 +5,13 @@
 #include <QList>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 
 // A browser window that tests drive by hand: it records what its caller asks of it, in order, in `log`
-// ("navigate <url>", "reload", "set <form>.<element>=<value>", "submit <form>", "quit"), and shows the
-// pages that the test hands it with complete().
+// ("navigate <url>", "reload", "set <form>.<element>=<value>", "submit <form>", "refuse <form>", "quit"),
+// and shows the pages that the test hands it with complete(). A form posts to its entry in the
+// document's actions, resolved against the page's address (no entry: the page's own address);
+// SubmitFormTo to elsewhere is logged as "refuse <form>" and raises SubmitRefused from the event loop.
 class ScriptedBrowser : public BrowserWindow
 {
     Q_OBJECT
@@ -21,6 +24,7 @@ public:
     QString LocationURL() const override { return m_location; }
     void SetFormValue(const QString& form, const QString& element, const QString& value) override;
     void SubmitForm(const QString& form) override;
+    void SubmitFormTo(const QString& form, const QUrl& destination) override;
     // Deletes the window later, as the real one does after its quit delay.
     void Quit() override;
 
@@ -31,6 +35,14 @@ public:
     // Shows `document` as it stands at `url` and raises DocumentComplete.
     void complete(const QString& url, const HtmlDocument& document);
     void raiseTimedOut() { Q_EMIT TimedOut(); }
+    // What a script of the page does to its forms: where `form` posts from now on.
+    void setFormAction(const QString& form, const QString& action)
+    {
+        m_document.actions.insert(form, action);
+    }
+
+    // Runs after each value set, as a script of the page could run between the caller's steps.
+    std::function<void(const QString& form, const QString& element)> afterSet;
 
     QStringList log;
     QList<QUrl> navigations;
