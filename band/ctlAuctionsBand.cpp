@@ -3,6 +3,7 @@
 #include "BandLog.h"
 #include "BandTree.h"
 #include "DateTimes.h"
+#include "ItemLinks.h"
 #include "MessageBoxSink.h"
 #include "OrvPictures.h"
 #include "RemoteApp.h"
@@ -632,7 +633,7 @@ void ctlAuctionsBand::Navigate()
     const auto auction = Auction();
     if (!auction || !m_browser)
         return;
-    const QUrl address = cBrowser::ItemPageURL(auction->Item);
+    const QUrl address = ItemLinks::itemPageUrl(auction->Item);
     if (address.isEmpty())
         throw Remote::Error(Remote::Error::Refused,
                             QStringLiteral("Cannot open the auction's page.  The item number \"") +
@@ -868,21 +869,19 @@ void ctlAuctionsBand::treeDeletePressed()
 
 bool ctlAuctionsBand::fnIsAuction(const QString& sURL)
 {
-    return cBrowser::IsItemPage(sURL);
+    return ItemLinks::isItemPage(sURL);
 }
 
 QString ctlAuctionsBand::fnItem(const QString& sURL)
 {
-    return cBrowser::ItemFromURL(sURL);
+    return ItemLinks::itemOf(sURL);
 }
 
 void ctlAuctionsBand::treeDropped(const QString& text)
 {
-    if (!m_app || !fnIsAuction(text))
-        return;
     // An address without an item number, or with one that is no item number, is other text.
-    const QString item = fnItem(text);
-    if (!cBrowser::IsValidItem(item))
+    const QString item = ItemLinks::itemFromDrop(text);
+    if (!m_app || item.isEmpty())
         return;
     run(QStringLiteral("Add Auction Error"), [this, item] {
         const auto category = Category();
