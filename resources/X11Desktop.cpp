@@ -12,8 +12,15 @@ namespace {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-template <typename T> Reply<T> own(T* reply)
+// The answer to a request; an error answer is dropped here, so that it never reaches the platform's
+// event queue as an error of its own.
+template <typename Cookie, typename T>
+Reply<T> answer(xcb_connection_t* c, Cookie cookie,
+                T* (*read)(xcb_connection_t*, Cookie, xcb_generic_error_t**))
 {
+    xcb_generic_error_t* error = nullptr;
+    T* reply = read(c, cookie, &error);
+    std::free(error);
     return Reply<T>(reply, &std::free);
 }
 
@@ -32,8 +39,7 @@ xcb_window_t rootOf(xcb_connection_t* c)
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name)
 {
-    const auto reply =
-        own(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(qstrlen(name)), name), nullptr));
+    const auto reply = answer(c, xcb_intern_atom(c, 0, uint16_t(qstrlen(name)), name), xcb_intern_atom_reply);
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
@@ -42,7 +48,7 @@ std::optional<QByteArray> textProperty(xcb_connection_t* c, xcb_window_t window,
                                        xcb_atom_t type)
 {
     const auto reply =
-        own(xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 1024), nullptr));
+        answer(c, xcb_get_property(c, 0, window, property, type, 0, 1024), xcb_get_property_reply);
     if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 8)
         return std::nullopt;
     return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
@@ -76,17 +82,14 @@ std::optional<X11Desktop::Window> X11Desktop::window(quintptr id)
     if (!c || id == 0 || id > 0xffffffffu)
         return std::nullopt;
     const auto xid = xcb_window_t(id);
-    xcb_generic_error_t* error = nullptr;
-    const auto geometry = own(xcb_get_geometry_reply(c, xcb_get_geometry(c, xid), &error));
-    std::free(error);
+    const auto geometry = answer(c, xcb_get_geometry(c, xid), xcb_get_geometry_reply);
     // A pixmap has a geometry too; only a window has attributes.
-    const auto attributes =
-        own(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, xid), nullptr));
+    const auto attributes = answer(c, xcb_get_window_attributes(c, xid), xcb_get_window_attributes_reply);
     if (!geometry || !attributes)
         return std::nullopt;
     const xcb_window_t root = geometry->root;
-    const auto origin = own(xcb_translate_coordinates_reply(
-        c, xcb_translate_coordinates(c, xid, root, 0, 0), nullptr));
+    const auto origin =
+        answer(c, xcb_translate_coordinates(c, xid, root, 0, 0), xcb_translate_coordinates_reply);
     if (!origin)
         return std::nullopt;
     Window found;
@@ -96,14 +99,14 @@ std::optional<X11Desktop::Window> X11Desktop::window(quintptr id)
     // The frame is the ancestor that is a child of the root (the window itself without a manager).
     xcb_window_t top = xid;
     for (int depth = 0; depth < 64; ++depth) {
-        const auto tree = own(xcb_query_tree_reply(c, xcb_query_tree(c, top), nullptr));
+        const auto tree = answer(c, xcb_query_tree(c, top), xcb_query_tree_reply);
         if (!tree || tree->parent == root || tree->parent == XCB_NONE)
             break;
         top = tree->parent;
     }
-    const auto frame = own(xcb_get_geometry_reply(c, xcb_get_geometry(c, top), nullptr));
+    const auto frame = answer(c, xcb_get_geometry(c, top), xcb_get_geometry_reply);
     const auto frameOrigin =
-        own(xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, top, root, 0, 0), nullptr));
+        answer(c, xcb_translate_coordinates(c, top, root, 0, 0), xcb_translate_coordinates_reply);
     if (frame && frameOrigin) {
         const int border = frame->border_width;
         found.frame = QRect(frameOrigin->dst_x - border, frameOrigin->dst_y - border,
@@ -144,8 +147,7 @@ void X11Desktop::bringToFront(quintptr id)
     activate.type = atom(c, "_NET_ACTIVE_WINDOW");
     activate.data.data32[0] = 2;
     activate.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, rootOf(c),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(c, 0, rootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&activate));
     xcb_flush(c);
 }

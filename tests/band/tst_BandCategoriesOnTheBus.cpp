@@ -3,6 +3,7 @@
 // auctions where the program's own list does.
 #include "Auction.h"
 #include "Auctions.h"
+#include "BandTree.h"
 #include "BusFace.h"
 #include "Categorys.h"
 #include "DialogServices.h"
@@ -13,7 +14,6 @@
 #include "RemoteApp.h"
 #include "RemoteBusBackend.h"
 #include "RemotecApp.h"
-#include "BandTree.h"
 #include "TestDataFolder.h"
 #include "cApp.h"
 #include "ctlAuctionsBand.h"

@@ -22,9 +22,8 @@ private Q_SLOTS:
                                  << "222" << true << "222";
         QTest::newRow("first in the text") << "item=222 eBayISAPI.dll?ViewItem"
                                            << "222 eBayISAPI.dll?ViewItem" << false << "";
-        QTest::newRow("first in the text, then a key")
-            << "item=222&eBayISAPI.dll?ViewItem"
-            << "222" << true << "222";
+        QTest::newRow("first in the text, then a key") << "item=222&eBayISAPI.dll?ViewItem"
+                                                       << "222" << true << "222";
         QTest::newRow("previtem before item") << page + "&previtem=111&item=222"
                                               << "222" << true << "222";
         QTest::newRow("xitem before item") << page + "&xitem=111&item=222"

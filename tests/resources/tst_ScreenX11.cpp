@@ -157,7 +157,7 @@ private Q_SLOTS:
         mouse.RightClick(target.id(), 3, 4);
         mouse.Drag(target.id(), 1, 2, 70, 50);
         const QStringList expected{"press 1 10,20", "release 1 10,20", "press 3 3,4",
-                                   "release 3 3,4",  "press 1 1,2",     "release 1 70,50"};
+                                   "release 3 3,4", "press 1 1,2",     "release 1 70,50"};
         const auto buttons = [&target] {
             return target.events().filter(QRegularExpression(QStringLiteral("^(press|release) ")));
         };
