@@ -1,14 +1,12 @@
 #include "cBrowser.h"
 
 #include "BandLog.h"
+#include "ItemLinks.h"
 #include "RemoteAuctions.h"
 #include "RemoteUpdaters.h"
 #include "SiteEndpoints.h"
 
 namespace {
-
-const QString itemMarker = QStringLiteral("eBayISAPI.dll?ViewItem");
-const QString itemKey = QStringLiteral("item=");
 
 // The same document: the address without its fragment.
 bool sameDocument(const QUrl& a, const QUrl& b)
@@ -67,7 +65,7 @@ void cBrowser::setIE(IBrowserHost* browser)
 void cBrowser::IE_Navigated(const QUrl& url)
 {
     const QString address = url.toString();
-    if (IsItemPage(address))
+    if (ItemLinks::isItemPage(address))
         setViewingAuction(true);
     else if (!(m_viewing && IsAdOrBlank(address)))
         setViewingAuction(false);
@@ -79,11 +77,6 @@ void cBrowser::Navigate(const QString& sURL)
         m_ie->navigate(QUrl(sURL, QUrl::TolerantMode));
     else
         qCWarning(lcBand) << "no browser to open" << sURL;
-}
-
-bool cBrowser::IsItemPage(const QString& sURL)
-{
-    return sURL.contains(itemMarker, Qt::CaseInsensitive);
 }
 
 bool cBrowser::IsAdOrBlank(const QString& sURL)
@@ -107,42 +100,6 @@ bool cBrowser::IsSiteDomain(const QUrl& url)
     return host == domain || host.endsWith(QLatin1Char('.') + domain);
 }
 
-QString cBrowser::ItemFromURL(const QString& sURL)
-{
-    const qsizetype key = sURL.indexOf(itemKey, 0, Qt::CaseInsensitive);
-    if (key < 0)
-        return QString();
-    const qsizetype start = key + itemKey.size();
-    qsizetype end = sURL.size();
-    for (const QChar stop : {QLatin1Char('&'), QLatin1Char('#')}) {
-        const qsizetype at = sURL.indexOf(stop, start);
-        if (at >= 0 && at < end)
-            end = at;
-    }
-    return sURL.mid(start, end - start).trimmed();
-}
-
-bool cBrowser::IsValidItem(const QString& sItem)
-{
-    if (sItem.isEmpty())
-        return false;
-    for (const QChar c : sItem) {
-        if (!(c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-              (c >= QLatin1Char('a') && c <= QLatin1Char('z'))) ||
-            c.unicode() > 0x7f)
-            return false;
-    }
-    return true;
-}
-
-QUrl cBrowser::ItemPageURL(const QString& sItem)
-{
-    if (!IsValidItem(sItem))
-        return QUrl();
-    return SiteEndpoints::url(SiteEndpoints::ItemPage,
-                              QStringLiteral("/ws/eBayISAPI.dll?ViewItem&item=") + sItem);
-}
-
 void cBrowser::AddAuction(Remote::Auctions& auctions, const std::optional<Remote::CategoryRecord>& category,
                           Remote::Updaters& updaters, QObject* context, AddHandler done)
 {
@@ -155,8 +112,8 @@ void cBrowser::AddAuction(Remote::Auctions& auctions, const std::optional<Remote
     const QString text = address.toString();
     // Only an item page with a valid item number: a page that merely kept the viewing flag (an advert,
     // a blank frame) has no item of its own.
-    const QString item = ItemFromURL(text);
-    if (!IsItemPage(text) || !IsValidItem(item))
+    const QString item = ItemLinks::itemFromDrop(text);
+    if (item.isEmpty())
         return fail(Remote::Error(Remote::Error::Refused, notFoundText()));
     if (auctions.Exists(item)) {
         const QString existing = auctions.Item(item) ? auctions.Item(item)->Category : QString();

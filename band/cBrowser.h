@@ -54,17 +54,10 @@ public:
     // How long a shown page may take to be read (PageReadTimeoutMs unless set).
     void setPageReadTimeout(int ms) { m_readTimeout.setInterval(ms); }
 
-    // The tests on an address, letter case ignored.
-    static bool IsItemPage(const QString& sURL);
+    // The tests on an address, letter case ignored (the item page and its item: ItemLinks).
     static bool IsAdOrBlank(const QString& sURL);
     // Whether the address's host is the site's domain or a host under it.
     static bool IsSiteDomain(const QUrl& url);
-    // The text after the first "item=" up to the next "&" or "#" or the end, trimmed; empty without one.
-    static QString ItemFromURL(const QString& sURL);
-    // Letters and digits only, at least one.
-    static bool IsValidItem(const QString& sItem);
-    // The item page of an item on the site's item-page host; empty for an item that is not valid.
-    static QUrl ItemPageURL(const QString& sItem);
 
     static QString notFoundText();
     static QString noCategoryText();

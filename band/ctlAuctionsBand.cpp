@@ -3,6 +3,7 @@
 #include "BandLog.h"
 #include "BandTree.h"
 #include "DateTimes.h"
+#include "ItemLinks.h"
 #include "MessageBoxSink.h"
 #include "OrvPictures.h"
 #include "RemoteApp.h"
@@ -218,7 +219,8 @@ void ctlAuctionsBand::View(Remote::App& oApp, cBrowser* oBrowser)
     rebuild();
     BidManager_StateChange(oApp.BidManager().State());
     updateButtons();
-    m_buttons.value(QStringLiteral("addcurrent"))->setEnabled(oBrowser && oBrowser->ViewingAuction());
+    // The page shown before the band listened is judged now, as a change to it would be.
+    Browser_Viewing(oBrowser && oBrowser->ViewingAuction());
     tvwAuctions->setEnabled(true);
     tmrTick.start();
 }
@@ -246,6 +248,11 @@ void ctlAuctionsBand::connectModel()
                        &ctlAuctionsBand::setStatus);
     m_links << connect(&app.NetManager(), &Remote::NetManager::StatusChange, this,
                        &ctlAuctionsBand::setStatus);
+    // A first look at an item page made before the program answered counts once its settings arrive.
+    m_links << connect(&app.Settings(), &Remote::Settings::Updated, this, [this] {
+        if (m_lookPending && m_browser && m_browser->ViewingAuction())
+            LookingAtAuction();
+    });
 }
 
 void ctlAuctionsBand::Release()
@@ -257,6 +264,7 @@ void ctlAuctionsBand::Release()
     m_links.clear();
     m_app = nullptr;
     m_browser = nullptr;
+    m_lookPending = false;
     {
         const QSignalBlocker quiet(tvwAuctions);
         tvwAuctions->clear();
@@ -478,8 +486,14 @@ void ctlAuctionsBand::BidManager_StateChange(int State)
 void ctlAuctionsBand::Browser_Viewing(bool bViewing)
 {
     m_buttons.value(QStringLiteral("addcurrent"))->setEnabled(bViewing);
-    if (!bViewing || !m_app)
-        return;
+    m_lookPending = false;
+    if (bViewing && m_app)
+        LookingAtAuction();
+}
+
+void ctlAuctionsBand::LookingAtAuction()
+{
+    m_lookPending = false;
     try {
         Remote::Settings& settings = m_app->Settings();
         if (!settings.ViewedLookingAtAuction()) {
@@ -487,6 +501,8 @@ void ctlAuctionsBand::Browser_Viewing(bool bViewing)
             m_app->ShowInfo(Remote::eViewInfoLookingAtAuction);
         }
     } catch (const Remote::Error& error) {
+        // Not bound yet: the flag read was no answer of the program.
+        m_lookPending = error.number() == Remote::Error::NotRunning;
         qCWarning(lcBand) << "the information page could not be shown:" << error.description();
     }
 }
@@ -632,7 +648,7 @@ void ctlAuctionsBand::Navigate()
     const auto auction = Auction();
     if (!auction || !m_browser)
         return;
-    const QUrl address = cBrowser::ItemPageURL(auction->Item);
+    const QUrl address = ItemLinks::itemPageUrl(auction->Item);
     if (address.isEmpty())
         throw Remote::Error(Remote::Error::Refused,
                             QStringLiteral("Cannot open the auction's page.  The item number \"") +
@@ -868,21 +884,19 @@ void ctlAuctionsBand::treeDeletePressed()
 
 bool ctlAuctionsBand::fnIsAuction(const QString& sURL)
 {
-    return cBrowser::IsItemPage(sURL);
+    return ItemLinks::isItemPage(sURL);
 }
 
 QString ctlAuctionsBand::fnItem(const QString& sURL)
 {
-    return cBrowser::ItemFromURL(sURL);
+    return ItemLinks::itemOf(sURL);
 }
 
 void ctlAuctionsBand::treeDropped(const QString& text)
 {
-    if (!m_app || !fnIsAuction(text))
-        return;
     // An address without an item number, or with one that is no item number, is other text.
-    const QString item = fnItem(text);
-    if (!cBrowser::IsValidItem(item))
+    const QString item = ItemLinks::itemFromDrop(text);
+    if (!m_app || item.isEmpty())
         return;
     run(QStringLiteral("Add Auction Error"), [this, item] {
         const auto category = Category();

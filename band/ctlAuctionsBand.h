@@ -100,6 +100,8 @@ private:
     void Updaters_StateChanged(int State);
     void BidManager_StateChange(int State);
     void Browser_Viewing(bool bViewing);
+    // The first look at an item page: the information page, once.
+    void LookingAtAuction();
     void rebuild();
     QTreeWidgetItem* AddCategoryNode(const Remote::CategoryRecord& category,
                                      const QList<Remote::AuctionRecord>& auctions);
@@ -135,4 +137,6 @@ private:
     QList<QMetaObject::Connection> m_links;
     QHash<QString, QTreeWidgetItem*> m_nodes;
     QString m_status;
+    // The first look could not reach the program; it is taken again when the settings arrive.
+    bool m_lookPending = false;
 };

@@ -19,7 +19,8 @@ App::App(Backend& backend, QObject* parent)
 {
     connect(&backend, &Backend::bound, this, &App::takeSnapshot);
     connect(&backend, &Backend::received, this, &App::takeReport);
-    connect(&backend, &Backend::auctionsFetched, m_auctions, &Remote::Auctions::reset);
+    connect(&backend, &Backend::auctionsFetched, this, &App::takeAuctions);
+    connect(&backend, &Backend::auctionsFetchFailed, this, &App::takeDueCategorys);
     connect(&backend, &Backend::lost, this, &App::clear);
 }
 
@@ -71,8 +72,11 @@ void App::takeReport(const QString& object, const QString& name, const QVariantL
         else if (name == QLatin1String("Updated"))
             m_backend.fetchAuctions();
     } else if (object == QLatin1String("Categorys")) {
-        if (name == QLatin1String("Updated"))
-            m_categorys->reset(args.value(0).toList());
+        if (name == QLatin1String("Updated")) {
+            // Any list answered after this report holds the auctions as the change left them.
+            m_dueCategorys = args.value(0).toList();
+            m_backend.fetchAuctions();
+        }
     } else if (object == QLatin1String("Settings")) {
         if (name == QLatin1String("Updated"))
             m_settings->reset(args.value(0).toMap());
@@ -111,8 +115,24 @@ void App::takeReport(const QString& object, const QString& name, const QVariantL
     }
 }
 
+void App::takeAuctions(const QVariantList& records, qulonglong serial)
+{
+    m_auctions->reset(records, serial);
+    takeDueCategorys();
+}
+
+void App::takeDueCategorys()
+{
+    if (!m_dueCategorys)
+        return;
+    const QVariantList categorys = *m_dueCategorys;
+    m_dueCategorys.reset();
+    m_categorys->reset(categorys);
+}
+
 void App::clear()
 {
+    m_dueCategorys.reset();
     m_state = AppNoState;
     m_status.clear();
     m_categorys->reset({});

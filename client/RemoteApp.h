@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
+#include <optional>
 
 namespace Remote {
 
@@ -19,7 +20,10 @@ class Updaters;
 
 // The main program's application object as a client sees it (App.Auctions, App.Categorys, ...): the
 // replicas of its model, its state and status, and its commands. Filled when the backend binds, kept
-// current by the program's reports, emptied when the binding is lost.
+// current by the program's reports, emptied when the binding is lost. A change of the categories can
+// move auctions without a report of each (a rename, a removal that moves them): the new categories are
+// taken together with the auctions fetched again, so that Categorys.Updated finds every auction under
+// the category the program has it in.
 class App : public QObject
 {
     Q_OBJECT
@@ -55,6 +59,9 @@ Q_SIGNALS:
 private:
     void takeSnapshot(const QVariantMap& snapshot);
     void takeReport(const QString& object, const QString& name, const QVariantList& args);
+    void takeAuctions(const QVariantList& records, qulonglong serial);
+    // The categories reported and waiting for the auctions fetched after them.
+    void takeDueCategorys();
     void clear();
 
     Backend& m_backend;
@@ -67,6 +74,7 @@ private:
     Remote::NetManager* m_netManager;
     AppState m_state = AppNoState;
     QString m_status;
+    std::optional<QVariantList> m_dueCategorys;
 };
 
 } // namespace Remote

@@ -56,6 +56,8 @@ Q_SIGNALS:
     void lost(const QString& reason);
     void received(const QString& object, const QString& name, const QVariantList& args);
     void auctionsFetched(const QVariantList& records, qulonglong serial);
+    // The program did not give the list asked for by fetchAuctions.
+    void auctionsFetchFailed();
     // The program took the hold (true), or it ended with the binding (false).
     void holdChanged(bool held);
 

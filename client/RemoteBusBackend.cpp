@@ -234,6 +234,8 @@ void BusBackend::fetchAuctions()
         const QDBusMessage reply = answer->reply();
         if (reply.type() != QDBusMessage::ReplyMessage) {
             qCWarning(lcClient) << "cannot read the auctions:" << reply.errorMessage();
+            if (bindState() == Remote::Bound)
+                Q_EMIT auctionsFetchFailed();
             return;
         }
         if (bindState() != Remote::Bound)

@@ -1,23 +1,18 @@
 #include "Client.h"
 
+#include "ScreenWindow.h"
 #include "TimeSource.h"
-
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWindow>
 
 void Client::Init(quintptr lhWnd)
 {
-    QWindow* window = MemoryDC::windowOf(lhWnd);
+    const ScreenWindow window = ScreenWindow::find(lhWnd);
     hWnd = lhWnd;
-    Caption = window->title();
+    Caption = window.caption();
 }
 
 int Client::ColorDepth() const
 {
-    QWindow* window = MemoryDC::windowOf(hWnd);
-    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->depth() : 0;
+    return ScreenWindow::find(hWnd).depth();
 }
 
 void Client::Capture(int Left, int Top, int Width, int Height)
@@ -28,10 +23,7 @@ void Client::Capture(int Left, int Top, int Width, int Height)
 
 void Client::Refresh()
 {
-    QWindow* window = MemoryDC::windowOf(hWnd);
-    if (window->windowStates().testFlag(Qt::WindowMinimized))
-        window->showNormal();
-    window->raise();
-    window->requestActivate();
-    MemoryDC::RefreshWindow(hWnd);
+    const ScreenWindow window = ScreenWindow::find(hWnd);
+    window.bringToFront();
+    window.repaint();
 }

@@ -5,14 +5,15 @@
 #include <QDateTime>
 #include <QString>
 
-// One target window of this program with its caption and its last capture.
+// One target window (of this program, or on an X11 display of any program) with its caption and its
+// last capture.
 class Client
 {
 public:
     quintptr hWnd = 0;
     QString Caption;
 
-    // Throws OrvError when no window of this program has the id.
+    // Throws OrvError when there is no such window.
     void Init(quintptr lhWnd);
     int ColorDepth() const;
     MemoryDC& MemDC() { return m_memDC; }

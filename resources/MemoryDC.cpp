@@ -1,13 +1,13 @@
 #include "MemoryDC.h"
 
 #include "OrvError.h"
+#include "ScreenWindow.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QWidget>
 #include <QWindow>
 
 namespace {
@@ -54,26 +54,21 @@ int MemoryDC::WidthBytes() const
     return int(m_image->bytesPerLine());
 }
 
-QWindow* MemoryDC::windowOf(quintptr id)
-{
-    for (QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle() && window->winId() == id)
-            return window;
-    }
-    raise(QStringLiteral("No window of this program has the id %1.").arg(id));
-}
-
-void MemoryDC::grab(QWindow* window, const QRect& screenArea)
+void MemoryDC::grab(const ScreenWindow& window, const QRect& screenArea)
 {
     refuseOnWayland("capture the screen");
-    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    QWindow* own = window.own();
+    QScreen* screen = own && own->screen() ? own->screen() : QGuiApplication::screenAt(screenArea.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (!screen)
         raise(QStringLiteral("There is no screen to capture."));
-    // Client-area captures read the window itself, so that windows in front of it do not show.
-    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    // Client-area captures of this program's windows read the window itself, so that windows in front
+    // of it do not show; any other area is read from the screen.
+    const QPoint origin = window.toScreen(QPoint(0, 0));
     const QRect inWindow = screenArea.translated(-origin);
-    const bool inside = QRect(QPoint(0, 0), window->size()).contains(inWindow);
-    const QPixmap pixmap = inside ? screen->grabWindow(window->winId(), inWindow.x(), inWindow.y(),
+    const bool inside = own && QRect(QPoint(0, 0), own->size()).contains(inWindow);
+    const QPixmap pixmap = inside ? screen->grabWindow(own->winId(), inWindow.x(), inWindow.y(),
                                                        inWindow.width(), inWindow.height())
                                   : screen->grabWindow(0, screenArea.x() - screen->geometry().x(),
                                                        screenArea.y() - screen->geometry().y(),
@@ -86,29 +81,29 @@ void MemoryDC::grab(QWindow* window, const QRect& screenArea)
 
 void MemoryDC::CaptureWindow(quintptr hWndSrc)
 {
-    QWindow* window = windowOf(hWndSrc);
+    const ScreenWindow window = ScreenWindow::find(hWndSrc);
     m_image = std::make_unique<QImage>();
-    m_window = window->frameGeometry();
-    m_client = window->geometry();
+    m_window = window.frame();
+    m_client = window.client();
     grab(window, m_window);
 }
 
 void MemoryDC::CaptureClient(quintptr hWndSrc, int Left, int Top, int Width, int Height)
 {
-    QWindow* window = windowOf(hWndSrc);
+    const ScreenWindow window = ScreenWindow::find(hWndSrc);
     m_image = std::make_unique<QImage>();
-    m_window = window->frameGeometry();
-    m_client = window->geometry();
-    const int width = Width < 0 ? window->width() - Left : Width;
-    const int height = Height < 0 ? window->height() - Top : Height;
+    m_window = window.frame();
+    m_client = window.client();
+    const int width = Width < 0 ? m_client.width() - Left : Width;
+    const int height = Height < 0 ? m_client.height() - Top : Height;
     if (width <= 0 || height <= 0)
         raise(QStringLiteral("The area to capture is empty."));
-    grab(window, QRect(window->mapToGlobal(QPoint(Left, Top)), QSize(width, height)));
+    grab(window, QRect(window.toScreen(QPoint(Left, Top)), QSize(width, height)));
 }
 
 void MemoryDC::ClientPoint(quintptr hWndSrc, int& Left, int& Top)
 {
-    const QPoint global = windowOf(hWndSrc)->mapToGlobal(QPoint(Left, Top));
+    const QPoint global = ScreenWindow::find(hWndSrc).toScreen(QPoint(Left, Top));
     Left = global.x();
     Top = global.y();
 }
@@ -120,11 +115,7 @@ void MemoryDC::CaptureControl(quintptr hCmpSrc, int Left, int Top, int Width, in
 
 void MemoryDC::RefreshWindow(quintptr hWndSrc)
 {
-    if (QWidget* widget = QWidget::find(hWndSrc)) {
-        widget->repaint();
-        return;
-    }
-    windowOf(hWndSrc)->requestUpdate();
+    ScreenWindow::find(hWndSrc).repaint();
 }
 
 void MemoryDC::PaintPicture(QPaintDevice* lHDC, int lDestLeft, int lDestTop, int lDestWidth, int lDestHeight,

@@ -6,11 +6,13 @@
 
 class QImage;
 class QPaintDevice;
-class QWindow;
+
+class ScreenWindow;
 
 // An off-screen image that captures a window, a part of its client area or a control, and paints it
-// elsewhere. Windows are named by their native id (QWindow::winId); only windows of this program can be
-// captured by id, and a Wayland session refuses every capture (an OrvError says so).
+// elsewhere. Windows are named by their native id: a window of this program (QWindow::winId), or on an
+// X11 display any window by its X window id, captured as it shows on the screen. A Wayland session
+// refuses every capture (an OrvError says so).
 class MemoryDC
 {
 public:
@@ -46,7 +48,7 @@ public:
     void StretchPicture(QPaintDevice* lHDC, int lDestLeft = 0, int lDestTop = 0, int lDestWidth = -1,
                         int lDestHeight = -1, int lSrcLeft = 0, int lSrcTop = 0,
                         qint32 eRop = SourceCopy) const;
-    // Repaints the whole window.
+    // Makes the window repaint its whole area.
     static void RefreshWindow(quintptr hWndSrc);
     // The whole window, frame included.
     void CaptureWindow(quintptr hWndSrc);
@@ -59,13 +61,10 @@ public:
     // (its suffix picks the format). Throws OrvError when nothing is captured or the file fails.
     void GetPixels(QByteArray& Pixels, const QString& OutFileName = QString()) const;
 
-    // The window of this program with that native id; throws OrvError when there is none.
-    static QWindow* windowOf(quintptr id);
-
 private:
     void paint(QPaintDevice* target, int left, int top, int width, int height, int srcLeft, int srcTop,
                qint32 rop, bool stretch) const;
-    void grab(QWindow* window, const QRect& screenArea);
+    void grab(const ScreenWindow& window, const QRect& screenArea);
 
     std::unique_ptr<QImage> m_image;
     QRect m_area;

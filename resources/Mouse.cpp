@@ -1,7 +1,8 @@
 #include "Mouse.h"
 
-#include "MemoryDC.h"
 #include "OrvError.h"
+#include "ScreenWindow.h"
+#include "X11Desktop.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -21,33 +22,43 @@ bool onWayland()
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-QWindow* frontWindow(quintptr id)
+ScreenWindow frontWindow(quintptr id)
 {
-    QWindow* window = MemoryDC::windowOf(id);
-    if (window->windowStates().testFlag(Qt::WindowMinimized))
-        window->showNormal();
-    window->raise();
-    window->requestActivate();
+    const ScreenWindow window = ScreenWindow::find(id);
+    window.bringToFront();
     return window;
 }
 
-void moveTo(QWindow* window, QPoint local)
+void moveTo(const ScreenWindow& window, QPoint local)
 {
     if (onWayland())
         refuse(QStringLiteral("A Wayland session does not let a program move the pointer."));
-    QCursor::setPos(window->screen(), window->mapToGlobal(local));
+    if (QWindow* own = window.own()) {
+        QCursor::setPos(own->screen(), own->mapToGlobal(local));
+        return;
+    }
+    if (!X11Desktop::movePointer(window.toScreen(local)))
+        refuse(QStringLiteral("The X display offers no synthetic input (XTEST)."));
 }
 
-void send(QWindow* window, QEvent::Type type, QPoint local, Qt::MouseButton button)
+// This program's windows take the button directly; any other window gets it as the user's own press
+// where the pointer is.
+void send(const ScreenWindow& window, QEvent::Type type, QPoint local, Qt::MouseButton button)
 {
+    QWindow* own = window.own();
+    if (!own) {
+        if (!X11Desktop::button(button == Qt::RightButton ? 3 : 1, type == QEvent::MouseButtonPress))
+            refuse(QStringLiteral("The X display offers no synthetic input (XTEST)."));
+        return;
+    }
     const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
-    QMouseEvent event(type, local, window->mapToGlobal(local), button, held, Qt::NoModifier);
-    QGuiApplication::sendEvent(window, &event);
+    QMouseEvent event(type, local, own->mapToGlobal(local), button, held, Qt::NoModifier);
+    QGuiApplication::sendEvent(own, &event);
 }
 
 void click(quintptr id, int x, int y, Qt::MouseButton button)
 {
-    QWindow* window = frontWindow(id);
+    const ScreenWindow window = frontWindow(id);
     const QPoint at(x, y);
     moveTo(window, at);
     send(window, QEvent::MouseButtonPress, at, button);
@@ -58,7 +69,7 @@ void click(quintptr id, int x, int y, Qt::MouseButton button)
 
 void Mouse::DisableTrap()
 {
-    refuse(QStringLiteral("The desktop does not let a program confine the pointer."));
+    // No trap can be set here, so there is none to end.
 }
 
 void Mouse::EnableTrap(quintptr)
@@ -68,7 +79,7 @@ void Mouse::EnableTrap(quintptr)
 
 void Mouse::Drag(quintptr lhWnd, int X1, int Y1, int X2, int Y2)
 {
-    QWindow* window = frontWindow(lhWnd);
+    const ScreenWindow window = frontWindow(lhWnd);
     moveTo(window, QPoint(X1, Y1));
     send(window, QEvent::MouseButtonPress, QPoint(X1, Y1), Qt::LeftButton);
     moveTo(window, QPoint(X2, Y2));

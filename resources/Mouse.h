@@ -2,10 +2,12 @@
 
 #include <QtGlobal>
 
-// Pointer and keyboard input aimed at the windows of this program: clicks and drags at client
-// points, cursor visibility and key presses. Confining the pointer and swapping the buttons are
-// not offered by the desktop to a program and raise an OrvError saying so, as does moving the
-// pointer in a Wayland session.
+// Pointer and keyboard input: clicks and drags at client points of a window named by its id (one of
+// this program's, or on an X11 display any window, which gets them as the user's own input), cursor
+// visibility and key presses to this program's focused window. Confining the pointer and swapping the
+// buttons are not offered by the desktop to a program: EnableTrap and SwapButtons raise an OrvError
+// saying so, and DisableTrap, with no trap to end, does nothing. A Wayland session refuses moving the
+// pointer.
 class Mouse
 {
 public:

@@ -4,6 +4,7 @@
 #include "Categorys.h"
 #include "Clock.h"
 #include "DialogHost.h"
+#include "ItemLinks.h"
 #include "ModelLog.h"
 #include "OrvError.h"
 #include "ResumeNext.h"
@@ -44,15 +45,7 @@ void Auctions::link(::Settings& settings, ::Categorys& categorys, DialogHost& di
 
 bool Auctions::isValidItemNumber(const QString& item)
 {
-    if (item.isEmpty())
-        return false;
-    for (QChar c : item) {
-        const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                            (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-        if (!letter && !(c >= QLatin1Char('0') && c <= QLatin1Char('9')))
-            return false;
-    }
-    return true;
+    return ItemLinks::isValidItem(item);
 }
 
 AuctionPtr Auctions::newRecord() const

@@ -24,6 +24,8 @@ struct Links
 {
     int made = 0;
     bool reachable = true;
+    // Whether the program has shown the user its page on looking at an auction.
+    bool seen = false;
     QList<QPointer<FakeBackend>> fakes;
     // The hold as each fake last reported it.
     QList<bool> held;
@@ -39,6 +41,7 @@ struct Links
             lamp.Description = QStringLiteral("Lamp");
             fake->putAuction(lamp);
             fake->setReachable(reachable);
+            fake->setSetting(QStringLiteral("ViewedLookingAtAuction"), seen);
             const int index = int(held.size());
             held.append(false);
             QObject::connect(fake, &Remote::Backend::holdChanged,
@@ -123,6 +126,51 @@ private Q_SLOTS:
         host.shown = QUrl(QStringLiteral("http://www.other.example/"));
         band.show(true);
         QVERIFY(!band.form()->AuctionsBand().button(QStringLiteral("addcurrent"))->isEnabled());
+    }
+
+    // A band opened on an item page takes its first look there: the program's information page, once,
+    // also when the program answers only after the band is shown.
+    void theFirstLookAtThePageShownAtShowing_data()
+    {
+        QTest::addColumn<bool>("reachable");
+        QTest::addColumn<bool>("seen");
+        QTest::addColumn<QStringList>("calls");
+        const QStringList firstLook{"Settings.SetFlag(\"ViewedLookingAtAuction\", true)", "App.ShowInfo(3)"};
+        QTest::newRow("program answers at once") << true << false << firstLook;
+        QTest::newRow("program answers later") << false << false << firstLook;
+        QTest::newRow("seen before") << true << true << QStringList();
+        QTest::newRow("seen before, program answers later") << false << true << QStringList();
+    }
+    void theFirstLookAtThePageShownAtShowing()
+    {
+        QFETCH(bool, reachable);
+        QFETCH(bool, seen);
+        QFETCH(QStringList, calls);
+        Links links;
+        links.reachable = reachable;
+        links.seen = seen;
+        RecordingMessageBoxSink boxes;
+        FakeBrowserHost host;
+        host.shown = QUrl(QStringLiteral("http://cgi.auction.test/ws/eBayISAPI.dll?ViewItem&item=5"));
+        cBand band(links.factory(), &boxes);
+        band.setSite(&host);
+        band.show(true);
+        FakeBackend* fake = links.fakes.at(0);
+        if (!reachable) {
+            fake->clearCalls();
+            fake->setReachable(true);
+            band.link()->rebind();
+            QVERIFY(band.link()->isBound());
+        }
+        QCOMPARE(fake->calls(), calls);
+        QVERIFY(fake->settings().value(QStringLiteral("ViewedLookingAtAuction")).toBool());
+        // Taken once: another item page, or the program's settings changing, asks nothing more.
+        fake->clearCalls();
+        host.show(QUrl(QStringLiteral("http://www.other.example/")));
+        host.show(QUrl(QStringLiteral("http://cgi.auction.test/ws/eBayISAPI.dll?ViewItem&item=6")));
+        fake->setSetting(QStringLiteral("ConfirmBid"), false);
+        QCOMPARE(fake->calls(), QStringList());
+        QVERIFY(boxes.boxes.isEmpty());
     }
 
     void focusOnlyWhenActivated()

@@ -190,32 +190,6 @@ private Q_SLOTS:
         QCOMPARE(cBrowser::IsSiteDomain(QUrl(address)), own);
     }
 
-    void itemFromTheAddress_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<bool>("valid");
-        QTest::newRow("further parameters")
-            << QStringLiteral("x?ViewItem&item=123&rd=1") << QStringLiteral("123") << true;
-        QTest::newRow("at the end, letter case")
-            << QStringLiteral("x?ViewItem&ITEM=AB12") << QStringLiteral("AB12") << true;
-        QTest::newRow("spaces trimmed") << QStringLiteral("x?item= 45 &y") << QStringLiteral("45") << true;
-        QTest::newRow("fragment") << QStringLiteral("x?item=77#desc") << QStringLiteral("77") << true;
-        QTest::newRow("no item=") << QStringLiteral("x?ViewItem&id=5") << QString() << false;
-        QTest::newRow("empty item") << QStringLiteral("x?ViewItem&item=&y=1") << QString() << false;
-        QTest::newRow("not letters and digits")
-            << QStringLiteral("x?item=1;2") << QStringLiteral("1;2") << false;
-        QTest::newRow("path characters") << QStringLiteral("x?item=../1") << QStringLiteral("../1") << false;
-    }
-    void itemFromTheAddress()
-    {
-        QFETCH(QString, address);
-        QFETCH(QString, item);
-        QFETCH(bool, valid);
-        QCOMPARE(cBrowser::ItemFromURL(address), item);
-        QCOMPARE(cBrowser::IsValidItem(item), valid);
-    }
-
     void navigateOpensTheAddressInTheBrowser()
     {
         FakeBrowserHost host;
@@ -257,6 +231,8 @@ private Q_SLOTS:
             << QStringLiteral("http://mirror.example:9000") + itemPath + QStringLiteral("77");
         QTest::newRow("foreign page naming the domain")
             << QStringLiteral("http://evil.example/?r=.auction.test/") + itemPath + QStringLiteral("77");
+        QTest::newRow("another key ending in item before it")
+            << QStringLiteral("http://mirror.example:9000/ws/eBayISAPI.dll?ViewItem&previtem=111&item=77");
     }
     void offTheSiteADownloadIsQueued()
     {

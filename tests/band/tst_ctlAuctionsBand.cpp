@@ -257,6 +257,47 @@ private Q_SLOTS:
         QCOMPARE(childKeys(books), QStringList({"200~", "100~"}));
     }
 
+    // The program's category editor renames, its remover moves a category's auctions elsewhere, without
+    // a report of each auction: the tree shows the auctions where the program has them, and deleting
+    // the category that now holds them asks the program's remover.
+    void followsARenameAndARemoverMove_data()
+    {
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<QStringList>("roots");
+        QTest::addColumn<QString>("holder");
+        QTest::newRow("renamed") << true << QStringList{"Default (2)", "Novels (1)"} << "Novels";
+        QTest::newRow("removed, its auctions moved") << false << QStringList{"Default (3)"} << "Default";
+    }
+    void followsARenameAndARemoverMove()
+    {
+        QFETCH(bool, rename);
+        QFETCH(QString, holder);
+        Shelf f;
+        f.node(QStringLiteral("Books:CAT"))->setExpanded(true);
+        const CategoryRecord defaults{QStringLiteral("Default"), 1, false};
+        if (rename) {
+            f.fake->addCategory(QStringLiteral("Novels"), true, 2);
+            f.fake->moveQuietly(QStringLiteral("Books"), QStringLiteral("Novels"));
+            f.fake->setCategories({defaults, {QStringLiteral("Novels"), 2, true}});
+        } else {
+            f.fake->moveQuietly(QStringLiteral("Books"), QStringLiteral("Default"));
+            f.fake->setCategories({defaults});
+        }
+        QTEST(rootTexts(f.band.TreeView()), "roots");
+        QTreeWidgetItem* atlas = f.node(QStringLiteral("200~"));
+        QVERIFY(atlas);
+        QCOMPARE(atlas->parent(), f.node(holder + QStringLiteral(":CAT")));
+        QCOMPARE(atlas->text(0), QStringLiteral("Atlas"));
+        QVERIFY(!f.node(QStringLiteral("Books:CAT")));
+
+        f.fake->setSetting(QStringLiteral("ConfirmDel"), false);
+        f.fake->clearCalls();
+        f.band.TreeView()->setCurrentItem(f.node(holder + QStringLiteral(":CAT")));
+        f.band.DeleteCategory();
+        QCOMPARE(f.fake->calls(), QStringList{QStringLiteral("Categorys.ViewRemove(\"%1\")").arg(holder)});
+        QCOMPARE(f.fake->categories().size(), rename ? 2 : 1);
+    }
+
     // An auction shows only under a category of exactly its name.
     void aCategoryNamedOtherwiseShowsNothing_data()
     {

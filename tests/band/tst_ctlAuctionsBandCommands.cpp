@@ -508,6 +508,12 @@ private Q_SLOTS:
         QTest::newRow("address list with CR LF, auction of Default selected")
             << "100~" << page + "77\r\nhttp://other.example/\r\n"
             << true << QStringList{"Auctions.ViewAdd(\"77\", \"Default\")"} << QStringList();
+        QTest::newRow("another key ending in item first")
+            << "Books:CAT" << QStringLiteral("http://x/ws/eBayISAPI.dll?ViewItem&previtem=111&item=222")
+            << false << QStringList{"Auctions.ViewAdd(\"222\", \"Books\")"} << QStringList();
+        QTest::newRow("only a key ending in item")
+            << "Books:CAT" << QStringLiteral("http://x/ws/eBayISAPI.dll?ViewItem&previtem=111") << false
+            << QStringList() << QStringList();
         QTest::newRow("text without the marker")
             << "Books:CAT" << QStringLiteral("http://other.example/?item=5") << false << QStringList()
             << QStringList();

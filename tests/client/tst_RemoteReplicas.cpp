@@ -71,6 +71,8 @@ private Q_SLOTS:
     void staleReportsAreDropped();
     void commandAnswersReachTheReplicaAtOnce();
     void wholeListIsFetchedAgainOnUpdated();
+    void categoryChangesBringTheAuctionsTheyMoved_data();
+    void categoryChangesBringTheAuctionsTheyMoved();
     void reportsReachTheirObjects_data();
     void reportsReachTheirObjects();
     void programEndingLeavesTheLinkSayingSo();
@@ -285,6 +287,56 @@ void tst_RemoteReplicas::wholeListIsFetchedAgainOnUpdated()
                                  auction(QStringLiteral("901"), QStringLiteral("Default"))});
     QCOMPARE(updated.size(), 1);
     QCOMPARE(items(bound.app().Auctions()), QStringList({"900/Books", "901/Default"}));
+}
+
+// The program renames a category or removes one with its auctions moved without a report of each
+// auction: when the new categories are heard, the auctions are already where the program has them.
+void tst_RemoteReplicas::categoryChangesBringTheAuctionsTheyMoved_data()
+{
+    QTest::addColumn<bool>("rename");
+    QTest::addColumn<bool>("fetchFails");
+    QTest::addColumn<QStringList>("heard");
+    QTest::newRow("rename") << true << false
+                            << QStringList{"Default Books Novels: 100/Default 200/Books",
+                                           "Default Novels: 100/Default 200/Novels"};
+    QTest::newRow("removed, its auctions moved")
+        << false << false << QStringList{"Default: 100/Default 200/Default"};
+    // The categories are not held back for good: the auctions stay as they were last heard.
+    QTest::newRow("rename, the list cannot be fetched")
+        << true << true
+        << QStringList{"Default Books Novels: 100/Default 200/Books",
+                       "Default Novels: 100/Default 200/Books"};
+}
+
+void tst_RemoteReplicas::categoryChangesBringTheAuctionsTheyMoved()
+{
+    QFETCH(bool, rename);
+    QFETCH(bool, fetchFails);
+    BoundLink bound;
+    Remote::App& app = bound.app();
+    QStringList heard;
+    connect(&app.Categorys(), &Remote::Categorys::Updated, this, [&] {
+        QStringList names;
+        for (const CategoryRecord& category : app.Categorys().Items())
+            names << category.Name;
+        heard << names.join(QLatin1Char(' ')) + QStringLiteral(": ") +
+                     items(app.Auctions()).join(QLatin1Char(' '));
+    });
+    bound.fake->setFetchFails(fetchFails);
+    const CategoryRecord defaults{QStringLiteral("Default"), 1, false};
+    if (rename) {
+        // As the category editor renames: the new name added, the auctions moved, the old name removed.
+        bound.fake->addCategory(QStringLiteral("Novels"), true, 2);
+        bound.fake->moveQuietly(QStringLiteral("Books"), QStringLiteral("Novels"));
+        bound.fake->setCategories({defaults, {QStringLiteral("Novels"), 2, true}});
+    } else {
+        bound.fake->moveQuietly(QStringLiteral("Books"), QStringLiteral("Default"));
+        bound.fake->setCategories({defaults});
+    }
+    QTEST(heard, "heard");
+    // Reports after the change still count.
+    bound.fake->putAuction(auction(QStringLiteral("300"), app.Categorys().Items().last().Name));
+    QVERIFY(app.Auctions().Exists(QStringLiteral("300")));
 }
 
 void tst_RemoteReplicas::reportsReachTheirObjects_data()

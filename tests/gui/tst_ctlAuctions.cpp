@@ -520,6 +520,10 @@ private Q_SLOTS:
                                                  << "77";
         QTest::newRow("fragment") << page + "&item=88#photos"
                                   << "88";
+        QTest::newRow("another key ending in item first") << page + "&previtem=111&item=222"
+                                                          << "222";
+        QTest::newRow("only a key ending in item") << page + "&xitem=111"
+                                                   << "";
         QTest::newRow("item= without the marker") << "http://example.com/?item=5"
                                                   << "";
         QTest::newRow("marker without item=") << page << "";

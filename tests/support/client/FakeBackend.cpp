@@ -66,6 +66,14 @@ void FakeBackend::replaceAuctions(const QList<AuctionRecord>& auctions)
         Q_EMIT received(QStringLiteral("Auctions"), QStringLiteral("Updated"), {});
 }
 
+void FakeBackend::moveQuietly(const QString& from, const QString& to)
+{
+    for (AuctionRecord& auction : m_auctions) {
+        if (auction.Category == from)
+            auction.Category = to;
+    }
+}
+
 void FakeBackend::setSetting(const QString& field, const QVariant& value)
 {
     m_settings.insert(field, value);
@@ -146,6 +154,10 @@ QVariant FakeBackend::call(const QString& object, const QString& method, const Q
 
 void FakeBackend::fetchAuctions()
 {
+    if (m_fetchFails) {
+        Q_EMIT auctionsFetchFailed();
+        return;
+    }
     QVariantList records;
     for (const AuctionRecord& auction : std::as_const(m_auctions))
         records << auction.toMap();

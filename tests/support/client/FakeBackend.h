@@ -39,6 +39,11 @@ public:
     void removeAuction(const QString& item);
     // Replaces the whole list: reported as Auctions.Updated, and the list then fetched.
     void replaceAuctions(const QList<Remote::AuctionRecord>& auctions);
+    // Puts the auctions of category `from` (by its exact name) into `to` without reporting them, as the
+    // program's category editor and remover move them; only the change of the categories is reported.
+    void moveQuietly(const QString& from, const QString& to);
+    // Whether fetching the auctions fails (auctionsFetchFailed) instead of answering.
+    void setFetchFails(bool fails) { m_fetchFails = fails; }
     void setSetting(const QString& field, const QVariant& value);
     // What App.DataFolder answers.
     void setDataFolder(const QString& folder) { m_dataFolder = folder; }
@@ -95,6 +100,7 @@ private:
     std::shared_ptr<QDateTime> m_siteNow;
     qulonglong m_serial = 0;
     bool m_reachable = true;
+    bool m_fetchFails = false;
     bool m_held = false;
     int m_bindCount = 0;
     QStringList m_calls;
