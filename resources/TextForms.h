@@ -15,7 +15,7 @@ QString flag(bool value); // "True" / "False"
 std::optional<bool> readFlag(const QString& text);
 
 QString whole(qint64 value);
-QString decimal(double value);        // at most 15 significant digits, point, no grouping
+QString decimal(double value);        // the shortest text that reads back exactly, point, no grouping
 QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
 
 // The whole text (trimmed) as a number: the stored form first, then a comma without a point as the
