@@ -843,6 +843,14 @@ void tst_BidManager::invalidBidsAreNeverSent_data()
     QTest::newRow("seconds -1") << 25.0 << 1 << -1
                                 << QStringLiteral(
                                        "Bid not sent: the seconds before the end must not be negative.");
+    // Its send moment would be 68 years before the end: at once.
+    QTest::newRow("seconds 2^31-1") << 25.0 << 1 << std::numeric_limits<qint32>::max()
+                                    << QStringLiteral(
+                                           "Bid not sent: the seconds before the end must be at most 3,600.");
+    QTest::newRow("seconds 3601") << 25.0 << 1 << 3601
+                                  << QStringLiteral(
+                                         "Bid not sent: the seconds before the end must be at most 3,600.");
+    QTest::newRow("seconds 3600, sound") << 25.0 << 1 << 3600 << QString();
     QTest::newRow("1e9, sound") << 1e9 << 1 << 0 << QString();
     QTest::newRow("0.01, sound") << 0.01 << 1 << 0 << QString();
 }
