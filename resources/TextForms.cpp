@@ -176,6 +176,13 @@ QString decimal(double value)
     return QString::fromLatin1(text, end - text);
 }
 
+QString addressDecimal(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
+    return QString::number(value, 'g', 15);
+}
+
 QString date(const QDateTime& value)
 {
     return DateTimes::asNaive(value).toString(storedDateFormat);

@@ -371,6 +371,8 @@ void cApp::Quit()
         setStatus(failure);
         return;
     }
+    // Nothing may reach the site now that the saved file does not know of.
+    m_bidManager->halt();
     resumeNext(lcApp, [&] { m_dialogs.closeAllWindows(); });
     m_heartbeat.stop();
     endProcess();
@@ -391,6 +393,7 @@ void cApp::sessionEnd()
         return;
     setState(AppShuttingDown);
     const bool saved = Save();
+    m_bidManager->halt();
     // Nobody may be left to read a box: the reason goes where the session keeps its log.
     if (!saved)
         std::fprintf(stderr, "%s\n", m_saveError.toLocal8Bit().constData());

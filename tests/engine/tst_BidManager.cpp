@@ -182,6 +182,7 @@ private Q_SLOTS:
     void runningAttemptIsNotExpired();
     void invalidBidsAreNeverSent_data();
     void invalidBidsAreNeverSent();
+    void haltedAttemptsTakeNoFurtherStep();
 };
 
 void tst_BidManager::stateSetter_data()
@@ -890,6 +891,43 @@ void tst_BidManager::invalidBidsAreNeverSent()
     QCOMPARE(scheduled->SnipeSeconds, seconds);
     if (!sound)
         QVERIFY(m.saves >= 1);
+}
+
+// Once the program has made its last save, no attempt goes on: a page that comes then is not answered, a
+// send moment that comes is not met, nothing is recorded and no attempt starts, so the next start finds
+// every bid as the save left it.
+void tst_BidManager::haltedAttemptsTakeNoFurtherStep()
+{
+    Manager m;
+    m.init();
+    const AuctionPtr holding = m.bid(QStringLiteral("1"), 30);
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 1);
+    toReview(*m.browsers.last(), *holding);
+    QCOMPARE(holding->SnipeState, OR2BidPrepared);
+    const AuctionPtr sentNow = m.bid(QStringLiteral("2"), 3600, 10, OR2Watching);
+    m.manager.SendBid(sentNow);
+    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(sentNow->SnipeState, OR2BidPreparing);
+    const int saves = m.saves;
+
+    m.manager.halt();
+    toReview(*m.browsers.windows.at(1), *sentNow);
+    m.advance(30);
+    m.manager.Tick();
+    m.manager.SendBid(holding);
+    QVERIFY(!submitted(m.browsers.windows.at(0)));
+    QVERIFY(!submitted(m.browsers.windows.at(1)));
+    QCOMPARE(holding->SnipeState, OR2BidPrepared);
+    QCOMPARE(sentNow->SnipeState, OR2BidPreparing);
+    const AuctionPtr another = m.bid(QStringLiteral("3"), 3600, 10, OR2Watching);
+    QCOMPARE(refusal([&] { m.manager.SendBid(another); }),
+             QStringLiteral("The program is closing: no bid is started."));
+    m.manager.Cancel();
+    QCOMPARE(holding->SnipeState, OR2BidPrepared);
+    QVERIFY(holding->SysComments.isEmpty());
+    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(m.saves, saves);
 }
 
 QTEST_GUILESS_MAIN(tst_BidManager)
