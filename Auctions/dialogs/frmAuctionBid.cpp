@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <limits>
 
 namespace {
 
