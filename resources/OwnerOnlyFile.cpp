@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,10 @@ namespace {
 Q_LOGGING_CATEGORY(lcFiles, "orv.files")
 
 const QString symbolicLinkText = QStringLiteral("it is a symbolic link, which is never written through");
+
+// What a temporary name adds to its target's name; six random letters or digits follow.
+constexpr char temporaryMark[] = ".saving-";
+constexpr int temporaryRandomLength = 6;
 
 QString systemText(int error)
 {
@@ -41,7 +46,7 @@ QString write(const QString& path, const QByteArray& bytes)
     }
     // A new file of the owner's alone beside the old one; the rename replaces a link planted meanwhile
     // instead of following it. The system's own words for a failure (a full disk, a size limit) are kept.
-    QByteArray temporary = target + ".XXXXXX";
+    QByteArray temporary = target + temporaryMark + QByteArray(temporaryRandomLength, 'X');
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return systemText(errno);
@@ -83,13 +88,23 @@ QString keepCopy(const QString& path, const QString& copy)
     // A second name for the same file takes no space and cannot break off half-way; it is renamed into
     // place, so that a link planted at the copy's name is replaced, not followed.
     const QByteArray target = QFile::encodeName(copy);
-    const QByteArray linked = target + ".new";
-    ::unlink(linked.constData());
-    if (!isLink && ::link(source.constData(), linked.constData()) == 0) {
-        if (::chmod(linked.constData(), info.st_mode & 0700) == 0 &&
-            ::rename(linked.constData(), target.constData()) == 0)
-            return QString();
-        ::unlink(linked.constData());
+    if (!isLink) {
+        static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            QByteArray linked = target + temporaryMark;
+            for (int i = 0; i < temporaryRandomLength; ++i)
+                linked += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+            if (::link(source.constData(), linked.constData()) != 0) {
+                if (errno == EEXIST)
+                    continue;
+                break;
+            }
+            if (::chmod(linked.constData(), info.st_mode & 0700) == 0 &&
+                ::rename(linked.constData(), target.constData()) == 0)
+                return QString();
+            ::unlink(linked.constData());
+            break;
+        }
     }
     // A file system without second names, or a file of another owner: a copy of the bytes.
     QFile file(path);
@@ -119,6 +134,43 @@ bool makeOwnerOnly(const QString& path)
     if ((info.st_mode & 077) == 0)
         return true;
     return ::chmod(name.constData(), info.st_mode & 0700) == 0;
+}
+
+bool isTemporaryName(const QString& fileName)
+{
+    const qsizetype mark = fileName.size() - temporaryRandomLength - qsizetype(sizeof temporaryMark - 1);
+    if (mark < 1 || !QStringView(fileName).sliced(mark).startsWith(QLatin1String(temporaryMark)))
+        return false;
+    for (const QChar c : QStringView(fileName).last(temporaryRandomLength)) {
+        const char16_t u = c.unicode();
+        if (!((u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z')))
+            return false;
+    }
+    return true;
+}
+
+int removeTemporaryFiles(const QString& folder)
+{
+    int removed = 0;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        if (!isTemporaryName(name))
+            continue;
+        // Never a link (what it points at is not ours to remove), a folder, or another user's file.
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat info = {};
+        if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+            continue;
+        if (::unlink(path.constData()) == 0) {
+            qCInfo(lcFiles) << "Removed a temporary file left by an interrupted save:" << dir.filePath(name);
+            ++removed;
+        } else {
+            qCWarning(lcFiles) << "Could not remove the temporary file" << dir.filePath(name)
+                               << systemText(errno);
+        }
+    }
+    return removed;
 }
 
 } // namespace OwnerOnlyFile

@@ -20,4 +20,11 @@ namespace OwnerOnlyFile {
 // Takes every permission from group and others; true when done or nothing was to be done.
 bool makeOwnerOnly(const QString& path);
 
+// Whether `fileName` is a name that write and keepCopy give their temporary files: the target's name,
+// ".saving-" and six letters or digits. A process killed while it writes leaves such a file behind.
+[[nodiscard]] bool isTemporaryName(const QString& fileName);
+// Removes the regular files of this user in `folder` (not below it) that bear a temporary name; returns
+// how many were removed. Only for a folder that no other process writes to at the same time.
+int removeTemporaryFiles(const QString& folder);
+
 } // namespace OwnerOnlyFile

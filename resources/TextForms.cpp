@@ -164,6 +164,22 @@ QString decimal(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("0");
+    // The fewest digits that read back as this very number; plain digits where fifteen significant ones
+    // were written before, an exponent beyond.
+    const double magnitude = std::abs(value);
+    const bool plain = magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e15);
+    char text[64];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, value,
+                                            plain ? std::chars_format::fixed : std::chars_format::scientific);
+    if (error != std::errc())
+        return QString::number(value, 'g', 17);
+    return QString::fromLatin1(text, end - text);
+}
+
+QString addressDecimal(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("0");
     return QString::number(value, 'g', 15);
 }
 

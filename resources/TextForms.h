@@ -15,7 +15,9 @@ QString flag(bool value); // "True" / "False"
 std::optional<bool> readFlag(const QString& text);
 
 QString whole(qint64 value);
-QString decimal(double value);        // at most 15 significant digits, point, no grouping
+QString decimal(double value); // the shortest text that reads back exactly, point, no grouping
+// A decimal in a web address: at most 15 significant digits, point, no grouping ("0.3" for 0.1 + 0.2).
+QString addressDecimal(double value);
 QString date(const QDateTime& value); // "yyyy-MM-dd HH:mm:ss" of the naive date-time
 
 // The whole text (trimmed) as a number: the stored form first, then a comma without a point as the

@@ -151,6 +151,7 @@ QList<XmlElement> XMLManager::SelectNodes(const QString& name) const
 void XMLManager::LoadFile(const QString& sFile)
 {
     m_fileName = sFile;
+    m_skipped.clear();
     const QByteArray path = QFile::encodeName(sFile);
     struct stat info = {};
     if (::lstat(path.constData(), &info) != 0) {
@@ -171,6 +172,18 @@ void XMLManager::LoadFile(const QString& sFile)
     }
     resetToEmptyRoot();
     m_lastLoad = LoadResult::Unreadable;
+}
+
+void XMLManager::noteSkipped(const QString& what)
+{
+    m_skipped.append(what);
+}
+
+QStringList XMLManager::skippedOnLoad() const
+{
+    if (m_lastLoad != LoadResult::Loaded)
+        return m_skipped;
+    return m_skipped + m_document.unreachedElements();
 }
 
 QByteArray XMLManager::toBytes() const

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // One XML document and a cursor on one of its elements (the current element). Stored objects write
@@ -47,6 +48,12 @@ public:
     QList<XmlElement> SelectNodes(const QString& name) const;
 
     LoadResult lastLoad() const { return m_lastLoad; }
+    // A stored object that reads a member and drops it (a second one of the same key, one without a key)
+    // says so here, as "<element> <what>".
+    void noteSkipped(const QString& what);
+    // What the stored objects have not taken of the loaded file so far: the members they dropped, and the
+    // elements none of them read (as paths, "Root/Auctions"). Empty when the next save writes all of it.
+    QStringList skippedOnLoad() const;
     // The document as written by SaveFile: UTF-8, no declaration, no indentation.
     QByteArray toBytes() const;
 
@@ -63,4 +70,5 @@ private:
     XmlElement m_current;
     QString m_fileName;
     LoadResult m_lastLoad = LoadResult::NotLoaded;
+    QStringList m_skipped;
 };

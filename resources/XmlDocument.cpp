@@ -160,3 +160,36 @@ QByteArray XmlDocument::toByteArray() const
     }
     return out.toUtf8();
 }
+
+QStringList XmlDocument::unreachedElements() const
+{
+    const QList<XmlNodes::Node>& nodes = m_nodes->nodes;
+    QStringList unreached;
+    QStringList path;
+    qint32 i = nodes[0].first;
+    while (i >= 0) {
+        const XmlNodes::Node& node = nodes[i];
+        bool descend = false;
+        if (node.element) {
+            path.append(node.name);
+            if (!node.reached)
+                unreached.append(path.join(QLatin1Char('/')));
+            else
+                descend = node.first >= 0;
+            if (!descend)
+                path.removeLast();
+        }
+        if (descend) {
+            i = node.first;
+            continue;
+        }
+        // On to the next node in document order, closing the elements that this one ends.
+        while (i > 0 && nodes[i].next < 0) {
+            i = nodes[i].parent;
+            if (i > 0)
+                path.removeLast();
+        }
+        i = i > 0 ? nodes[i].next : -1;
+    }
+    return unreached;
+}

@@ -3,6 +3,7 @@
 #include "XmlElement.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <limits>
 #include <memory>
 
@@ -26,6 +27,9 @@ public:
     XmlElement appendElement(const QString& name);
     // UTF-8, no declaration, no indentation, no line breaks.
     QByteArray toByteArray() const;
+    // The read elements that no lookup has handed out and whose text nobody read, each as the path of
+    // names from the top element ("Root/Auctions/Wish"); those inside one listed are not listed again.
+    QStringList unreachedElements() const;
 
 private:
     std::shared_ptr<XmlNodes> m_nodes;

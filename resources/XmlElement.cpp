@@ -27,6 +27,8 @@ QString XmlElement::text() const
         const XmlNodes::Node& node = nodes[i];
         if (!node.element)
             text += node.text;
+        else
+            m_nodes->markReached(i);
         if (node.first >= 0) {
             i = node.first;
             continue;
@@ -46,11 +48,13 @@ bool XmlElement::hasChildNodes() const
 
 XmlElement XmlElement::sibling(qint32 from, QStringView name, bool forward) const
 {
-    const QList<XmlNodes::Node>& nodes = m_nodes->nodes;
+    const QList<XmlNodes::Node>& nodes = std::as_const(m_nodes->nodes);
     for (qint32 i = from; i >= 0; i = forward ? nodes[i].next : nodes[i].previous) {
         const XmlNodes::Node& node = nodes[i];
-        if (node.element && (name.isEmpty() || node.name == name))
+        if (node.element && (name.isEmpty() || node.name == name)) {
+            m_nodes->markReached(i);
             return XmlElement(m_nodes, i);
+        }
     }
     return XmlElement();
 }
@@ -74,7 +78,9 @@ XmlElement XmlElement::appendElement(const QString& name)
 {
     if (!m_nodes)
         return XmlElement();
-    return XmlElement(m_nodes, m_nodes->append(m_index, name, QString(), true));
+    const qint32 index = m_nodes->append(m_index, name, QString(), true);
+    m_nodes->markReached(index);
+    return XmlElement(m_nodes, index);
 }
 
 void XmlElement::appendText(const QString& text)

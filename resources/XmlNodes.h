@@ -18,6 +18,8 @@ struct XmlNodes
         qint32 next = -1;
         qint32 previous = -1;
         bool element = false;
+        // An element read from a file is not reached until a lookup hands it out or its text is read.
+        bool reached = false;
     };
 
     // nodes[0] is the document. A QList, so that growing moves the nodes as plain memory.
@@ -56,6 +58,9 @@ struct XmlNodes
         owner.last = index;
         return index;
     }
+
+    // Only the flag changes: references to the nodes stay valid, as the list is never shared.
+    void markReached(qint32 index) { nodes.data()[index].reached = true; }
 
     void detach(qint32 index)
     {

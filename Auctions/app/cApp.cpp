@@ -190,6 +190,22 @@ void cApp::Load()
                                      .arg(aside);
         }
         manager.Restore(*this, manager.Node());
+        // What was not taken of a file that read is not in the next save: the file as it was is kept for
+        // good, beside the copy that the session's first save makes.
+        const QStringList skipped = manager.skippedOnLoad();
+        if (manager.lastLoad() == XMLManager::LoadResult::Loaded && !skipped.isEmpty()) {
+            qCWarning(lcApp).noquote()
+                << "Not loaded from" << path << ":" << skipped.join(QStringLiteral(", "));
+            const QString kept = UnreadableFile::keepCopyAside(path);
+            m_loadNotice =
+                kept.isEmpty()
+                    ? QStringLiteral("Part of the auction list \"%1\" could not be loaded, and the "
+                                     "file could not be kept as it was.")
+                          .arg(path)
+                    : QStringLiteral("Part of the auction list could not be loaded.  The file as "
+                                     "it was is kept as \"%1\".")
+                          .arg(kept);
+        }
     });
     resumeNext(lcApp, [&] { m_columns->addMissingDefaults(); });
     setState(AppLoaded);
@@ -364,6 +380,8 @@ void cApp::Quit()
         setStatus(failure);
         return;
     }
+    // Nothing may reach the site now that the saved file does not know of.
+    m_bidManager->halt();
     resumeNext(lcApp, [&] { m_dialogs.closeAllWindows(); });
     m_heartbeat.stop();
     endProcess();
@@ -386,6 +404,7 @@ void cApp::sessionEnd()
     // The main window's layout goes into the file too, as its own unload would have put it.
     resumeNext(lcApp, [&] { m_dialogs.storeMainWindowLayout(); });
     const bool saved = Save();
+    m_bidManager->halt();
     // Nobody may be left to read a box: the reason goes where the session keeps its log.
     if (!saved)
         std::fprintf(stderr, "%s\n", m_saveError.toLocal8Bit().constData());

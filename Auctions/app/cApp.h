@@ -138,7 +138,7 @@ private:
     QString m_saveError;
     // The file as loaded is kept as "auctions.xml.bak" by the session's first save.
     bool m_keepLoadedFile = false;
-    // Said on the status line when the main window first shows: a state file that was kept aside.
+    // Said on the status line when the main window first shows: a state file, or a copy of one, kept aside.
     QString m_loadNotice;
     std::unique_ptr<QLockFile> m_dataFolderLock;
 };

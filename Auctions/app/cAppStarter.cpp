@@ -8,6 +8,7 @@
 #include "MessageBoxSink.h"
 #include "OrvBus.h"
 #include "OrvError.h"
+#include "OwnerOnlyFile.h"
 #include "Registry.h"
 #include "ResumeNext.h"
 #include "Settings.h"
@@ -105,6 +106,13 @@ void cAppStarter::startFirstInstance(std::unique_ptr<BusFace> face)
         // A folder where no lock can be made is no reason not to start; its saves will say what fails.
         qCWarning(lcStart) << "Could not lock the data folder" << DataFolder::path();
         lock.reset();
+    }
+    // The folder is this instance's alone now: what a save killed half-way left there can go. The lock
+    // file names this process and its host, for the owner's eyes only.
+    if (lock) {
+        OwnerOnlyFile::makeOwnerOnly(DataFolder::lockFile());
+        OwnerOnlyFile::removeTemporaryFiles(DataFolder::path());
+        OwnerOnlyFile::removeTemporaryFiles(DataFolder::sentSnipesFolder());
     }
 
     // The band's display name, as the default value of its class key; a registry that cannot be

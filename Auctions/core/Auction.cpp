@@ -50,6 +50,8 @@ QString Auction::bidFault() const
         return QStringLiteral("Bid not sent: the quantity to bid for must be at least 1.");
     if (SnipeSeconds < 0)
         return QStringLiteral("Bid not sent: the seconds before the end must not be negative.");
+    if (SnipeSeconds > MaxSnipeSeconds)
+        return QStringLiteral("Bid not sent: the seconds before the end must be at most 3,600.");
     return QString();
 }
 
@@ -88,8 +90,19 @@ void Auction::Load(XMLManager& loader)
     CurrencyTxt = read.text(QStringLiteral("Currency"));
     SysComments = read.text(QStringLiteral("SysComments"));
 
-    // A send that the program's end interrupted cannot be resumed: the attempt is lost with the process.
-    if (SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared || SnipeState == OR2BidSending) {
+    // The attempt of an earlier run is lost with its process. One that may have submitted its bid cannot be
+    // tried again; one that had not got that far is scheduled again while its auction runs, and the
+    // heartbeat prepares it afresh.
+    bool interrupted = SnipeState == OR2BidSending;
+    if (SnipeState == OR2BidPreparing || SnipeState == OR2BidPrepared) {
+        const bool running =
+            Clock && (DateTimes::isZero(EndTime) || DateTimes::secondsBetween(Clock->Time(), EndTime) > 0);
+        if (running)
+            SnipeState = OR2BidSet;
+        else
+            interrupted = true;
+    }
+    if (interrupted) {
         SysComments = QStringLiteral("Program closed during send.");
         SnipeState = OR2BidFailed;
     }

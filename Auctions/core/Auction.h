@@ -22,6 +22,8 @@ public:
 
     // The largest maximum bid that is ever sent.
     static constexpr double MaxSnipeBid = 1e9;
+    // The most seconds before the end at which a bid is ever sent: an hour.
+    static constexpr qint32 MaxSnipeSeconds = 3600;
 
     QString Item;
     QString Description;
@@ -54,13 +56,15 @@ public:
     bool IsBidding() const;
     // Why the snipe set on this auction must never be sent, as the sentence its comment gives; empty when
     // the maximum bid is finite, above 0 and at most MaxSnipeBid, the quantity at least 1 and the seconds
-    // before the end not negative. Loading, the heartbeat and "send now" all go by it.
+    // before the end from 0 to MaxSnipeSeconds. Loading, the heartbeat and "send now" all go by it.
     QString bidFault() const;
     void Changed();
     void Updated();
 
-    // Reading also turns a bid that was being sent when the program closed, or a scheduled one that breaks
-    // the bid rule, into a failed one.
+    // Reading turns a bid that may have been submitted when the program closed, or one that was being
+    // prepared for an auction that has ended since, into a failed one; one being prepared for an auction
+    // that still runs, or whose end is not known yet, is scheduled again. A scheduled one that breaks the
+    // bid rule fails.
     void Load(XMLManager& loader) override;
     void Save(XMLManager& loader) override;
 };

@@ -44,21 +44,26 @@ public:
     // Adds a member for each child element named `element` of the loader's current element, in document
     // order: `create` makes it, it restores itself from its element, and `keyOf` gives its key. A member
     // without a key, or with a key already held, is dropped and the first one stays; one that fails to
-    // restore is dropped and logged.
+    // restore is dropped and logged. The loader is told of every member dropped.
     template <typename Create, typename KeyOf>
     void load(XMLManager& loader, const QString& element, Create create, KeyOf keyOfMember)
     {
         for (const XmlElement& node : loader.SelectNodes(element)) {
+            QString key;
+            bool kept = false;
             resumeNext(lcModel, [&] {
                 const Ptr member = create();
                 loader.Restore(*member, node);
-                const QString key = keyOfMember(*member);
+                key = keyOfMember(*member);
                 const QString folded = keyOf(key);
                 if (key.isEmpty() || m_byKey.contains(folded))
                     return;
                 m_items.append(member);
                 m_byKey.insert(folded, member);
+                kept = true;
             });
+            if (!kept)
+                loader.noteSkipped(element + QStringLiteral(" \"") + key + QLatin1Char('"'));
         }
     }
 

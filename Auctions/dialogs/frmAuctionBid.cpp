@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <limits>
 
 namespace {
 
@@ -276,7 +275,7 @@ void frmAuctionBid::cmdSave_Click()
         secondsText.isEmpty() ? std::optional<double>(0.0) : TextForms::readTypedNumber(secondsText);
     const qint64 seconds = secondsRead ? TextForms::roundHalfEven(*secondsRead) : -1;
     const bool complete = bid && *bid >= 0 && *bid <= Auction::MaxSnipeBid && (key != keyBid || *bid > 0) &&
-                          secondsRead && seconds >= 0 && seconds <= std::numeric_limits<qint32>::max();
+                          secondsRead && seconds >= 0 && seconds <= Auction::MaxSnipeSeconds;
     if (!complete) {
         if (boxes)
             boxes->show(MessageBoxSink::Exclamation, notCompleteTitle, notCompleteText);

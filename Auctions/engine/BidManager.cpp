@@ -144,7 +144,7 @@ void BidManager::Tick()
     }
     if (m_state != eBidderRed && m_state != eBidderBidding)
         return;
-    if (!mAuctions || !mClock)
+    if (!mAuctions || !mClock || mBidSenders->halted())
         return;
     const QDateTime siteNow = mClock->Time();
     for (const AuctionPtr& auction : mAuctions->Items()) {
@@ -165,6 +165,11 @@ void BidManager::Tick()
             }
         });
     }
+}
+
+void BidManager::halt()
+{
+    mBidSenders->halt();
 }
 
 void BidManager::EvaluateState()

@@ -59,6 +59,9 @@ public:
     void Cancel();
     // One heartbeat: the throttled evaluation, then, while red or bidding, the prepare and send rules.
     void Tick();
+    // The program ends after its last save: no attempt takes another step and none starts, so that the
+    // next start finds every bid as that save left it.
+    void halt();
 
     // The pause survives a restart through "Paused".
     void Load(XMLManager& loader) override;

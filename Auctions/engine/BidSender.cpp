@@ -139,7 +139,7 @@ QUrl BidSender::bidUrl(const ::Auction& auction)
     return SiteEndpoints::url(SiteEndpoints::Bid,
                               QStringLiteral("/ws/eBayISAPI.dll?MfcISAPICommand=MakeBid&item=") +
                                   checkedItem(auction.Item) + QStringLiteral("&fb=1&maxbid=") +
-                                  TextForms::decimal(auction.SnipeBid) + QStringLiteral("&quant=") +
+                                  TextForms::addressDecimal(auction.SnipeBid) + QStringLiteral("&quant=") +
                                   QString::number(auction.SnipeQuantity));
 }
 
@@ -246,7 +246,7 @@ void BidSender::Prepare(bool sendNow)
 void BidSender::Send()
 {
     // Once submitted, never again: a second request would be a second bid.
-    if (m_state >= BidSubmitted)
+    if (m_halted || m_state >= BidSubmitted)
         return;
     if (cancelledByWinLimit()) {
         FinishFailure(QString());
@@ -265,6 +265,14 @@ void BidSender::Send()
     resumeNext(lcBid, [&] { setState(BidSubmitted); });
     // A missing form is skipped: the attempt then waits for its time-out.
     resumeNext(lcBid, [&] { window().SubmitForm(reviewForm); });
+}
+
+void BidSender::halt()
+{
+    m_halted = true;
+    m_stepDeadline.stop();
+    if (mFrm)
+        mFrm->disconnect(this);
 }
 
 void BidSender::Cancel()
@@ -471,7 +479,7 @@ void BidSender::FinishFailure(const QString& message)
 
 void BidSender::finish(bool success, const QString& comment)
 {
-    if (m_state >= Succeeded)
+    if (m_halted || m_state >= Succeeded)
         return;
     // Whatever ends it, an attempt whose record is someone else's now leaves that record alone.
     if (superseded()) {

@@ -76,6 +76,9 @@ public:
     bool superseded() const;
     // Ends a superseded attempt without submitting and without touching its auction; true when it ended.
     bool endIfSuperseded();
+    // The program ends after its last save: the attempt takes no further step and records nothing, so
+    // that nothing reaches the site that the saved file does not know of.
+    void halt();
 
     static QUrl signInUrl();
     // Refuses (error 11) an item number that is not letters and digits only.
@@ -125,6 +128,7 @@ private:
     double m_startBid = 0;                   // the maximum bid and quantity it started with
     qint32 m_startQuantity = 0;
     bool m_finishing = false; // its outcome is being written
+    bool m_halted = false;
     int m_stepDeadlineMs = 0;
     QTimer m_stepDeadline;
 };

@@ -72,8 +72,17 @@ void BidSenders::bindRecords(Auctions& records)
         sender->setRecords(&records);
 }
 
+void BidSenders::halt()
+{
+    m_halted = true;
+    for (BidSender* sender : std::as_const(m_senders))
+        sender->halt();
+}
+
 BidSender* BidSenders::Prepare(const AuctionPtr& auction, bool bSendNow)
 {
+    if (m_halted)
+        throw OrvError::refused(errorSource, QStringLiteral("The program is closing: no bid is started."));
     if (!auction)
         throw OrvError::refused(errorSource, QStringLiteral("There is no auction to bid on."));
     const QString fault = auction->bidFault();

@@ -53,6 +53,9 @@ public:
     bool mayPrepare(const AuctionPtr& auction) const;
     // A record was changed or deleted: its attempt ends if that supersedes it.
     void recordChanged(const Auction* auction);
+    // The program ends after its last save: every attempt stops where it is, and none starts.
+    void halt();
+    bool halted() const { return m_halted; }
 
 Q_SIGNALS:
     void Updated();
@@ -70,4 +73,5 @@ private:
     QList<BidSender*> m_senders;
     QPointer<Auctions> m_records;
     int m_stepDeadlineMs = 0;
+    bool m_halted = false;
 };

@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 #include "FakeEngine.h"
+#include "OwnerOnlyFile.h"
 #include "ProgramUnderTest.h"
 #include "RecordingMessageBoxSink.h"
 #include "RecordingShellHost.h"
@@ -9,10 +10,16 @@
 #include "mMain.h"
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 #include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +105,55 @@ private Q_SLOTS:
         cApp* app = mMain::App();
         QVERIFY(app);
         QCOMPARE(lockHolder(), QCoreApplication::applicationPid());
+        mMain::setApp(nullptr);
+        delete app;
+    }
+
+    // A save killed half-way leaves a temporary file that holds the password; once a start holds the
+    // folder, it removes every such file of its own, and nothing else. The lock file is the owner's alone.
+    void aStartRemovesWhatKilledSavesLeft()
+    {
+        TestDataFolder data;
+        const QByteArray saved = "<Root><Settings><Password>secret</Password></Settings>" +
+                                 QByteArray(4 * 1024 * 1024, ' ') + "</Root>";
+        data.write(QStringLiteral("auctions.xml"), "<Root/>");
+        const QString stateFile = DataFolder::stateFile();
+        // Saves killed at random moments until one left its temporary file behind.
+        QRandomGenerator random(20261210);
+        auto leftovers = [&](const QString& folder) {
+            return QDir(folder).entryList({QStringLiteral("*.saving-*")}, QDir::Files | QDir::Hidden);
+        };
+        for (int round = 0; round < 200 && leftovers(data.path()).isEmpty(); ++round) {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                for (;;)
+                    (void)OwnerOnlyFile::write(stateFile, saved);
+            }
+            QThread::usleep(500 + random.bounded(20000));
+            ::kill(child, SIGKILL);
+            QCOMPARE(::waitpid(child, nullptr, 0), child);
+        }
+        QVERIFY(!leftovers(data.path()).isEmpty());
+        const QString pages = DataFolder::sentSnipesFolder();
+        QVERIFY(QDir().mkpath(pages));
+        data.write(QStringLiteral("Sent Snipes/1234.html.saving-Ab12Cd"), "<TITLE>half");
+        data.write(QStringLiteral("auctions.xml.backup"), "the user's own");
+
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        const bool started =
+            cAppStarter(host, boxes, engine.factories(), {QStringLiteral("orvauctions2")}).Start(false);
+        QVERIFY2(started, qPrintable(boxes.boxes.value(0).text));
+        cApp* app = mMain::App();
+        QVERIFY(app);
+        QCOMPARE(leftovers(data.path()), QStringList());
+        QCOMPARE(leftovers(pages), QStringList());
+        QCOMPARE(data.read(QStringLiteral("auctions.xml.backup")), QByteArray("the user's own"));
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(DataFolder::lockFile()).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
         mMain::setApp(nullptr);
         delete app;
     }

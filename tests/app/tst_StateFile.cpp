@@ -137,6 +137,8 @@ private Q_SLOTS:
     void damagedFilesNeverCrashAndResaveWhatLoaded();
     void oddShapesKeepARecoverableCopy_data();
     void oddShapesKeepARecoverableCopy();
+    void whatALoadDropsIsKeptForGood_data();
+    void whatALoadDropsIsKeptForGood();
     void deepOrNonRegularFilesAreKeptAside_data();
     void deepOrNonRegularFilesAreKeptAside();
     void linkAtTheStateFileIsNotFollowed_data();
@@ -199,7 +201,9 @@ void tst_StateFile::populate(cApp& app)
     a->SysComments = QStringLiteral("Bid cancelled by user.");
     const AuctionPtr b = app.Auctions().Add(QStringLiteral("X9"), QStringLiteral("Books"));
     b->Price = -0.5;
-    b->SnipeBid = 1e-7;
+    b->Shipping = 1e-7;
+    // Sixteen significant digits, as typed: the same amount after a restart.
+    b->SnipeBid = 0.1234567890123456;
     b->SnipeState = OR2BidCancelled;
 
     app.Categorys().Add(QStringLiteral("Watches"), true, 3);
@@ -295,6 +299,8 @@ void tst_StateFile::roundTripAcrossLocales()
     QLocale::setDefault(reader);
     const std::unique_ptr<cApp> app = load();
     QCOMPARE(describe(*app), written);
+    // Everything this program writes, it reads: nothing to keep aside.
+    QCOMPARE(app->Status(), QStringLiteral("Application Loaded."));
     app->Save();
     QCOMPARE(m_folder->read(QStringLiteral("auctions.xml")), first);
 }
@@ -339,29 +345,41 @@ void tst_StateFile::writeOrder()
 void tst_StateFile::interruptedSendsFail_data()
 {
     QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("endTime"); // empty: not stored, so not known
     QTest::addColumn<AucSnipeStates>("loaded");
     QTest::addColumn<QString>("comment");
 
     const QString closed = QStringLiteral("Program closed during send.");
     const QString earlier = QStringLiteral("earlier note");
-    QTest::newRow("watching") << 0 << OR2Watching << earlier;
-    QTest::newRow("set") << 1 << OR2BidSet << earlier;
-    QTest::newRow("preparing") << 2 << OR2BidFailed << closed;
-    QTest::newRow("prepared") << 3 << OR2BidFailed << closed;
-    QTest::newRow("sending") << 4 << OR2BidFailed << closed;
-    QTest::newRow("failed") << 5 << OR2BidFailed << earlier;
-    QTest::newRow("success") << 6 << OR2BidSuccess << earlier;
-    QTest::newRow("cancelled") << 7 << OR2BidCancelled << earlier;
-    QTest::newRow("unknown number") << 9 << AucSnipeStates(9) << earlier;
+    const QString running = QStringLiteral("2026-03-08 12:00:00");
+    const QString ended = QStringLiteral("2026-02-22 12:00:00");
+    QTest::newRow("watching") << 0 << running << OR2Watching << earlier;
+    QTest::newRow("set") << 1 << running << OR2BidSet << earlier;
+    // Nothing reached the site: scheduled again while the auction runs.
+    QTest::newRow("preparing, running") << 2 << running << OR2BidSet << earlier;
+    QTest::newRow("prepared, running") << 3 << running << OR2BidSet << earlier;
+    QTest::newRow("prepared, end not known") << 3 << QString() << OR2BidSet << earlier;
+    QTest::newRow("preparing, ended") << 2 << ended << OR2BidFailed << closed;
+    QTest::newRow("prepared, ended") << 3 << ended << OR2BidFailed << closed;
+    // It may stand at the site: never sent again.
+    QTest::newRow("sending, running") << 4 << running << OR2BidFailed << closed;
+    QTest::newRow("sending, ended") << 4 << ended << OR2BidFailed << closed;
+    QTest::newRow("failed") << 5 << running << OR2BidFailed << earlier;
+    QTest::newRow("success") << 6 << running << OR2BidSuccess << earlier;
+    QTest::newRow("cancelled") << 7 << running << OR2BidCancelled << earlier;
+    QTest::newRow("unknown number") << 9 << running << AucSnipeStates(9) << earlier;
 }
 
 void tst_StateFile::interruptedSendsFail()
 {
     QFETCH(int, stored);
+    QFETCH(QString, endTime);
+    const QString end = endTime.isEmpty() ? QString() : QStringLiteral("<EndTime>%1</EndTime>").arg(endTime);
     m_folder->write(QStringLiteral("auctions.xml"),
-                    QStringLiteral("<Root><Auctions><Auction><Item>1</Item><SnipeState>%1</SnipeState>"
+                    QStringLiteral("<Root><Auctions><Auction><Item>1</Item>%1<SnipeState>%2</SnipeState>"
                                    "<SnipeBid>10</SnipeBid><SysComments>earlier note</SysComments>"
                                    "</Auction></Auctions></Root>")
+                        .arg(end)
                         .arg(stored)
                         .toUtf8());
     const std::unique_ptr<cApp> app = load();
@@ -757,6 +775,77 @@ void tst_StateFile::oddShapesKeepARecoverableCopy()
     const std::unique_ptr<cApp> app = load();
     QVERIFY(app->Save());
     QCOMPARE(m_folder->read(QStringLiteral("auctions.xml.bak")), saved);
+}
+
+void tst_StateFile::whatALoadDropsIsKeptForGood_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("kept");
+
+    const QByteArray auction1 = "<Auction><Item>ab1</Item><SnipeBid>10</SnipeBid></Auction>";
+    const QByteArray auction2 = "<Auction><Item>2</Item><SnipeBid>20</SnipeBid></Auction>";
+    QTest::newRow("nested Root") << "<Root><Root><Auctions>" + auction1 + "</Auctions></Root></Root>" << true;
+    QTest::newRow("second Auctions block")
+        << "<Root><Auctions>" + auction1 + "</Auctions><Auctions>" + auction2 + "</Auctions></Root>" << true;
+    QTest::newRow("items differing in letter case only")
+        << "<Root><Auctions>" + auction1 + "<Auction><Item>AB1</Item><SnipeBid>30</SnipeBid></Auction>" +
+               "</Auctions></Root>"
+        << true;
+    QTest::newRow("auction without an item number")
+        << "<Root><Auctions>" + auction1 + "<Auction><Comments>mine</Comments></Auction></Auctions></Root>"
+        << true;
+    QTest::newRow("value this program does not know")
+        << QByteArray(
+               "<Root><Auctions><Auction><Item>1</Item><Reserve>50</Reserve></Auction></Auctions></Root>")
+        << true;
+    QTest::newRow("category twice") << QByteArray(
+                                           "<Root><Categorys><Category><Name>Books</Name></Category>"
+                                           "<Category><Name>books</Name></Category></Categorys></Root>")
+                                    << true;
+    QTest::newRow("a file as this program writes it") << fixture() << false;
+    QTest::newRow("only some of the elements")
+        << "<Root><Auctions>" + auction1 + auction2 + "</Auctions></Root>" << false;
+}
+
+// A file that read but not wholly (it held what this program drops or does not know) is kept as it was
+// under a name that no later save replaces, and the status line says where, at the start and when the
+// window first shows. Starts after that find this program's own file and keep nothing more.
+void tst_StateFile::whatALoadDropsIsKeptForGood()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, kept);
+    m_folder->write(QStringLiteral("auctions.xml"), content);
+    auto copies = [&] {
+        return QDir(m_folder->path())
+            .entryList({QStringLiteral("auctions.xml.original-*")}, QDir::AllEntries | QDir::System);
+    };
+
+    for (int start = 0; start < 3; ++start) {
+        const std::unique_ptr<cApp> app = load();
+        QCOMPARE(copies().size(), kept ? 1 : 0);
+        if (kept && start == 0) {
+            const QString copy = m_folder->filePath(copies().first());
+            QVERIFY2(app->Status().contains(copy), qPrintable(app->Status()));
+            app->setStatus(QStringLiteral("something else meanwhile"));
+            app->show();
+            QVERIFY2(app->Status().contains(copy), qPrintable(app->Status()));
+            // Started again before any save (the first one was killed): the same copy, not a second.
+            const std::unique_ptr<cApp> again = load();
+            QCOMPARE(copies().size(), 1);
+            QVERIFY2(again->Status().contains(copy), qPrintable(again->Status()));
+        } else {
+            QCOMPARE(app->Status(), QStringLiteral("Application Loaded."));
+        }
+        app->Auctions().Add(QStringLiteral("new%1").arg(start), QStringLiteral("Default"));
+        QVERIFY(app->Save());
+    }
+    if (!kept)
+        return;
+    const QString copy = m_folder->filePath(copies().first());
+    QCOMPARE(m_folder->read(copies().first()), content);
+    struct stat info = {};
+    QCOMPARE(::stat(QFile::encodeName(copy).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, mode_t(0600));
 }
 
 void tst_StateFile::deepOrNonRegularFilesAreKeptAside_data()

@@ -62,6 +62,7 @@ private Q_SLOTS:
     void winLimitOfOneSubmitsOneBid();
     void changedWhileHoldingSendsOnceTheCurrentAmount_data();
     void changedWhileHoldingSendsOnceTheCurrentAmount();
+    void bidPreparedAtAQuitIsSentOnceAfterTheRestart();
 };
 
 // The main program's own heartbeat takes each auction from a scheduled bid to a confirmed one, and every
@@ -305,6 +306,84 @@ void tst_WholeSnipe::changedWhileHoldingSendsOnceTheCurrentAmount()
     QCOMPARE(submitted.size(), 1);
     QCOMPARE(submitted.first().form.value(QStringLiteral("maxbid")), QStringLiteral("15"));
     QCOMPARE(current->SysComments, QStringLiteral("Bid successfully sent and confirmed."));
+}
+
+// A quit while one bid holds at the review step and another was being submitted: the held one is saved as
+// prepared and, after the restart, prepared afresh and sent once at its moment; the other may stand at the
+// site and is never sent again.
+void tst_WholeSnipe::bidPreparedAtAQuitIsSentOnceAfterTheRestart()
+{
+    FakeTimeSource pc;
+    TestDataFolder data;
+    FakeBidSite site;
+    QVERIFY(site.start());
+    RecordingShellHost dialogs;
+    FakeEngine engine;
+    RecordingMessageBoxSink boxes;
+    const QString held = QStringLiteral("3001");
+    const QString submitted = QStringLiteral("3002");
+    auto setUp = [&](cApp& app) {
+        app.Settings().Username = site.Username;
+        app.Settings().Password = site.Password;
+        app.Settings().RedMinutes = 1;
+        app.Settings().PrepareSeconds = 60;
+    };
+    {
+        cApp app(dialogs, boxes, engine.factoriesWithRealBrowsers());
+        app.Load();
+        setUp(app);
+        const QDateTime end = app.Clock().Time().addSecs(60);
+        for (const QString& item : {held, submitted}) {
+            const AuctionPtr auction = app.Auctions().Add(item, QStringLiteral("Default"));
+            auction->EndTime = end;
+            auction->SnipeSeconds = 5;
+            auction->SnipeBid = 12;
+            auction->SnipeState = item == held ? OR2BidSet : OR2BidSending;
+        }
+        app.BidManager().RefreshState();
+        QVERIFY(waitForEngine([&] { return app.Auctions().Item(held)->SnipeState == OR2BidPrepared; }));
+        app.Quit();
+        QCOMPARE(app.State(), AppShuttingDown);
+        // The process would end here; the test goes on without it.
+        QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
+        XMLManager saved;
+        saved.LoadFile(cApp::stateFilePath());
+        QStringList states;
+        for (XmlElement auction =
+                 saved.Node().firstChildElement(QStringLiteral("Auctions")).firstChildElement();
+             !auction.isNull(); auction = auction.nextSiblingElement())
+            states << auction.firstChildElement(QStringLiteral("SnipeState")).text();
+        QCOMPARE(states, (QStringList{"3", "4"}));
+        // Nothing more happens after the save, whatever the site answers meanwhile.
+        QTest::qWait(300);
+        QCOMPARE(app.Auctions().Item(held)->SnipeState, OR2BidPrepared);
+    }
+    QCOMPARE(site.requests(FakeBidSite::BidPage).size(), 1);
+
+    cApp app(dialogs, boxes, engine.factoriesWithRealBrowsers());
+    app.Load();
+    setUp(app);
+    const AuctionPtr again = app.Auctions().Item(held);
+    QCOMPARE(again->SnipeState, OR2BidSet);
+    const AuctionPtr lost = app.Auctions().Item(submitted);
+    QCOMPARE(lost->SnipeState, OR2BidFailed);
+    QCOMPARE(lost->SysComments, QStringLiteral("Program closed during send."));
+
+    // The heartbeat prepares it afresh, and holds it until its send moment.
+    pc.advanceSeconds(45);
+    QVERIFY(waitForEngine([&] { return again->SnipeState == OR2BidPrepared; }));
+    QCOMPARE(site.requests(FakeBidSite::Confirmation).size(), 0);
+    pc.advanceSeconds(10);
+    QVERIFY(waitForEngine([&] { return again->SnipeState == OR2BidSuccess; }));
+    for (int i = 0; i < 3; ++i) {
+        pc.advanceSeconds(1);
+        QTest::qWait(1100);
+    }
+    const QList<FakeSite::Request> bids = site.requests(FakeBidSite::Confirmation);
+    QCOMPARE(bids.size(), 1);
+    QCOMPARE(itemOf(bids.first()), held);
+    QCOMPARE(site.requests(FakeBidSite::BidPage).size(), 2);
+    QCOMPARE(lost->SnipeState, OR2BidFailed);
 }
 
 ORV_WEBENGINE_TEST_MAIN(tst_WholeSnipe)

@@ -11,6 +11,8 @@ const QString amountText =
     QStringLiteral("Bid not sent: the maximum bid must be above 0 and at most 1,000,000,000.");
 const QString quantityText = QStringLiteral("Bid not sent: the quantity to bid for must be at least 1.");
 const QString secondsText = QStringLiteral("Bid not sent: the seconds before the end must not be negative.");
+const QString hourText = QStringLiteral("Bid not sent: the seconds before the end must be at most 3,600.");
+const int int32Max = std::numeric_limits<qint32>::max();
 
 struct Amount
 {
@@ -54,12 +56,13 @@ void tst_AuctionBidRule::rule_data()
 
     for (const Amount& amount : amounts) {
         for (const int quantity : {0, -1, 1}) {
-            for (const int seconds : {-1, 0}) {
+            for (const int seconds : {-1, 0, 3600, 3601, int32Max}) {
                 // The amount is judged first, then the quantity, then the seconds.
-                const QString fault = !amount.sound  ? amountText
-                                      : quantity < 1 ? quantityText
-                                      : seconds < 0  ? secondsText
-                                                     : QString();
+                const QString fault = !amount.sound    ? amountText
+                                      : quantity < 1   ? quantityText
+                                      : seconds < 0    ? secondsText
+                                      : seconds > 3600 ? hourText
+                                                       : QString();
                 QTest::addRow("amount %s, quantity %d, seconds %d", amount.name, quantity, seconds)
                     << amount.value << quantity << seconds << fault;
             }
@@ -101,6 +104,12 @@ void tst_AuctionBidRule::loading_data()
     QTest::newRow("set, quantity 0") << 25.5 << 0 << 10 << int(OR2BidSet) << int(OR2BidFailed)
                                      << quantityText;
     QTest::newRow("set, seconds -1") << 25.5 << 1 << -1 << int(OR2BidSet) << int(OR2BidFailed) << secondsText;
+    // Sent at once, a month early, were it armed.
+    QTest::newRow("set, seconds 2^31-1")
+        << 25.5 << 1 << int32Max << int(OR2BidSet) << int(OR2BidFailed) << hourText;
+    QTest::newRow("set, seconds 3601")
+        << 25.5 << 1 << 3601 << int(OR2BidSet) << int(OR2BidFailed) << hourText;
+    QTest::newRow("set, seconds 3600") << 25.5 << 1 << 3600 << int(OR2BidSet) << int(OR2BidSet) << earlier;
     QTest::newRow("set, 1e9") << 1e9 << 1 << 0 << int(OR2BidSet) << int(OR2BidSet) << earlier;
     QTest::newRow("set, 0.01") << 0.01 << 1 << 0 << int(OR2BidSet) << int(OR2BidSet) << earlier;
     // Nothing armed, nothing to undo.

@@ -182,6 +182,7 @@ private Q_SLOTS:
     void runningAttemptIsNotExpired();
     void invalidBidsAreNeverSent_data();
     void invalidBidsAreNeverSent();
+    void haltedAttemptsTakeNoFurtherStep();
 };
 
 void tst_BidManager::stateSetter_data()
@@ -843,6 +844,14 @@ void tst_BidManager::invalidBidsAreNeverSent_data()
     QTest::newRow("seconds -1") << 25.0 << 1 << -1
                                 << QStringLiteral(
                                        "Bid not sent: the seconds before the end must not be negative.");
+    // Its send moment would be 68 years before the end: at once.
+    QTest::newRow("seconds 2^31-1") << 25.0 << 1 << std::numeric_limits<qint32>::max()
+                                    << QStringLiteral(
+                                           "Bid not sent: the seconds before the end must be at most 3,600.");
+    QTest::newRow("seconds 3601") << 25.0 << 1 << 3601
+                                  << QStringLiteral(
+                                         "Bid not sent: the seconds before the end must be at most 3,600.");
+    QTest::newRow("seconds 3600, sound") << 25.0 << 1 << 3600 << QString();
     QTest::newRow("1e9, sound") << 1e9 << 1 << 0 << QString();
     QTest::newRow("0.01, sound") << 0.01 << 1 << 0 << QString();
 }
@@ -882,6 +891,43 @@ void tst_BidManager::invalidBidsAreNeverSent()
     QCOMPARE(scheduled->SnipeSeconds, seconds);
     if (!sound)
         QVERIFY(m.saves >= 1);
+}
+
+// Once the program has made its last save, no attempt goes on: a page that comes then is not answered, a
+// send moment that comes is not met, nothing is recorded and no attempt starts, so the next start finds
+// every bid as the save left it.
+void tst_BidManager::haltedAttemptsTakeNoFurtherStep()
+{
+    Manager m;
+    m.init();
+    const AuctionPtr holding = m.bid(QStringLiteral("1"), 30);
+    m.ticks(1);
+    QCOMPARE(m.windowCount(), 1);
+    toReview(*m.browsers.last(), *holding);
+    QCOMPARE(holding->SnipeState, OR2BidPrepared);
+    const AuctionPtr sentNow = m.bid(QStringLiteral("2"), 3600, 10, OR2Watching);
+    m.manager.SendBid(sentNow);
+    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(sentNow->SnipeState, OR2BidPreparing);
+    const int saves = m.saves;
+
+    m.manager.halt();
+    toReview(*m.browsers.windows.at(1), *sentNow);
+    m.advance(30);
+    m.manager.Tick();
+    m.manager.SendBid(holding);
+    QVERIFY(!submitted(m.browsers.windows.at(0)));
+    QVERIFY(!submitted(m.browsers.windows.at(1)));
+    QCOMPARE(holding->SnipeState, OR2BidPrepared);
+    QCOMPARE(sentNow->SnipeState, OR2BidPreparing);
+    const AuctionPtr another = m.bid(QStringLiteral("3"), 3600, 10, OR2Watching);
+    QCOMPARE(refusal([&] { m.manager.SendBid(another); }),
+             QStringLiteral("The program is closing: no bid is started."));
+    m.manager.Cancel();
+    QCOMPARE(holding->SnipeState, OR2BidPrepared);
+    QVERIFY(holding->SysComments.isEmpty());
+    QCOMPARE(m.windowCount(), 2);
+    QCOMPARE(m.saves, saves);
 }
 
 QTEST_GUILESS_MAIN(tst_BidManager)

@@ -263,6 +263,8 @@ void tst_frmAuctionBid::refusals_data()
                                       << "-1";
     QTest::newRow("seconds beyond 32 bits") << "en_US" << bidding << "25"
                                             << "1e12";
+    QTest::newRow("seconds beyond an hour") << "en_US" << bidding << "25"
+                                            << "3601";
     QTest::newRow("watching with letters") << "en_US"
                                            << "NOT BIDDING"
                                            << "abc"
@@ -323,6 +325,10 @@ void tst_frmAuctionBid::stored_data()
                                   << "BIDDING"
                                   << "25"
                                   << "0" << 25.0 << 0 << OR2BidSet;
+    QTest::newRow("an hour") << "en_US"
+                             << "BIDDING"
+                             << "25"
+                             << "3600" << 25.0 << 3600 << OR2BidSet;
     QTest::newRow("exponent") << "en_US"
                               << "BIDDING"
                               << "1e3"

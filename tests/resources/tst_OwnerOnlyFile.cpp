@@ -4,9 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -143,6 +148,83 @@ private Q_SLOTS:
         QCOMPARE(readAll(copy), QByteArray("as loaded"));
         // Nothing to keep is no failure.
         QCOMPARE(OwnerOnlyFile::keepCopy(dir.filePath(QStringLiteral("missing")), copy), QString());
+    }
+
+    // A writer killed at any moment leaves the file whole, old or new, and at most temporary files that
+    // bear the writer's own name, which the next start removes.
+    void killedWriterLeavesOnlyItsOwnTemporaryFiles()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("auctions.xml"));
+        const QByteArray oldContent = "<Root>old</Root>";
+        const QByteArray newContent = "<Root>" + QByteArray(8 * 1024 * 1024, 'n') + "</Root>";
+        writeAll(path, oldContent);
+        QRandomGenerator random(20261210);
+        int leftBehind = 0;
+        for (int round = 0; round < 20; ++round) {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                for (;;)
+                    (void)OwnerOnlyFile::write(path, newContent);
+            }
+            QThread::usleep(1000 + random.bounded(60000));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            const QByteArray now = readAll(path);
+            QVERIFY(now == oldContent || now == newContent);
+            const QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+            for (const QString& name : names) {
+                if (name == QLatin1String("auctions.xml"))
+                    continue;
+                QVERIFY2(OwnerOnlyFile::isTemporaryName(name), qPrintable(name));
+                QCOMPARE(modeOf(dir.filePath(name)), mode_t(0600));
+            }
+            leftBehind = std::max(leftBehind, int(names.size()) - 1);
+        }
+        qInfo("at most %d temporary files were left at once", leftBehind);
+        OwnerOnlyFile::removeTemporaryFiles(dir.path());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"auctions.xml"});
+    }
+
+    // Only the writer's own leftovers go: no file of the user's that merely looks alike, no link (nor what
+    // it points at), no folder.
+    void onlyTheWritersOwnTemporaryFilesAreRemoved()
+    {
+        QTemporaryDir dir;
+        QTemporaryDir elsewhere;
+        const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+        writeAll(victim, "precious");
+        const QStringList leftovers{"auctions.xml.saving-Ab12Cd", "auctions.xml.bak.saving-000000",
+                                    "12345.html.saving-zzzzzz"};
+        const QStringList kept{"auctions.xml",
+                               "auctions.xml.bak",
+                               "auctions.xml.lock",
+                               "auctions.xml.unreadable-20261210-101500",
+                               "auctions.xml.original-20261210-101500",
+                               "auctions.xml.backup",
+                               "auctions.xml.Ab12Cd",
+                               "auctions.xml.saving-Ab12C",
+                               "auctions.xml.saving-Ab12Cde",
+                               "auctions.xml.saving-Ab-2Cd",
+                               "auctions.xml.saving-Ab12C\u00e9",
+                               ".saving-Ab12Cd"};
+        for (const QString& name : leftovers + kept)
+            writeAll(dir.filePath(name), "<Root>");
+        QVERIFY(QFile::link(victim, dir.filePath(QStringLiteral("auctions.xml.saving-link00"))));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("auctions.xml.saving-folder")));
+
+        QCOMPARE(OwnerOnlyFile::removeTemporaryFiles(dir.path()), int(leftovers.size()));
+        QStringList expected = kept;
+        expected << QStringLiteral("auctions.xml.saving-folder")
+                 << QStringLiteral("auctions.xml.saving-link00");
+        expected.sort();
+        QStringList present =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        present.sort();
+        QCOMPARE(present, expected);
+        QCOMPARE(readAll(victim), QByteArray("precious"));
     }
 
     void existingFolderIsMadeOwnerOnly()

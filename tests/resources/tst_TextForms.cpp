@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 using namespace TextForms;
@@ -41,13 +42,41 @@ private Q_SLOTS:
         QCOMPARE(readFlag(flag(false)).value(), false);
     }
 
-    void decimalsHaveNoGroupingAndFifteenDigits()
+    // A stored decimal is the shortest text that reads back as the very same number, under every
+    // locale: an amount typed with sixteen digits is the same amount after a restart.
+    void decimalsAreTheShortestExactText_data()
     {
-        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        QCOMPARE(decimal(1234567.25), QStringLiteral("1234567.25"));
-        QCOMPARE(decimal(0.1 + 0.2), QStringLiteral("0.3"));
-        QCOMPARE(decimal(1e21), QStringLiteral("1e+21"));
-        QCOMPARE(readDecimal(QStringLiteral("1e+21")).value(), 1e21);
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("grouping never") << 1234567.25 << QStringLiteral("1234567.25");
+        QTest::newRow("sixteen digits") << 0.1234567890123456 << QStringLiteral("0.1234567890123456");
+        QTest::newRow("0.1 + 0.2") << 0.1 + 0.2 << QStringLiteral("0.30000000000000004");
+        QTest::newRow("0.3") << 0.3 << QStringLiteral("0.3");
+        QTest::newRow("largest bid") << 1e9 << QStringLiteral("1000000000");
+        QTest::newRow("seventeen digits") << 123456789.12345679 << QStringLiteral("123456789.12345679");
+        QTest::newRow("negative") << -0.5 << QStringLiteral("-0.5");
+        QTest::newRow("zero") << 0.0 << QStringLiteral("0");
+        QTest::newRow("small") << 0.0001 << QStringLiteral("0.0001");
+        QTest::newRow("tiny") << 1e-7 << QStringLiteral("1e-07");
+        QTest::newRow("huge") << 1e21 << QStringLiteral("1e+21");
+        QTest::newRow("huge, many digits")
+            << 1.2345678901234567e300 << QStringLiteral("1.2345678901234567e+300");
+        QTest::newRow("smallest") << std::numeric_limits<double>::denorm_min() << QStringLiteral("5e-324");
+        QTest::newRow("not finite") << std::numeric_limits<double>::infinity() << QStringLiteral("0");
+    }
+    void decimalsAreTheShortestExactText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        QCOMPARE(decimal(value), text);
+        if (!std::isfinite(value))
+            return;
+        for (const char* locale : {"C", "en_US", "de_DE", "fr_FR"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            const std::optional<double> read = readDecimal(text);
+            QVERIFY2(read && std::memcmp(&*read, &value, sizeof value) == 0, locale);
+        }
     }
 
     // A decimal written in a comma-decimal region (an older file, a hand edit) is read as that decimal

@@ -58,6 +58,45 @@ public:
     bool throwOnLoad = false;
 };
 
+// Reads "Key", and the "Name" of each "Item" of "List", as a stored collection does; an item without a
+// name, or with one already read, is dropped and the loader told.
+class Listing : public IXMLPersist
+{
+public:
+    void Save(XMLManager&) override {}
+    void Load(XMLManager& m) override
+    {
+        key = m.ReadProperty(QStringLiteral("Key"));
+        m.Restore(items, m.SubNode(QStringLiteral("List")));
+    }
+
+    struct Name : IXMLPersist
+    {
+        void Save(XMLManager&) override {}
+        void Load(XMLManager& m) override { value = m.ReadProperty(QStringLiteral("Name")); }
+        QString value;
+    };
+    struct Items : IXMLPersist
+    {
+        void Save(XMLManager&) override {}
+        void Load(XMLManager& m) override
+        {
+            for (const XmlElement& item : m.SelectNodes(QStringLiteral("Item"))) {
+                Name name;
+                m.Restore(name, item);
+                if (name.value.isEmpty() || names.contains(name.value))
+                    m.noteSkipped(QStringLiteral("Item \"%1\"").arg(name.value));
+                else
+                    names << name.value;
+            }
+        }
+        QStringList names;
+    };
+
+    QString key;
+    Items items;
+};
+
 } // namespace
 
 class tst_XMLManager : public QObject
@@ -216,6 +255,55 @@ private Q_SLOTS:
         again.LoadFile(path);
         QCOMPARE(again.lastLoad(), XMLManager::LoadResult::Loaded);
         QCOMPARE(again.ReadProperty(QStringLiteral("Saved")), QStringLiteral("yes"));
+    }
+
+    // What the stored objects did not take of a file that read: whatever the next save would not write.
+    void skippedOnLoad_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("skipped");
+        const QByteArray list = "<List><Item><Name>a</Name></Item><Item><Name>b</Name></Item></List>";
+        QTest::newRow("all taken") << "<Root><Key>v</Key>" + list + "</Root>" << QStringList();
+        QTest::newRow("nothing in it") << QByteArray("<Root/>") << QStringList();
+        QTest::newRow("markup inside a value, read as its text")
+            << "<Root><Key>v<b>w</b></Key>" + list + "</Root>" << QStringList();
+        QTest::newRow("nested Root") << "<Root><Root><Key>v</Key>" + list + "</Root></Root>"
+                                     << QStringList{"Root/Root"};
+        QTest::newRow("second block")
+            << "<Root><Key>v</Key>" + list + list + "</Root>" << QStringList{"Root/List"};
+        QTest::newRow("second value")
+            << "<Root><Key>v</Key><Key>w</Key>" + list + "</Root>" << QStringList{"Root/Key"};
+        QTest::newRow("unknown element, once with what is inside")
+            << "<Root><Key>v</Key><Wishes><Item><Name>c</Name></Item></Wishes>" + list + "</Root>"
+            << QStringList{"Root/Wishes"};
+        QTest::newRow("unknown inside a member")
+            << QByteArray("<Root><Key>v</Key><List><Item><Name>a</Name><Price>5</Price></Item></List></Root>")
+            << QStringList{"Root/List/Item/Price"};
+        QTest::newRow("member dropped by its reader")
+            << QByteArray("<Root><Key>v</Key><List><Item><Name>a</Name></Item><Item><Name>a</Name></Item>"
+                          "<Item/></List></Root>")
+            << QStringList{"Item \"a\"", "Item \"\""};
+        QTest::newRow("unreadable: nothing was taken, nothing is listed")
+            << QByteArray("<Root><Key>v</Root>") << QStringList();
+    }
+    void skippedOnLoad()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, skipped);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("state.xml"));
+        writeAll(path, content);
+
+        XMLManager m;
+        m.LoadFile(path);
+        Listing listing;
+        m.Restore(listing, m.Node());
+        QCOMPARE(m.skippedOnLoad(), skipped);
+        // A second load starts afresh.
+        writeAll(path, "<Root><Key>v</Key></Root>");
+        m.LoadFile(path);
+        m.Restore(listing, m.Node());
+        QCOMPARE(m.skippedOnLoad(), QStringList());
     }
 
     // Nothing but a regular file is read: a pipe would wait for a writer, a device may never end.
