@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+namespace DebugTool {
+
 namespace NodeRules = Remote::NodeRules;
 
 namespace {
@@ -411,3 +413,5 @@ QDateTime ctlAuctionsBand::siteNow() const
 {
     return m_app ? m_app->Clock().Time() : QDateTime();
 }
+
+} // namespace DebugTool
