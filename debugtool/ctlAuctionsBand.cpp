@@ -26,6 +26,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+namespace DebugTool {
+
 namespace NodeRules = Remote::NodeRules;
 
 namespace {
@@ -429,3 +431,5 @@ QDateTime ctlAuctionsBand::siteNow() const
 {
     return m_app ? m_app->Clock().Time() : QDateTime();
 }
+
+} // namespace DebugTool

@@ -23,6 +23,10 @@ namespace Remote {
 class App;
 }
 
+// The debug tool's own windows, kept apart from the main program's list and the band's tree of the
+// same names.
+namespace DebugTool {
+
 // The debug tool's auction tree: the main program's categories and auctions, read once when viewed and
 // shown by the same node rules as the band's tree, each node with a check box, and the button that packs
 // the ticked auctions' bid pages with the state file into a debug package. It follows no change of the
@@ -107,3 +111,5 @@ private:
     std::unique_ptr<MessageBoxSink> m_ownMessageBoxes;
     std::unique_ptr<Dialog> m_dialog;
 };
+
+} // namespace DebugTool

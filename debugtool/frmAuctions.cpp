@@ -9,6 +9,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+namespace DebugTool {
+
 frmAuctions::frmAuctions(QWidget* parent)
     : QWidget(parent), m_auctionsBand(new ctlAuctionsBand(this)), m_status(new QLabel(this))
 {
@@ -86,3 +88,5 @@ void frmAuctions::closeEvent(QCloseEvent* event)
     UnView();
     event->accept();
 }
+
+} // namespace DebugTool

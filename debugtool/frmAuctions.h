@@ -4,11 +4,14 @@
 #include <memory>
 
 class QLabel;
-class ctlAuctionsBand;
 
 namespace Remote {
 class cApp;
 }
+
+namespace DebugTool {
+
+class ctlAuctionsBand;
 
 // The debug tool's window "Auction Orv Debug Packager": what to do, the auction tree with its "Create
 // Debug File" button, and a status line.
@@ -38,3 +41,5 @@ private:
     std::unique_ptr<Remote::cApp> m_app;
     bool m_filled = false;
 };
+
+} // namespace DebugTool

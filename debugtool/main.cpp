@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
 
     // The link starts the main program hidden when it is not running, and holds it open until the
     // window closes.
-    frmAuctions window;
+    DebugTool::frmAuctions window;
     window.View(std::make_unique<Remote::cApp>());
     return QApplication::exec();
 }

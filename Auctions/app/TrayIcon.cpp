@@ -35,6 +35,7 @@ void TrayIcon::setVisible(bool value)
     m_visible = value;
     if (value) {
         m_window = new frmTrayIcon(m_app, this);
+        connect(m_window, &frmTrayIcon::testActivateRequested, this, &TrayIcon::testActivateRequested);
         m_nid.hWnd = m_window.data();
         m_nid.uCallbackMessage = CallbackMessage;
         m_nid.szTip = QStringLiteral("Auction Orv");

@@ -35,6 +35,10 @@ public:
     void After(qint32& lReturn, QObject* hWnd, qint32 uMsg, QEvent* event) override;
     void Before(bool& bHandled, qint32& lReturn, QObject* hWnd, qint32 uMsg, QEvent* event) override;
 
+Q_SIGNALS:
+    // The tray window's hidden menu entry asked for a second start's hand-over (frmTrayIcon).
+    void testActivateRequested();
+
 private:
     TrayBackend& backend() const;
     void RefreshIcon();

@@ -6,9 +6,6 @@
 #include "ResumeNext.h"
 #include "ShellHost.h"
 #include "cApp.h"
-#include "cAppStarter.h"
-
-#include <QCoreApplication>
 
 namespace {
 
@@ -93,9 +90,7 @@ void frmTrayIcon::mnuClick(const QString& name)
         } else if (name == QLatin1String("mnuPopupExit")) {
             m_tmrQuit.start();
         } else if (name == QLatin1String("mnuTestActivate")) {
-            cAppStarter(m_app.dialogHost(), m_app.messageBoxes(), m_app.engineFactories(),
-                        QCoreApplication::arguments())
-                .Start(true);
+            Q_EMIT testActivateRequested();
         }
     });
 }

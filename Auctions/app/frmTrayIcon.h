@@ -33,6 +33,10 @@ public:
     // Stops the timers and goes, later: the caller may be one of this window's own handlers.
     void Unload();
 
+Q_SIGNALS:
+    // The hidden mnuTestActivate: a second start's hand-over, run in this process by whoever started it.
+    void testActivateRequested();
+
 private:
     static constexpr int PauseEntry = 2;
 

@@ -10,6 +10,7 @@
 #include "frmTrayIcon.h"
 
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void mouse();
     void menuEntries();
     void showFromTheMenu();
+    void testActivateIsLeftToTheStarter();
     void pauseEntry();
     void exitQuitsAMomentLater();
     void refusedExitIsShown();
@@ -199,6 +201,23 @@ void tst_TrayIcon::showFromTheMenu()
     dialogs->tray.choose(QStringLiteral("mnuPopupShow"));
     QCOMPARE(dialogs->calls, QStringList{"main"});
     QVERIFY(!app->TrayIcon().Visible());
+}
+
+void tst_TrayIcon::testActivateIsLeftToTheStarter()
+{
+    // The hand-over belongs to the start-up above the shell: the icon only says that it was asked for,
+    // once per choice, also from a tray window made anew when the program hides again.
+    QSignalSpy asked(&app->TrayIcon(), &TrayIcon::testActivateRequested);
+    for (int hidden = 1; hidden <= 2; ++hidden) {
+        app->hide();
+        dialogs->tray.click(TrayBackend::RightButtonUp);
+        dialogs->calls.clear();
+        dialogs->tray.choose(QStringLiteral("mnuTestActivate"));
+        QCOMPARE(asked.count(), hidden);
+        QVERIFY(dialogs->calls.isEmpty());
+        QCOMPARE(app->State(), AppHidden);
+        app->show();
+    }
 }
 
 void tst_TrayIcon::pauseEntry()

@@ -75,7 +75,7 @@ private Q_SLOTS:
 
     void packsFromTheRunningProgram()
     {
-        frmAuctions window;
+        DebugTool::frmAuctions window;
         auto* dialogs = new ScriptedDialogBackend;
         RecordingMessageBoxSink boxes;
         window.AuctionsBand()->setDialogBackend(std::unique_ptr<DialogBackend>(dialogs));

@@ -67,7 +67,7 @@ class tst_ctlAuctionsBand : public QObject
     {
         TestDataFolder data;
         FakeBackend* fake = new FakeBackend;
-        frmAuctions window;
+        DebugTool::frmAuctions window;
         ScriptedDialogBackend* dialogs = new ScriptedDialogBackend;
         RecordingMessageBoxSink boxes;
 
@@ -94,7 +94,7 @@ class tst_ctlAuctionsBand : public QObject
             window.View(std::move(link));
         }
 
-        ctlAuctionsBand* band() const { return window.AuctionsBand(); }
+        DebugTool::ctlAuctionsBand* band() const { return window.AuctionsBand(); }
         QTreeWidget* tree() const { return band()->TreeView(); }
         QTreeWidgetItem* node(const QString& key) const { return band()->node(key); }
         QPushButton* createButton() const { return band()->findChild<QPushButton*>("cmdCreate"); }

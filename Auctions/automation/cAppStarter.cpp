@@ -14,10 +14,12 @@
 #include "Settings.h"
 #include "ShellHost.h"
 #include "TimeSource.h"
+#include "TrayIcon.h"
 #include "VerManager.h"
 #include "cApp.h"
 #include "mMain.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QLockFile>
@@ -125,6 +127,12 @@ void cAppStarter::startFirstInstance(std::unique_ptr<BusFace> face)
 
     auto* app = new cApp(m_dialogs, m_messageBoxes, m_engine);
     mMain::setApp(app);
+    // The tray menu's hidden entry runs a second start's hand-over inside this process.
+    QObject::connect(&app->TrayIcon(), &TrayIcon::testActivateRequested, app, [app] {
+        cAppStarter(app->dialogHost(), app->messageBoxes(), app->engineFactories(),
+                    QCoreApplication::arguments())
+            .Start(true);
+    });
     if (lock)
         app->keepDataFolderLock(std::move(lock));
     BusFace* busFace = face.release();
