@@ -106,6 +106,26 @@ PageKind pageKind(int folderFd, const QString& name, const QString& shown, QStri
     return PageKind::Refused;
 }
 
+// Reads the plain file open at `fd`, whose status is `info`, within the size limit.
+std::optional<QByteArray> readOpened(int fd, const struct stat& info, const QString& shown, QString& why)
+{
+    if (info.st_size > MaxFileBytes) {
+        why = QStringLiteral("\"%1\" is too large (%2 bytes)").arg(shown).arg(qint64(info.st_size));
+        return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, file.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 // Reads the page `name` of the bid page folder as a plain file, without following a link; nothing when
 // it went away meanwhile (`why` empty) or is refused (`why` says why).
 std::optional<QByteArray> readPage(int folderFd, const QString& name, const QString& shown,
@@ -137,21 +157,7 @@ std::optional<QByteArray> readPage(int folderFd, const QString& name, const QStr
             return std::nullopt;
         }
     }
-    if (info.st_size > MaxFileBytes) {
-        why = QStringLiteral("\"%1\" is too large (%2 bytes)").arg(shown).arg(qint64(info.st_size));
-        return std::nullopt;
-    }
-    QFile file;
-    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
-        why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, file.errorString());
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    return readOpened(fd.get(), info, shown, why);
 }
 
 // The file at `path` (a name under the data folder, for messages: `shown`), read only where it is a
@@ -170,35 +176,18 @@ std::optional<QByteArray> readInside(const QString& root, const QString& path, c
         return std::nullopt;
     }
     // No link is followed from here on, and a pipe in its place cannot hold the open.
-    const int fd =
-        ::open(QFile::encodeName(real).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    Descriptor fd(
+        ::open(QFile::encodeName(real).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid()) {
         why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, systemText(errno));
         return std::nullopt;
     }
-    QFile file;
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         why = QStringLiteral("\"%1\" is not a plain file").arg(shown);
         return std::nullopt;
     }
-    if (info.st_size > MaxFileBytes) {
-        ::close(fd);
-        why = QStringLiteral("\"%1\" is too large (%2 bytes)").arg(shown).arg(qint64(info.st_size));
-        return std::nullopt;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, file.errorString());
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = QStringLiteral("\"%1\" could not be read: %2").arg(shown, file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
+    return readOpened(fd.get(), info, shown, why);
 }
 
 // Writes a staged copy; false with the reason on failure.
