@@ -1,7 +1,7 @@
 #include "DebugPackage.h"
 
-#include "Auctions.h"
 #include "DebugToolLog.h"
+#include "ItemLinks.h"
 #include "OrvError.h"
 #include "StateFileCopy.h"
 #include "Zip.h"
@@ -219,7 +219,7 @@ DebugPackage::Outcome DebugPackage::write(const QString& target, const QStringLi
                           .arg(m_dataFolder, systemText(ENOENT)));
     const QDir data(m_dataFolder);
     for (const QString& item : items) {
-        if (!Auctions::isValidItemNumber(item))
+        if (!ItemLinks::isValidItem(item))
             return failed(
                 QStringLiteral("\"%1\" is not an item number; no bid page is read for it").arg(item));
     }
