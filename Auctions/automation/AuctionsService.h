@@ -1,11 +1,12 @@
 #pragma once
 
+#include "Auction.h"
 #include "BusService.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QStringList>
 #include <QVariantMap>
-
-class Auction;
 
 // The auctions on the session bus, keyed by item number. Every record sent (in a report or an answer)
 // carries a serial that grows with each one, so that a client can tell an older record from a newer one
@@ -20,7 +21,10 @@ public:
 
     // The auction as it travels: every field, Deleted, and TimeLeftLevel computed now.
     static QVariantMap record(Auction& auction);
-    // {Items: the records in insertion order, Serial}: what Items answers, also part of App.Snapshot.
+    // The names of a record's fields, in the order a packed list gives its values.
+    static const QStringList& recordNames();
+    // {Items: the records in insertion order as one packed list (RecordPack), Serial}: what Items
+    // answers, also part of App.Snapshot. Each record is packed once per change.
     QVariantMap items();
 
 public Q_SLOTS:
@@ -40,9 +44,24 @@ Q_SIGNALS:
     void Updated();
 
 private:
+    // True when the model holds an auction of that item number, letter case ignored.
+    bool holds(const QString& sItem);
+    // The name of the category `sCategory` names (letter case ignored); error 5 when there is none.
+    QString categoryNamed(const QString& sCategory);
     // The record with a fresh serial under "Serial", for an answer.
     QVariantMap answer(Auction& auction);
     void report(Auction* auction);
+    // The auction's packed record with TimeLeftLevel at `siteNow`, made again only when a field changed.
+    const QByteArray& packed(Auction& auction, const QDateTime& siteNow);
+
+    struct Packed
+    {
+        // The fields the record was made from.
+        Auction values;
+        QByteArray bytes;
+    };
 
     qulonglong m_serial = 0;
+    // By the record's identity; the fields are compared, so an address used again is never mistaken.
+    QHash<const Auction*, Packed> m_packed;
 };

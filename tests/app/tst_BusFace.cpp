@@ -1,4 +1,8 @@
+#include "Auctions.h"
 #include "BusFace.h"
+#include "BusService.h"
+#include "Category.h"
+#include "Categorys.h"
 #include "FakeEngine.h"
 #include "OrvBus.h"
 #include "RecordingMessageBoxSink.h"
@@ -25,6 +29,34 @@ QDBusMessage callOf(const QString& path, const QString& interface, const QString
     QDBusMessage call = QDBusMessage::createMethodCall(OrvBus::serviceName, path, interface, method);
     call.setArguments(arguments);
     return call;
+}
+
+// The reply to a call of one of the program's objects by its name ("Auctions"), from `client`; the
+// program's objects live on this thread, so the answer comes while the test waits in the event loop.
+QDBusMessage replyTo(QDBusConnection& client, const QString& object, const QString& method,
+                     const QVariantList& arguments)
+{
+    const QString path =
+        object == QLatin1String("HandOver") ? OrvBus::handOverPath : QLatin1Char('/') + object;
+    const QString interface =
+        object == QLatin1String("HandOver") ? OrvBus::handOverInterface : OrvBus::interfaceOf(object);
+    QDBusPendingCall call = client.asyncCall(callOf(path, interface, method, arguments));
+    if (!QTest::qWaitFor([&] { return call.isFinished(); }, 20000))
+        return QDBusMessage();
+    return call.reply();
+}
+
+// What a refused call must leave as it was: every auction's item, category and description, and the
+// categories.
+QString modelText(cApp& app)
+{
+    QStringList lines;
+    for (const AuctionPtr& auction : app.Auctions().Items())
+        lines << auction->Item + QLatin1Char('|') + auction->Category + QLatin1Char('|') +
+                     QString::number(auction->Description.size());
+    for (const CategoryPtr& category : app.Categorys().Items())
+        lines << category->Name;
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -80,10 +112,10 @@ private Q_SLOTS:
         face->open();
         QVERIFY(!BusFace::isStarting(client));
 
-        handOver.waitForFinished();
+        // Answered on turns of this thread's event loop, where the objects live.
+        QTRY_VERIFY(handOver.isFinished() && hold.isFinished());
         QVERIFY2(!handOver.isError(), qPrintable(handOver.error().message()));
         QCOMPARE(handOver.reply().arguments().value(0).toBool(), true);
-        hold.waitForFinished();
         QVERIFY2(!hold.isError(), qPrintable(hold.error().message()));
         // The "Show" reached the mailbox of the program as it now is, and the hold holds it.
         QTRY_COMPARE(app.State(), AppStarted);
@@ -93,8 +125,157 @@ private Q_SLOTS:
         BusFace second(client);
         QVERIFY(!second.claim());
         face.reset();
-        QVERIFY(!client.interface()->isServiceRegistered(OrvBus::serviceName).value());
+        QTRY_VERIFY(!client.interface()->isServiceRegistered(OrvBus::serviceName).value());
         QDBusConnection::disconnectFromBus("client");
+    }
+
+    // Texts longer than anything the program keeps, and names of categories that do not exist, are
+    // refused with their number and a sentence, and the model stays as it was.
+    void refusedCallsChangeNothing_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QVariantList>("args");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("text");
+
+        const QString watch = QStringLiteral("110023456789");
+        const QString longItem(BusService::MaxItemLength + 1, QLatin1Char('7'));
+        const QString longName(BusService::MaxNameLength + 1, QLatin1Char('n'));
+        const QString itemText = QStringLiteral("The item number is longer than 32 characters.");
+        const QString nameText = QStringLiteral("The category name is longer than 255 characters.");
+        const QString noToys = QStringLiteral("There is no category named Toys.");
+        const struct
+        {
+            const char* row;
+            const char* object;
+            const char* method;
+            QVariantList args;
+            int number;
+            QString text;
+        } rows[] = {
+            {"Exists, long item", "Auctions", "Exists", {longItem}, 11, itemText},
+            {"Add, long item", "Auctions", "Add", {longItem, "Default"}, 11, itemText},
+            {"Add, long category", "Auctions", "Add", {"445566", longName}, 11, nameText},
+            {"Add, unknown category", "Auctions", "Add", {"445566", "Toys"}, 5, noToys},
+            {"Remove, long item", "Auctions", "Remove", {longItem}, 11, itemText},
+            {"SetCategory, long item", "Auctions", "SetCategory", {longItem, "Default"}, 11, itemText},
+            {"SetCategory, long category", "Auctions", "SetCategory", {watch, longName}, 11, nameText},
+            {"SetCategory, unknown category", "Auctions", "SetCategory", {watch, "Toys"}, 5, noToys},
+            {"SetDescription, long item", "Auctions", "SetDescription", {longItem, "x"}, 11, itemText},
+            {"SetDescription, long description",
+             "Auctions",
+             "SetDescription",
+             {watch, QString(BusService::MaxTextLength + 1, QLatin1Char('d'))},
+             11,
+             QStringLiteral("The description is longer than 65536 characters.")},
+            {"ViewAdd, long category", "Auctions", "ViewAdd", {"445566", longName}, 11, nameText},
+            {"ViewEdit, long item", "Auctions", "ViewEdit", {longItem}, 11, itemText},
+            {"ViewEditBid, long item", "Auctions", "ViewEditBid", {longItem}, 11, itemText},
+            {"ViewNewBid, long item", "Auctions", "ViewNewBid", {longItem}, 11, itemText},
+            {"Remove, long category", "Categorys", "Remove", {longName}, 11, nameText},
+            {"Remove, unknown category, the last one left", "Categorys", "Remove", {"Toys"}, 5, noToys},
+            {"ViewEdit, long category", "Categorys", "ViewEdit", {longName}, 11, nameText},
+            {"ViewRemove, long category", "Categorys", "ViewRemove", {longName}, 11, nameText},
+            {"SendBid, long item", "BidManager", "SendBid", {longItem}, 11, itemText},
+            {"DownloadItem, long item", "Updaters", "DownloadItem", {longItem}, 11, itemText},
+            {"DownloadItems, one long item",
+             "Updaters",
+             "DownloadItems",
+             {QStringList{watch, longItem}},
+             11,
+             itemText},
+            {"Parse, long item", "Updater", "Parse", {longItem, "<TITLE>t</TITLE>"}, 11, itemText},
+            {"Parse, page over 8 MB",
+             "Updater",
+             "Parse",
+             {watch, QString(8 * 1024 * 1024 + 1, QLatin1Char('p'))},
+             11,
+             QStringLiteral("The page is too large to read.")},
+            {"SetFlag, long name",
+             "Settings",
+             "SetFlag",
+             {longName, true},
+             11,
+             QStringLiteral("The setting's name is longer than 255 characters.")},
+            {"SetText, long text",
+             "HandOver",
+             "SetText",
+             {longName},
+             11,
+             QStringLiteral("The text is longer than 255 characters.")},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.row) << QString::fromLatin1(row.object) << QString::fromLatin1(row.method)
+                                   << row.args << row.number << row.text;
+    }
+
+    void refusedCallsChangeNothing()
+    {
+        QFETCH(QString, object);
+        QFETCH(QString, method);
+        QFETCH(QVariantList, args);
+        QFETCH(int, number);
+        QFETCH(QString, text);
+
+        TestDataFolder data;
+        QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "refused");
+        QVERIFY(client.isConnected());
+        BusFace face(QDBusConnection::sessionBus());
+        QVERIFY(face.claim());
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        cApp app(host, boxes, engine.factories());
+        face.attach(app);
+        app.Load();
+        app.hide();
+        face.open();
+        app.Auctions().Add(QStringLiteral("110023456789"), QStringLiteral("Default"));
+        QCOMPARE(app.Categorys().Count(), 1);
+        const QString before = modelText(app);
+
+        const QDBusMessage reply = replyTo(client, object, method, args);
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.arguments(), (QVariantList{text, number}));
+        QCOMPARE(modelText(app), before);
+        QVERIFY(client.interface()->isServiceRegistered(OrvBus::serviceName).value());
+        QDBusConnection::disconnectFromBus("refused");
+    }
+
+    // At the limits the texts are taken; a category is found whatever its letter case, and an auction
+    // moved or added there takes the category's own name.
+    void textsAtTheirLimitsAreTaken()
+    {
+        TestDataFolder data;
+        QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "limits");
+        BusFace face(QDBusConnection::sessionBus());
+        QVERIFY(face.claim());
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        cApp app(host, boxes, engine.factories());
+        face.attach(app);
+        app.Load();
+        app.hide();
+        face.open();
+        app.Categorys().Add(QStringLiteral("Books"), false, 1);
+
+        const QString item(BusService::MaxItemLength, QLatin1Char('4'));
+        QCOMPARE(replyTo(client, "Auctions", "Add", {item, "bOOKS"}).type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(app.Auctions().Item(item)->Category, QStringLiteral("Books"));
+        const QString description(BusService::MaxTextLength, QLatin1Char('d'));
+        QCOMPARE(replyTo(client, "Auctions", "SetDescription", {item, description}).type(),
+                 QDBusMessage::ReplyMessage);
+        QCOMPARE(app.Auctions().Item(item)->Description, description);
+        QCOMPARE(replyTo(client, "Auctions", "SetCategory", {item, "default"}).type(),
+                 QDBusMessage::ReplyMessage);
+        QCOMPARE(app.Auctions().Item(item)->Category, QStringLiteral("Default"));
+        // A name at its limit is looked up: not there.
+        const QDBusMessage unknown =
+            replyTo(client, "Categorys", "Remove", {QString(BusService::MaxNameLength, QLatin1Char('n'))});
+        QCOMPARE(unknown.arguments().value(1).toInt(), 5);
+        QDBusConnection::disconnectFromBus("limits");
     }
 
     // The heartbeat reports the settings only when they differ from what the clients were told, the
