@@ -9,6 +9,10 @@
 #include "RecordPack.h"
 #include "cApp.h"
 
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <limits>
+
 AuctionsService::AuctionsService(BusGate& gate, QObject* parent) : BusService(gate, parent)
 {
     new AuctionsAdaptor(this);
@@ -18,7 +22,11 @@ void AuctionsService::attach(cApp& app)
 {
     BusService::attach(app);
     connect(&app.Auctions(), &Auctions::AuctionChanged, this, &AuctionsService::report);
-    connect(&app.Auctions(), &Auctions::Updated, this, &AuctionsService::Updated);
+    connect(&app.Auctions(), &Auctions::Updated, this, [this] {
+        // The list changed as a whole, perhaps without a report of each record.
+        forgetPacked();
+        Q_EMIT Updated();
+    });
 }
 
 namespace {
@@ -51,22 +59,45 @@ QVariantMap fields(const Auction& auction, AucTimeLeftLevel level)
     };
 }
 
-bool sameDate(const QDateTime& a, const QDateTime& b)
+// The packed form of the same fields: names and types once per list, values per record (RecordPack).
+const QStringList packedNames{
+    QStringLiteral("Item"),          QStringLiteral("Description"), QStringLiteral("EndTime"),
+    QStringLiteral("StartTime"),     QStringLiteral("Price"),       QStringLiteral("Shipping"),
+    QStringLiteral("Quantity"),      QStringLiteral("Bids"),        QStringLiteral("HighBidder"),
+    QStringLiteral("Seller"),        QStringLiteral("LastUpdated"), QStringLiteral("Comments"),
+    QStringLiteral("Category"),      QStringLiteral("CurrencyTxt"), QStringLiteral("SysComments"),
+    QStringLiteral("Deleted"),       QStringLiteral("SnipeBid"),    QStringLiteral("SnipeSeconds"),
+    QStringLiteral("SnipeQuantity"), QStringLiteral("SnipeState"),  QStringLiteral("LastTimeLeftLevel"),
+    QStringLiteral("TimeLeftLevel")};
+const QByteArray packedTypes = QByteArrayLiteral("ssxxddiissxssssbdiiiii");
+
+QByteArray packRecord(const Auction& auction, AucTimeLeftLevel level)
 {
-    return a.timeSpec() == b.timeSpec() && a == b;
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream.setVersion(RecordPack::streamVersion);
+    RecordPack::writeText(stream, auction.Item);
+    RecordPack::writeText(stream, auction.Description);
+    stream << qint64(DateTimes::toSeconds(auction.EndTime)) << qint64(DateTimes::toSeconds(auction.StartTime))
+           << auction.Price << auction.Shipping << qint32(auction.Quantity) << qint32(auction.Bids);
+    RecordPack::writeText(stream, auction.HighBidder);
+    RecordPack::writeText(stream, auction.Seller);
+    stream << qint64(DateTimes::toSeconds(auction.LastUpdated));
+    RecordPack::writeText(stream, auction.Comments);
+    RecordPack::writeText(stream, auction.Category);
+    RecordPack::writeText(stream, auction.CurrencyTxt);
+    RecordPack::writeText(stream, auction.SysComments);
+    stream << auction.Deleted << auction.SnipeBid << qint32(auction.SnipeSeconds)
+           << qint32(auction.SnipeQuantity) << qint32(auction.SnipeState) << qint32(auction.LastTimeLeftLevel)
+           << qint32(level);
+    return bytes;
 }
 
-// Whether a record made from `a` would be the one made from `b`.
-bool sameFields(const Auction& a, const Auction& b)
+// A date-time's minute as seconds since 1970, read as the naive time it is.
+qint64 minuteOf(const QDateTime& value)
 {
-    return a.Item == b.Item && a.Description == b.Description && sameDate(a.EndTime, b.EndTime) &&
-           sameDate(a.StartTime, b.StartTime) && a.Price == b.Price && a.Shipping == b.Shipping &&
-           a.Quantity == b.Quantity && a.Bids == b.Bids && a.HighBidder == b.HighBidder &&
-           a.Seller == b.Seller && sameDate(a.LastUpdated, b.LastUpdated) && a.Comments == b.Comments &&
-           a.Category == b.Category && a.CurrencyTxt == b.CurrencyTxt && a.SysComments == b.SysComments &&
-           a.Deleted == b.Deleted && a.SnipeBid == b.SnipeBid && a.SnipeSeconds == b.SnipeSeconds &&
-           a.SnipeQuantity == b.SnipeQuantity && a.SnipeState == b.SnipeState &&
-           a.LastTimeLeftLevel == b.LastTimeLeftLevel;
+    const qint64 seconds = DateTimes::toSeconds(value);
+    return seconds - ((seconds % 60) + 60) % 60;
 }
 
 } // namespace
@@ -78,20 +109,49 @@ QVariantMap AuctionsService::record(Auction& auction)
     return fields(auction, level);
 }
 
-const QStringList& AuctionsService::recordNames()
+AucTimeLeftLevel AuctionsService::levelAt(const Packed& packed, qint64 siteMinute)
 {
-    static const QStringList names = fields(Auction(), OR2Complete).keys();
-    return names;
+    // As Auction::TimeLeftLevel: whole minutes between the two minutes; none without an end time.
+    const qint64 minutes = packed.hasEnd ? (packed.endMinute - siteMinute) / 60 : 0;
+    if (minutes >= 1441)
+        return OR2Active;
+    if (minutes >= 6)
+        return OR2Caution;
+    if (minutes < 1)
+        return OR2Complete;
+    return OR2Warning;
 }
 
-QVariantMap AuctionsService::items()
+void AuctionsService::pack(const AuctionPtr& auction, Packed& packed, const QDateTime& siteNow)
 {
+    const AucTimeLeftLevel level =
+        auction->Clock == &app().Clock() ? auction->TimeLeftLevel(siteNow) : auction->TimeLeftLevel();
+    packed.bytes = packRecord(*auction, level);
+    packed.owner = auction;
+    packed.hasEnd = auction->EndTime.isValid() && auction->Clock == &app().Clock();
+    packed.endMinute = packed.hasEnd ? minuteOf(auction->EndTime) : 0;
+    packed.level = level;
+    packed.changed = false;
+    m_list.clear();
+}
+
+bool AuctionsService::prepare(qint64 budgetMs)
+{
+    QElapsedTimer spent;
+    spent.start();
     const QList<AuctionPtr> auctions = app().Auctions().Items();
     const QDateTime siteNow = app().Clock().Time();
-    QList<QByteArray> records;
-    records.reserve(auctions.size());
-    for (const AuctionPtr& auction : auctions)
-        records << packed(*auction, siteNow);
+    const qint64 siteMinute = minuteOf(siteNow);
+    bool done = true;
+    for (const AuctionPtr& auction : auctions) {
+        Packed& packed = m_packed[auction.data()];
+        if (!packed.changed && !packed.owner.isNull() && levelAt(packed, siteMinute) == packed.level)
+            continue;
+        if (done && spent.elapsed() >= budgetMs)
+            done = false;
+        if (done)
+            pack(auction, packed, siteNow);
+    }
     // Records that left the list without a report are let go now and then.
     if (m_packed.size() > 2 * auctions.size() + 64) {
         QHash<const Auction*, Packed> kept;
@@ -100,25 +160,35 @@ QVariantMap AuctionsService::items()
             kept.insert(auction.data(), m_packed.value(auction.data()));
         m_packed = std::move(kept);
     }
-    return {{QStringLiteral("Items"), RecordPack::packList(recordNames(), records)},
-            {QStringLiteral("Serial"), ++m_serial}};
+    return done;
 }
 
-const QByteArray& AuctionsService::packed(Auction& auction, const QDateTime& siteNow)
+QVariantMap AuctionsService::items()
 {
-    const AucTimeLeftLevel level =
-        auction.Clock == &app().Clock() ? auction.TimeLeftLevel(siteNow) : auction.TimeLeftLevel();
-    Packed& entry = m_packed[&auction];
-    if (entry.bytes.isEmpty() || !sameFields(entry.values, auction)) {
-        entry.values = auction;
-        entry.bytes = RecordPack::packRecord(fields(auction, level), recordNames());
+    while (!prepare(std::numeric_limits<qint64>::max())) {
     }
-    return entry.bytes;
+    if (m_list.isEmpty()) {
+        const QList<AuctionPtr> auctions = app().Auctions().Items();
+        QList<QByteArray> records;
+        records.reserve(auctions.size());
+        for (const AuctionPtr& auction : auctions)
+            records << m_packed.value(auction.data()).bytes;
+        m_list = RecordPack::packList(packedNames, packedTypes, records);
+    }
+    return {{QStringLiteral("Items"), m_list}, {QStringLiteral("Serial"), ++m_serial}};
+}
+
+void AuctionsService::forgetPacked()
+{
+    for (Packed& packed : m_packed)
+        packed.changed = true;
+    m_list.clear();
 }
 
 QVariantMap AuctionsService::Items()
 {
-    return serve([this] { return items(); });
+    // A list whose records all changed (the first after the start) is packed a part per turn.
+    return serveWhenReady([this] { return prepare(BusyTurnMs); }, [this] { return items(); });
 }
 
 bool AuctionsService::Exists(const QString& sItem)
@@ -238,7 +308,12 @@ void AuctionsService::report(Auction* auction)
 {
     if (!auction)
         return;
-    if (auction->Deleted)
+    if (auction->Deleted) {
         m_packed.remove(auction);
+        m_list.clear();
+    } else if (const auto packed = m_packed.find(auction); packed != m_packed.end()) {
+        packed->changed = true;
+        m_list.clear();
+    }
     Q_EMIT AuctionChanged(record(*auction), ++m_serial);
 }

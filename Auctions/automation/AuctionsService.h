@@ -21,11 +21,16 @@ public:
 
     // The auction as it travels: every field, Deleted, and TimeLeftLevel computed now.
     static QVariantMap record(Auction& auction);
-    // The names of a record's fields, in the order a packed list gives its values.
-    static const QStringList& recordNames();
     // {Items: the records in insertion order as one packed list (RecordPack), Serial}: what Items
-    // answers, also part of App.Snapshot. Each record is packed once per change.
+    // answers, also part of App.Snapshot. Each record is packed once per change (and again when its
+    // TimeLeftLevel moves on); the list is laid out again only when a record in it changed.
     QVariantMap items();
+    // Packs the records that changed since they were last packed, for about `budgetMs` at most; true
+    // when none is left, so that items() costs little more than a copy. Spreads the packing of a large
+    // list over turns of the event loop.
+    bool prepare(qint64 budgetMs);
+    // How long one turn of the event loop may pack records for an answer.
+    static constexpr qint64 BusyTurnMs = 20;
 
 public Q_SLOTS:
     QVariantMap Items();
@@ -51,17 +56,26 @@ private:
     // The record with a fresh serial under "Serial", for an answer.
     QVariantMap answer(Auction& auction);
     void report(Auction* auction);
-    // The auction's packed record with TimeLeftLevel at `siteNow`, made again only when a field changed.
-    const QByteArray& packed(Auction& auction, const QDateTime& siteNow);
+    void forgetPacked();
 
     struct Packed
     {
-        // The fields the record was made from.
-        Auction values;
         QByteArray bytes;
+        // The record packed; a record that has gone is never mistaken for one made at its address.
+        QWeakPointer<Auction> owner;
+        // The end time's minute (seconds since 1970, site time) and the level packed with it.
+        qint64 endMinute = 0;
+        bool hasEnd = false;
+        AucTimeLeftLevel level = OR2Complete;
+        bool changed = true;
     };
+    // The level the record would have at the site minute `siteMinute`, as Auction::TimeLeftLevel says.
+    static AucTimeLeftLevel levelAt(const Packed& packed, qint64 siteMinute);
+    void pack(const AuctionPtr& auction, Packed& packed, const QDateTime& siteNow);
 
     qulonglong m_serial = 0;
-    // By the record's identity; the fields are compared, so an address used again is never mistaken.
+    // By the record's identity; a record's report marks it changed, one that leaves the list is let go.
     QHash<const Auction*, Packed> m_packed;
+    // The list as last laid out; empty when a record in it changed since.
+    QByteArray m_list;
 };

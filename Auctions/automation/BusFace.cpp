@@ -88,21 +88,24 @@ void BusFace::attach(cApp& app)
         service->attach(app);
     m_unloader->attach(app.Unloader());
     // One answer with everything a client binds to, so that binding costs one round trip.
-    m_app->setSnapshot([this, &app] {
-        const QVariantMap auctions = m_auctions->items();
-        return QVariantMap{
-            {QStringLiteral("App"), QVariantMap{{QStringLiteral("State"), int(app.State())},
-                                                {QStringLiteral("Status"), app.Status()}}},
-            {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
-            {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
-            {QStringLiteral("Categorys"), m_categorys->items()},
-            {QStringLiteral("Settings"), m_settings->tell()},
-            {QStringLiteral("Clock"), m_clock->report()},
-            {QStringLiteral("BidManager"),
-             QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},
-            {QStringLiteral("Updaters"), QVariantMap{{QStringLiteral("State"), int(app.Updaters().State())}}},
-        };
-    });
+    m_app->setSnapshot(
+        [this, &app] {
+            const QVariantMap auctions = m_auctions->items();
+            return QVariantMap{
+                {QStringLiteral("App"), QVariantMap{{QStringLiteral("State"), int(app.State())},
+                                                    {QStringLiteral("Status"), app.Status()}}},
+                {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
+                {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
+                {QStringLiteral("Categorys"), m_categorys->items()},
+                {QStringLiteral("Settings"), m_settings->tell()},
+                {QStringLiteral("Clock"), m_clock->report()},
+                {QStringLiteral("BidManager"),
+                 QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},
+                {QStringLiteral("Updaters"),
+                 QVariantMap{{QStringLiteral("State"), int(app.Updaters().State())}}},
+            };
+        },
+        [this] { return m_auctions->prepare(AuctionsService::BusyTurnMs); });
     // While the program sits in the notification area the hidden tray window takes the text; while the
     // main window is shown, "Show" brings that window to the front.
     connect(m_handOver, &HandOverReceiver::textChanged, &app, [&app](const QString& text) {

@@ -16,7 +16,7 @@ BusGate::BusGate(QObject* parent) : QObject(parent)
     connect(&m_turn, &QTimer::timeout, this, &BusGate::answerNext);
 }
 
-bool BusGate::hold(QDBusContext& context, std::function<QVariantList()> answer)
+bool BusGate::hold(QDBusContext& context, std::function<QVariantList()> answer, std::function<bool()> ready)
 {
     if (!context.calledFromDBus())
         return false;
@@ -30,7 +30,7 @@ bool BusGate::hold(QDBusContext& context, std::function<QVariantList()> answer)
     const bool waits = (!m_open || !m_held.isEmpty()) && !call.service().isEmpty();
     if (waits)
         watch(context.connection(), call.service());
-    m_held.append({context.connection(), call, std::move(answer), waits});
+    m_held.append({context.connection(), call, std::move(answer), std::move(ready), waits});
     if (m_open && !m_turn.isActive())
         m_turn.start();
     return true;
@@ -48,7 +48,18 @@ void BusGate::answerNext()
     if (m_held.isEmpty())
         return;
     // Taken off first: an answer may open a window, whose event loop may deliver further calls.
-    const Held held = m_held.takeFirst();
+    Held held = m_held.takeFirst();
+    bool ready = true;
+    try {
+        ready = !held.ready || held.ready();
+    } catch (const std::exception&) {
+        // The answer says what failed.
+    }
+    if (!ready) {
+        m_held.append(std::move(held));
+        m_turn.start();
+        return;
+    }
     const QString client = held.call.service();
     const auto watched = held.watched ? m_watched.find(client) : m_watched.end();
     if (watched != m_watched.end() && --watched.value() <= 0) {

@@ -31,7 +31,9 @@ public:
     // (its reply is delayed) and returns true; `answer` runs on its turn and gives the reply's arguments. For
     // a call that did not come over the bus, or one of the program to itself: returns false, and the caller
     // answers at once.
-    bool hold(QDBusContext& context, std::function<QVariantList()> answer);
+    // When `ready` is given, each turn of the call first runs it: a bounded piece of the work the answer
+    // needs, true once the answer can be given in this turn; until then the call waits behind the others.
+    bool hold(QDBusContext& context, std::function<QVariantList()> answer, std::function<bool()> ready = {});
     // From now on the held calls are answered, in the order they came, one per turn. An answer that
     // throws gives an error reply.
     void open();
@@ -48,6 +50,7 @@ private:
         QDBusConnection bus;
         QDBusMessage call;
         std::function<QVariantList()> answer;
+        std::function<bool()> ready;
         bool watched = false;
     };
 

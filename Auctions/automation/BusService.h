@@ -56,6 +56,25 @@ protected:
         }
         return Result();
     }
+    // As serve, for an answer whose work is spread over turns of the event loop: `ready` does a bounded
+    // piece of it and says whether `answer` can now be given at once.
+    template <typename Ready, typename Answer>
+    auto serveWhenReady(Ready ready, Answer answer) -> decltype(answer())
+    {
+        const auto held = [answer]() -> QVariantList { return {QVariant::fromValue(answer())}; };
+        if (m_gate.hold(*this, held, ready))
+            return decltype(answer())();
+        try {
+            while (!ready()) {
+            }
+            return answer();
+        } catch (const std::exception& error) {
+            if (!calledFromDBus())
+                throw;
+            refuse(error);
+        }
+        return decltype(answer())();
+    }
     // The application; error 91 while there is none.
     cApp& app() const;
 

@@ -1,10 +1,16 @@
 #include "Auctions.h"
+#include "AuctionsService.h"
 #include "BusFace.h"
+#include "BusGate.h"
 #include "BusService.h"
 #include "Category.h"
 #include "Categorys.h"
+#include "Clock.h"
+#include "DateTimes.h"
 #include "FakeEngine.h"
+#include "FakeTimeSource.h"
 #include "OrvBus.h"
+#include "RecordPack.h"
 #include "RecordingMessageBoxSink.h"
 #include "RecordingShellHost.h"
 #include "Settings.h"
@@ -14,6 +20,7 @@
 #include "cApp.h"
 #include "frmTrayIcon.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -276,6 +283,65 @@ private Q_SLOTS:
             replyTo(client, "Categorys", "Remove", {QString(BusService::MaxNameLength, QLatin1Char('n'))});
         QCOMPARE(unknown.arguments().value(1).toInt(), 5);
         QDBusConnection::disconnectFromBus("limits");
+    }
+
+    // The whole list, packed once per change, is always the list as the model holds it now: each record
+    // as a report of it would carry it, after changes, removals, additions and a level that moved on with
+    // the site clock.
+    void theWholeListFollowsEveryChange()
+    {
+        TestDataFolder data;
+        FakeTimeSource pc;
+        QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "reader");
+        BusFace face(QDBusConnection::sessionBus());
+        QVERIFY(face.claim());
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        cApp app(host, boxes, engine.factories());
+        face.attach(app);
+        app.Load();
+        app.hide();
+        face.open();
+        const QDateTime siteNow = app.Clock().Time();
+        for (int i = 0; i < 3; ++i) {
+            const AuctionPtr auction =
+                app.Auctions().Add(QString::number(5000 + i), QStringLiteral("Default"));
+            auction->Description = QStringLiteral("Lot %1, \u00e9t\u00e9").arg(i);
+            auction->EndTime = siteNow.addSecs(600 + 86400 * i);
+            auction->Price = 1.25 * i;
+            auction->Changed();
+        }
+        const auto read = [&] {
+            const QDBusMessage reply = replyTo(client, "Auctions", "Items", {});
+            const QDBusArgument argument = reply.arguments().value(0).value<QDBusArgument>();
+            QVariantMap answer;
+            argument >> answer;
+            return RecordPack::unpackList(answer.value(QStringLiteral("Items")).toByteArray());
+        };
+        const auto expected = [&] {
+            QVariantList records;
+            for (const AuctionPtr& auction : app.Auctions().Items())
+                records << AuctionsService::record(*auction);
+            return records;
+        };
+        QCOMPARE(read(), expected());
+
+        const AuctionPtr first = app.Auctions().Item(QStringLiteral("5000"));
+        first->SysComments = QStringLiteral("Bid failed.");
+        first->SnipeState = OR2BidFailed;
+        first->Changed();
+        app.Auctions().Remove(QStringLiteral("5001"));
+        app.Auctions().Add(QStringLiteral("6000"), QStringLiteral("Default"));
+        QCOMPARE(read(), expected());
+        QCOMPARE(read().size(), 3);
+
+        // Ten minutes from the end the first is in caution; six minutes on, in warning.
+        QCOMPARE(read().value(0).toMap().value(QStringLiteral("TimeLeftLevel")).toInt(), int(OR2Caution));
+        pc.advanceSeconds(360);
+        QCOMPARE(read().value(0).toMap().value(QStringLiteral("TimeLeftLevel")).toInt(), int(OR2Warning));
+        QCOMPARE(read(), expected());
+        QDBusConnection::disconnectFromBus("reader");
     }
 
     // The heartbeat reports the settings only when they differ from what the clients were told, the
