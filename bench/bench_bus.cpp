@@ -4,7 +4,7 @@
 // 100,000 auctions: ten clients reading the list back to back from the moment the program starts loading,
 // how long each read takes to its answer's arrival, and how late two bids due 2 and 8 seconds after the
 // load reach the loopback site meanwhile. Run by hand on a private bus, headless as the tests run (the
-// option --lists runs the last part alone):
+// option --lists [clients] runs the last part alone, with that many reading clients):
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox dbus-run-session --
 //   build/bench/bench_bus
 #include "Auctions.h"
@@ -337,7 +337,7 @@ qint64 epochMs(const QDateTime& local)
 
 // Ten clients read the list of 100,000 auctions back to back from before the load; two bids are due 2
 // and 8 seconds after the load.
-bool benchWholeList(const QString& dataFolder)
+bool benchWholeList(const QString& dataFolder, int readerCount)
 {
     QFile file(dataFolder + QStringLiteral("/auctions.xml"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -356,7 +356,7 @@ bool benchWholeList(const QString& dataFolder)
         return false;
     }
     QList<ListReader*> readers;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < readerCount; ++i) {
         readers << new ListReader(i);
         readers.last()->start();
     }
@@ -371,26 +371,6 @@ bool benchWholeList(const QString& dataFolder)
     const qint64 loadMs = load.elapsed();
     std::printf("the state file of %d auctions loaded in %lld ms\n", wholeListCount,
                 static_cast<long long>(loadMs));
-    {
-        // What one answer costs the program's thread before the bus library sends it: the first packs
-        // every record, the next ones reuse them.
-        BusGate gate;
-        AuctionsService auctions(gate);
-        auctions.attach(app);
-        Figures answer;
-        qsizetype bytes = 0;
-        for (int i = 0; i < 11; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            bytes = auctions.items().value(QStringLiteral("Items")).toByteArray().size();
-            if (i > 0)
-                answer.ms << timer.nsecsElapsed() / 1e6;
-            else
-                std::printf("the first answer, every record packed: %.1f ms\n", timer.nsecsElapsed() / 1e6);
-        }
-        answer.print("a whole-list answer made on the program's thread, records packed before");
-        std::printf("the answer's packed list: %.1f MB\n", bytes / 1e6);
-    }
     std::fflush(stdout);
     app.Settings().Username = site.Username;
     app.Settings().Password = site.Password;
@@ -442,10 +422,14 @@ bool benchWholeList(const QString& dataFolder)
         delete reader;
     }
     if (!reads.ms.isEmpty())
-        reads.print("a whole-list read of 100000 auctions, call to answer, ten clients back to back");
+        reads.print(qPrintable(QStringLiteral("a whole-list read of 100000 auctions, call to answer, %1 "
+                                              "client(s) back to back")
+                                   .arg(readerCount)));
     std::printf("failed reads: %lld\n", static_cast<long long>(failures));
     if (!beats.ms.isEmpty()) {
-        beats.print("the heartbeat's beats finished, ms past their whole second, ten clients reading");
+        beats.print(qPrintable(
+            QStringLiteral("the heartbeat's beats finished, ms past their whole second, %1 client(s) reading")
+                .arg(readerCount)));
         QStringList each;
         for (const double ms : std::as_const(beats.ms))
             each << QString::number(ms);
@@ -460,6 +444,44 @@ bool benchWholeList(const QString& dataFolder)
     for (const AuctionPtr& a : snipes)
         std::printf("bid %s ended in state %d (%s)\n", qPrintable(a->Item), int(a->SnipeState),
                     qPrintable(a->SysComments));
+    {
+        // What one answer costs the program's thread before the bus library sends it: the first packs
+        // every record, the next ones reuse them.
+        BusGate gate;
+        AuctionsService auctions(gate);
+        auctions.attach(app);
+        Figures answer;
+        qsizetype bytes = 0;
+        for (int i = 0; i < 11; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            bytes = auctions.items().value(QStringLiteral("Items")).toByteArray().size();
+            if (i > 0)
+                answer.ms << timer.nsecsElapsed() / 1e6;
+            else
+                std::printf("the first answer, every record packed: %.1f ms\n", timer.nsecsElapsed() / 1e6);
+        }
+        answer.print("a whole-list answer made on the program's thread, records packed before");
+        std::printf("the answer's packed list: %.1f MB\n", bytes / 1e6);
+    }
+    {
+        // What the bus library's marshalling of such an answer costs the thread that sends it.
+        BusGate gate;
+        AuctionsService auctions(gate);
+        auctions.attach(app);
+        const QVariantMap answer = auctions.items();
+        Figures send;
+        for (int i = 0; i < 10; ++i) {
+            QDBusMessage message = QDBusMessage::createSignal(
+                QStringLiteral("/Bench"), QStringLiteral("org.auctionorv.Bench"), QStringLiteral("List"));
+            message << answer;
+            QElapsedTimer timer;
+            timer.start();
+            QDBusConnection::sessionBus().send(message);
+            send.ms << timer.nsecsElapsed() / 1e6;
+        }
+        send.print("sending such an answer (the bus library's marshalling on the sending thread)");
+    }
     std::fflush(stdout);
     return ended;
 }
@@ -473,13 +495,14 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     TestDataFolder folder;
     const QString dataFolder = qEnvironmentVariable("AUCTIONORV_HOME");
-    if (QCoreApplication::arguments().contains(QStringLiteral("--lists")))
-        return benchWholeList(dataFolder) ? 0 : 1;
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.value(1) == QLatin1String("--lists"))
+        return benchWholeList(dataFolder, arguments.size() > 2 ? arguments.value(2).toInt() : 10) ? 0 : 1;
     QFile file(dataFolder + QStringLiteral("/auctions.xml"));
     if (!file.open(QIODevice::WriteOnly) || file.write(stateFile().toUtf8()) < 0)
         return 1;
     file.close();
     const bool client = benchClient(dataFolder);
     const bool heartbeat = benchHeartbeat(dataFolder);
-    return benchWholeList(dataFolder) && heartbeat && client ? 0 : 1;
+    return benchWholeList(dataFolder, 10) && heartbeat && client ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 
 #include <QDataStream>
 #include <QElapsedTimer>
+#include <algorithm>
 #include <limits>
 
 AuctionsService::AuctionsService(BusGate& gate, QObject* parent) : BusService(gate, parent)
@@ -139,18 +140,28 @@ bool AuctionsService::prepare(qint64 budgetMs)
 {
     QElapsedTimer spent;
     spent.start();
-    const QList<AuctionPtr> auctions = app().Auctions().Items();
     const QDateTime siteNow = app().Clock().Time();
     const qint64 siteMinute = minuteOf(siteNow);
+    if (!m_changed && siteMinute >= m_lookedAtMinute && siteMinute < m_levelsHoldUntilMinute)
+        return true;
+    const QList<AuctionPtr> auctions = app().Auctions().Items();
     bool done = true;
+    qint64 holdUntil = std::numeric_limits<qint64>::max();
     for (const AuctionPtr& auction : auctions) {
         Packed& packed = m_packed[auction.data()];
-        if (!packed.changed && !packed.owner.isNull() && levelAt(packed, siteMinute) == packed.level)
-            continue;
-        if (done && spent.elapsed() >= budgetMs)
-            done = false;
-        if (done)
+        if (packed.changed || packed.owner.isNull() || levelAt(packed, siteMinute) != packed.level) {
+            if (done && spent.elapsed() >= budgetMs)
+                done = false;
+            if (!done)
+                continue;
             pack(auction, packed, siteNow);
+        }
+        holdUntil = std::min(holdUntil, nextLevelMinute(packed));
+    }
+    if (done) {
+        m_changed = false;
+        m_lookedAtMinute = siteMinute;
+        m_levelsHoldUntilMinute = holdUntil;
     }
     // Records that left the list without a report are let go now and then.
     if (m_packed.size() > 2 * auctions.size() + 64) {
@@ -178,8 +189,26 @@ QVariantMap AuctionsService::items()
     return {{QStringLiteral("Items"), m_list}, {QStringLiteral("Serial"), ++m_serial}};
 }
 
+qint64 AuctionsService::nextLevelMinute(const Packed& packed)
+{
+    // The first site minute at which levelAt gives the next level down.
+    if (!packed.hasEnd)
+        return std::numeric_limits<qint64>::max();
+    switch (packed.level) {
+    case OR2Active:
+        return packed.endMinute - 1440 * 60;
+    case OR2Caution:
+        return packed.endMinute - 5 * 60;
+    case OR2Warning:
+        return packed.endMinute;
+    default:
+        return std::numeric_limits<qint64>::max();
+    }
+}
+
 void AuctionsService::forgetPacked()
 {
+    m_changed = true;
     for (Packed& packed : m_packed)
         packed.changed = true;
     m_list.clear();
@@ -308,6 +337,7 @@ void AuctionsService::report(Auction* auction)
 {
     if (!auction)
         return;
+    m_changed = true;
     if (auction->Deleted) {
         m_packed.remove(auction);
         m_list.clear();

@@ -71,6 +71,7 @@ private:
     };
     // The level the record would have at the site minute `siteMinute`, as Auction::TimeLeftLevel says.
     static AucTimeLeftLevel levelAt(const Packed& packed, qint64 siteMinute);
+    static qint64 nextLevelMinute(const Packed& packed);
     void pack(const AuctionPtr& auction, Packed& packed, const QDateTime& siteNow);
 
     qulonglong m_serial = 0;
@@ -78,4 +79,9 @@ private:
     QHash<const Auction*, Packed> m_packed;
     // The list as last laid out; empty when a record in it changed since.
     QByteArray m_list;
+    // Set by a report or a change of the whole list; while clear, every record stays packed as it is
+    // from the site minute of the last look until the first minute at which a level moves on.
+    bool m_changed = true;
+    qint64 m_lookedAtMinute = 0;
+    qint64 m_levelsHoldUntilMinute = 0;
 };
