@@ -25,7 +25,9 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QFile>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -342,6 +344,59 @@ private Q_SLOTS:
         QCOMPARE(read().value(0).toMap().value(QStringLiteral("TimeLeftLevel")).toInt(), int(OR2Warning));
         QCOMPARE(read(), expected());
         QDBusConnection::disconnectFromBus("reader");
+    }
+
+    // Ten clients ask for the list while a state file of 10,000 auctions loads, and one of them leaves
+    // before it is answered: the others each get the whole list once it has loaded.
+    void clientsAskingDuringALargeLoadGetTheWholeList()
+    {
+        TestDataFolder data;
+        {
+            QString xml = QStringLiteral("<Root><Auctions>");
+            for (int i = 0; i < 10000; ++i)
+                xml += QStringLiteral("<Auction><Item>%1</Item><Description>Lot %1</Description><EndTime>"
+                                      "2099-03-04 18:30:00</EndTime><Category>Default</Category></Auction>")
+                           .arg(110000000000LL + i);
+            xml += QStringLiteral("</Auctions></Root>");
+            QFile file(cApp::stateFilePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(xml.toUtf8());
+        }
+        BusFace face(QDBusConnection::sessionBus());
+        QVERIFY(face.claim());
+        QList<QDBusPendingCall> calls;
+        for (int i = 0; i < 10; ++i) {
+            QDBusConnection client =
+                QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("during%1").arg(i));
+            calls << client.asyncCall(
+                callOf(OrvBus::auctionsPath, OrvBus::interfaceOf("Auctions"), QStringLiteral("Items")));
+        }
+        QDBusConnection::disconnectFromBus(QStringLiteral("during9"));
+        calls.removeLast();
+        RecordingShellHost host;
+        RecordingMessageBoxSink boxes;
+        FakeEngine engine;
+        cApp app(host, boxes, engine.factories());
+        face.attach(app);
+        app.Load();
+        QCOMPARE(app.Auctions().Count(), 10000);
+        app.hide();
+        face.open();
+        QTRY_VERIFY_WITH_TIMEOUT(std::all_of(calls.cbegin(), calls.cend(),
+                                             [](const QDBusPendingCall& call) { return call.isFinished(); }),
+                                 30000);
+        for (const QDBusPendingCall& call : std::as_const(calls)) {
+            QVERIFY2(!call.isError(), qPrintable(call.error().message()));
+            QVariantMap answer;
+            call.reply().arguments().value(0).value<QDBusArgument>() >> answer;
+            const QVariantList records =
+                RecordPack::unpackList(answer.value(QStringLiteral("Items")).toByteArray());
+            QCOMPARE(records.size(), 10000);
+            QCOMPARE(records.last().toMap().value(QStringLiteral("Item")).toString(),
+                     QStringLiteral("110000009999"));
+        }
+        for (int i = 0; i < 9; ++i)
+            QDBusConnection::disconnectFromBus(QStringLiteral("during%1").arg(i));
     }
 
     // The heartbeat reports the settings only when they differ from what the clients were told, the
