@@ -77,12 +77,10 @@ QVariant plain(const QVariant& value)
     return value;
 }
 
-// A list of auction records as it came: packed in one array, or (from an older program) a list of maps.
+// The auction records of a whole list, which travels packed in one array.
 QVariantList recordsOf(const QVariant& value)
 {
-    if (value.userType() == QMetaType::QByteArray)
-        return RecordPack::unpackList(value.toByteArray());
-    return value.toList();
+    return RecordPack::unpackList(value.toByteArray());
 }
 
 // Binding may start the program, which then loads its state file before it answers.
