@@ -142,7 +142,8 @@ bool AuctionsService::prepare(qint64 budgetMs)
     spent.start();
     const QDateTime siteNow = app().Clock().Time();
     const qint64 siteMinute = minuteOf(siteNow);
-    if (!m_changed && siteMinute >= m_lookedAtMinute && siteMinute < m_levelsHoldUntilMinute)
+    if (!m_changed && siteMinute >= m_lookedAtMinute && siteMinute < m_levelsHoldUntilMinute &&
+        app().Auctions().Count() == m_lookedAtCount)
         return true;
     const QList<AuctionPtr> auctions = app().Auctions().Items();
     bool done = true;
@@ -161,6 +162,7 @@ bool AuctionsService::prepare(qint64 budgetMs)
     if (done) {
         m_changed = false;
         m_lookedAtMinute = siteMinute;
+        m_lookedAtCount = auctions.size();
         m_levelsHoldUntilMinute = holdUntil;
     }
     // Records that left the list without a report are let go now and then.

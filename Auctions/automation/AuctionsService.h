@@ -83,5 +83,6 @@ private:
     // from the site minute of the last look until the first minute at which a level moves on.
     bool m_changed = true;
     qint64 m_lookedAtMinute = 0;
+    qsizetype m_lookedAtCount = 0;
     qint64 m_levelsHoldUntilMinute = 0;
 };

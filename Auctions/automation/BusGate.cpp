@@ -52,8 +52,9 @@ void BusGate::answerNext()
     bool ready = true;
     try {
         ready = !held.ready || held.ready();
-    } catch (const std::exception&) {
-        // The answer says what failed.
+    } catch (const std::exception& error) {
+        // Answered now: the answer meets the same error and says what failed.
+        qCInfo(lcApp) << held.call.member() << "could not be prepared:" << error.what();
     }
     if (!ready) {
         m_held.append(std::move(held));
