@@ -6,6 +6,7 @@
 
 #include <QDBusContext>
 #include <QDBusPendingCallWatcher>
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -31,6 +32,8 @@ bool BusGate::hold(QDBusContext& context, std::function<QVariantList()> answer, 
     if (waits)
         watch(context.connection(), call.service());
     m_held.append({context.connection(), call, std::move(answer), std::move(ready), waits});
+    if (!m_rotation.contains(call.service()))
+        m_rotation.append(call.service());
     if (m_open && !m_turn.isActive())
         m_turn.start();
     return true;
@@ -47,8 +50,18 @@ void BusGate::answerNext()
 {
     if (m_held.isEmpty())
         return;
-    // Taken off first: an answer may open a window, whose event loop may deliver further calls.
-    Held held = m_held.takeFirst();
+    // The next client's first call. Taken off first: an answer may open a window, whose event loop may
+    // deliver further calls.
+    QString next = m_rotation.isEmpty() ? m_held.constFirst().call.service() : m_rotation.takeFirst();
+    const auto ofNext = [&next](const Held& held) { return held.call.service() == next; };
+    qsizetype index = std::find_if(m_held.cbegin(), m_held.cend(), ofNext) - m_held.cbegin();
+    if (index == m_held.size()) {
+        index = 0;
+        next = m_held.constFirst().call.service();
+    }
+    Held held = m_held.takeAt(index);
+    if (std::any_of(m_held.cbegin(), m_held.cend(), ofNext) && !m_rotation.contains(next))
+        m_rotation.append(next);
     bool ready = true;
     try {
         ready = !held.ready || held.ready();
@@ -57,7 +70,9 @@ void BusGate::answerNext()
         qCInfo(lcApp) << held.call.member() << "could not be prepared:" << error.what();
     }
     if (!ready) {
-        m_held.append(std::move(held));
+        m_held.insert(index, std::move(held));
+        if (!m_rotation.contains(next))
+            m_rotation.append(next);
         m_turn.start();
         return;
     }
@@ -94,6 +109,7 @@ void BusGate::dropCallsOf(const QString& client)
 {
     const qsizetype before = m_held.size();
     m_held.removeIf([&client](const Held& held) { return held.call.service() == client; });
+    m_rotation.removeAll(client);
     if (m_watched.remove(client) > 0)
         m_watcher->removeWatchedService(client);
     if (before != m_held.size())

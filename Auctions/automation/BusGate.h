@@ -14,8 +14,9 @@
 
 class QDBusContext;
 
-// Every call of a client waits here and is answered on a later turn of the event loop, one call per turn:
-// however many calls arrive together, the heartbeat and the other clients come between two answers. The
+// Every call of a client waits here and is answered on a later turn of the event loop, one call per turn
+// and the clients in turn: however many calls arrive together, the heartbeat and the other clients come
+// between two answers of one client. The
 // bus objects are in place before the program's name is claimed, so that a call that comes with the name
 // (a second start, a client that starts the program through the bus) finds its object; the calls that
 // come before the program has loaded are answered once it has. A call whose client has left the bus by
@@ -34,8 +35,8 @@ public:
     // When `ready` is given, each turn of the call first runs it: a bounded piece of the work the answer
     // needs, true once the answer can be given in this turn; until then the call waits behind the others.
     bool hold(QDBusContext& context, std::function<QVariantList()> answer, std::function<bool()> ready = {});
-    // From now on the held calls are answered, in the order they came, one per turn. An answer that
-    // throws gives an error reply.
+    // From now on the held calls are answered one per turn, each client's in the order they came and the
+    // clients in turn. An answer that throws gives an error reply.
     void open();
     // Calls waiting for their turn.
     qsizetype heldCount() const { return m_held.size(); }
@@ -60,7 +61,9 @@ private:
     void dropCallsIfGone(const QString& client);
 
     bool m_open = false;
+    // In the order they came; m_rotation holds each client with calls here once, the next to answer first.
     QList<Held> m_held;
+    QStringList m_rotation;
     QTimer m_turn;
     // Clients with calls waiting behind others, watched so that their calls go when they leave.
     std::optional<QDBusServiceWatcher> m_watcher;

@@ -249,6 +249,31 @@ private Q_SLOTS:
         QDBusConnection::sessionBus().unregisterObject(path);
     }
 
+    // A client that sends many calls at once holds up another's call by one answer at most.
+    void clientsAreAnsweredInTurn()
+    {
+        QString trace;
+        BusGate gate;
+        SlowService service(gate, trace);
+        const QString path = QStringLiteral("/InTurn");
+        QVERIFY(
+            QDBusConnection::sessionBus().registerObject(path, &service, QDBusConnection::ExportAllSlots));
+        QDBusConnection flood =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("flood"));
+        QList<QDBusPendingCall> calls;
+        for (int i = 1; i <= 5; ++i)
+            calls << flood.asyncCall(workCall(path, i));
+        QTRY_COMPARE(gate.heldCount(), 5);
+        calls << m_client.asyncCall(workCall(path, 9));
+        QTRY_COMPARE(gate.heldCount(), 6);
+        gate.open();
+        for (const QDBusPendingCall& call : std::as_const(calls))
+            QVERIFY(!replyOf(call).arguments().isEmpty());
+        QCOMPARE(trace, QStringLiteral("192345"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("flood"));
+        QDBusConnection::sessionBus().unregisterObject(path);
+    }
+
     // A client that asked and left before its turn: its calls are not worked on; the others' are.
     void callsOfAClientThatLeftAreDropped()
     {
