@@ -1,10 +1,20 @@
 // The model on the session bus with 1,000 auctions: how long a client takes to bind (the program's
 // snapshot over the bus and the client's replica filled), how long one auction's change takes to reach
-// another client, and what three bound clients cost the program's heartbeat. Run by hand on a private
-// bus, headless as the tests run:
-//   QT_QPA_PLATFORM=offscreen dbus-run-session -- build/bench/bench_bus
+// another client, and what three bound clients cost the program's heartbeat. Then whole-list reads of
+// 100,000 auctions: ten clients reading the list back to back from the moment the program starts loading,
+// how long each read takes to its answer's arrival, and how late two bids due 2 and 8 seconds after the
+// load reach the loopback site meanwhile. Run by hand on a private bus, headless as the tests run (the
+// option --lists [clients] runs the last part alone, with that many reading clients):
+//   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox dbus-run-session --
+//   build/bench/bench_bus
 #include "Auctions.h"
+#include "AuctionsService.h"
+#include "BidManager.h"
 #include "BusFace.h"
+#include "BusGate.h"
+#include "Clock.h"
+#include "DateTimes.h"
+#include "FakeBidSite.h"
 #include "FakeEngine.h"
 #include "OrvBus.h"
 #include "RecordingMessageBoxSink.h"
@@ -13,7 +23,9 @@
 #include "RemoteAuctions.h"
 #include "RemoteBusBackend.h"
 #include "RemotecApp.h"
+#include "Settings.h"
 #include "TestDataFolder.h"
+#include "WebEngineTest.h"
 #include "cApp.h"
 
 #include <QDBusConnectionInterface>
@@ -21,15 +33,19 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMutex>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 
 namespace {
 
 constexpr int auctionCount = 1000;
+constexpr int wholeListCount = 100000;
 
 // Runs the event loop until `done` holds or `ms` pass; false on time-out.
 template <typename Done> bool waitFor(Done done, int ms)
@@ -60,12 +76,12 @@ struct Figures
     }
 };
 
-QString stateFile()
+QString stateFile(int count = auctionCount)
 {
     QString xml =
         QStringLiteral("<Root><Settings><CheckForUpdates>0</CheckForUpdates><AutoSyncDays>0</AutoSyncDays>"
                        "</Settings><Auctions>");
-    for (int i = 0; i < auctionCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         xml += QStringLiteral(
                    "<Auction><Item>%1</Item><Description>Item number %2 with a title of ordinary "
                    "length &amp; marks</Description><EndTime>2099-03-%3 18:30:00</EndTime><StartTime>"
@@ -267,17 +283,226 @@ bool benchHeartbeat(const QString& dataFolder)
     return true;
 }
 
+// A client on a connection of its own that reads the whole auction list back to back, timing each read
+// from its call to its answer's arrival (what the client then makes of the answer is its own cost).
+class ListReader : public QThread
+{
+public:
+    explicit ListReader(int number) : m_name(QStringLiteral("reader%1").arg(number)) {}
+
+    void stop() { m_stop = true; }
+    QList<double> ms() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_ms;
+    }
+    qsizetype failures() const { return m_failures; }
+
+protected:
+    void run() override
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_name);
+        const QDBusMessage items = QDBusMessage::createMethodCall(
+            OrvBus::serviceName, OrvBus::auctionsPath, OrvBus::interfaceOf(QStringLiteral("Auctions")),
+            QStringLiteral("Items"));
+        while (!m_stop) {
+            QElapsedTimer timer;
+            timer.start();
+            const QDBusMessage reply = bus.call(items, QDBus::Block, 120000);
+            const double ms = timer.nsecsElapsed() / 1e6;
+            if (reply.type() != QDBusMessage::ReplyMessage) {
+                ++m_failures;
+                QThread::msleep(50);
+                continue;
+            }
+            QMutexLocker lock(&m_mutex);
+            m_ms << ms;
+        }
+        QDBusConnection::disconnectFromBus(m_name);
+    }
+
+private:
+    QString m_name;
+    std::atomic_bool m_stop = false;
+    std::atomic<qsizetype> m_failures = 0;
+    mutable QMutex m_mutex;
+    QList<double> m_ms;
+};
+
+// The PC clock's reading `local` as milliseconds since the epoch.
+qint64 epochMs(const QDateTime& local)
+{
+    return QDateTime(local.date(), local.time(), Qt::LocalTime).toMSecsSinceEpoch();
+}
+
+// Ten clients read the list of 100,000 auctions back to back from before the load; two bids are due 2
+// and 8 seconds after the load.
+bool benchWholeList(const QString& dataFolder, int readerCount)
+{
+    QFile file(dataFolder + QStringLiteral("/auctions.xml"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(stateFile(wholeListCount).toUtf8()) < 0)
+        return false;
+    file.close();
+    FakeBidSite site;
+    if (!site.start())
+        return false;
+    RecordingShellHost host;
+    FakeEngine engine;
+    RecordingMessageBoxSink boxes;
+    auto* face = new BusFace(QDBusConnection::sessionBus());
+    if (!face->claim()) {
+        std::printf("the bus name is taken\n");
+        return false;
+    }
+    QList<ListReader*> readers;
+    for (int i = 0; i < readerCount; ++i) {
+        readers << new ListReader(i);
+        readers.last()->start();
+    }
+    // The readers' first calls wait at the gate while the list loads.
+    QThread::msleep(300);
+    cApp app(host, boxes, engine.factoriesWithRealBrowsers());
+    face->setParent(&app);
+    face->attach(app);
+    QElapsedTimer load;
+    load.start();
+    app.Load();
+    const qint64 loadMs = load.elapsed();
+    std::printf("the state file of %d auctions loaded in %lld ms\n", wholeListCount,
+                static_cast<long long>(loadMs));
+    std::fflush(stdout);
+    app.Settings().Username = site.Username;
+    app.Settings().Password = site.Password;
+    app.Settings().RedMinutes = 1;
+    app.Settings().PrepareSeconds = 60;
+    QHash<QString, qint64> sendMoments;
+    QList<AuctionPtr> snipes;
+    const QDateTime siteNow = DateTimes::truncatedToSecond(app.Clock().Time());
+    for (const int dueAfter : {2, 8}) {
+        const AuctionPtr a = app.Auctions().Add(QString::number(3000 + dueAfter), QStringLiteral("Default"));
+        a->SnipeSeconds = 5;
+        a->EndTime = siteNow.addSecs(dueAfter + a->SnipeSeconds);
+        a->SnipeBid = 10;
+        a->SnipeState = OR2BidSet;
+        a->Changed();
+        sendMoments.insert(a->Item, epochMs(a->EndTime.addSecs(-a->SnipeSeconds - app.Clock().Variance())));
+        snipes << a;
+    }
+    app.BidManager().RefreshState();
+    // The heartbeat's beats while the clients read: how far past its whole second each has finished.
+    Figures beats;
+    QObject::connect(&app, &cApp::Ticked,
+                     [&beats] { beats.ms << double(QDateTime::currentMSecsSinceEpoch() % 1000); });
+    face->open();
+    const bool ended = waitForEngine(
+        [&] {
+            return std::all_of(snipes.cbegin(), snipes.cend(), [](const AuctionPtr& a) {
+                return a->SnipeState == OR2BidSuccess || a->SnipeState == OR2BidFailed;
+            });
+        },
+        60000);
+    // Reads go on a while longer, for their figures.
+    waitFor([] { return false; }, 5000);
+    Figures reads;
+    qsizetype failures = 0;
+    // The readers' last calls are answered while the program runs.
+    for (ListReader* reader : readers)
+        reader->stop();
+    waitFor(
+        [&readers] {
+            return std::all_of(readers.cbegin(), readers.cend(),
+                               [](ListReader* r) { return r->isFinished(); });
+        },
+        150000);
+    for (ListReader* reader : readers) {
+        reader->wait();
+        reads.ms << reader->ms();
+        failures += reader->failures();
+        delete reader;
+    }
+    if (!reads.ms.isEmpty())
+        reads.print(qPrintable(QStringLiteral("a whole-list read of 100000 auctions, call to answer, %1 "
+                                              "client(s) back to back")
+                                   .arg(readerCount)));
+    std::printf("failed reads: %lld\n", static_cast<long long>(failures));
+    if (!beats.ms.isEmpty()) {
+        beats.print(qPrintable(
+            QStringLiteral("the heartbeat's beats finished, ms past their whole second, %1 client(s) reading")
+                .arg(readerCount)));
+        QStringList each;
+        for (const double ms : std::as_const(beats.ms))
+            each << QString::number(ms);
+        std::printf("  each beat in order: %s\n", qPrintable(each.join(QLatin1Char(' '))));
+    }
+    for (const FakeSite::Request& bid : site.requests(FakeBidSite::Confirmation)) {
+        const QString item = bid.form.value(QStringLiteral("item"));
+        std::printf("bid %s due %s s after the load: submitted %lld ms after its moment\n", qPrintable(item),
+                    item == QLatin1String("3002") ? "2" : "8",
+                    static_cast<long long>(bid.receivedMs - sendMoments.value(item)));
+    }
+    for (const AuctionPtr& a : snipes)
+        std::printf("bid %s ended in state %d (%s)\n", qPrintable(a->Item), int(a->SnipeState),
+                    qPrintable(a->SysComments));
+    {
+        // What one answer costs the program's thread before the bus library sends it: the first packs
+        // every record, the next ones reuse them.
+        BusGate gate;
+        AuctionsService auctions(gate);
+        auctions.attach(app);
+        Figures answer;
+        qsizetype bytes = 0;
+        for (int i = 0; i < 11; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            bytes = auctions.items().value(QStringLiteral("Items")).toByteArray().size();
+            if (i > 0)
+                answer.ms << timer.nsecsElapsed() / 1e6;
+            else
+                std::printf("the first answer, every record packed: %.1f ms\n", timer.nsecsElapsed() / 1e6);
+        }
+        answer.print("a whole-list answer made on the program's thread, records packed before");
+        std::printf("the answer's packed list: %.1f MB\n", bytes / 1e6);
+    }
+    {
+        // What the bus library's marshalling of such an answer costs the thread that sends it.
+        BusGate gate;
+        AuctionsService auctions(gate);
+        auctions.attach(app);
+        const QVariantMap answer = auctions.items();
+        Figures send;
+        for (int i = 0; i < 10; ++i) {
+            QDBusMessage message = QDBusMessage::createSignal(
+                QStringLiteral("/Bench"), QStringLiteral("org.auctionorv.Bench"), QStringLiteral("List"));
+            message << answer;
+            QElapsedTimer timer;
+            timer.start();
+            QDBusConnection::sessionBus().send(message);
+            send.ms << timer.nsecsElapsed() / 1e6;
+        }
+        send.print("sending such an answer (the bus library's marshalling on the sending thread)");
+    }
+    std::fflush(stdout);
+    return ended;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // The hidden browser windows of the bids need this before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication application(argc, argv);
     TestDataFolder folder;
     const QString dataFolder = qEnvironmentVariable("AUCTIONORV_HOME");
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.value(1) == QLatin1String("--lists"))
+        return benchWholeList(dataFolder, arguments.size() > 2 ? arguments.value(2).toInt() : 10) ? 0 : 1;
     QFile file(dataFolder + QStringLiteral("/auctions.xml"));
     if (!file.open(QIODevice::WriteOnly) || file.write(stateFile().toUtf8()) < 0)
         return 1;
     file.close();
     const bool client = benchClient(dataFolder);
-    return benchHeartbeat(dataFolder) && client ? 0 : 1;
+    const bool heartbeat = benchHeartbeat(dataFolder);
+    return benchWholeList(dataFolder, 10) && heartbeat && client ? 0 : 1;
 }

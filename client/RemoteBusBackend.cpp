@@ -3,10 +3,12 @@
 #include "AppProxy.h"
 #include "AuctionsProxy.h"
 #include "BidManagerProxy.h"
+#include "BusReading.h"
 #include "CategorysProxy.h"
 #include "ClockProxy.h"
 #include "NetManagerProxy.h"
 #include "OrvBus.h"
+#include "RecordPack.h"
 #include "RemoteError.h"
 #include "RemoteLog.h"
 #include "RemotecApp.h"
@@ -75,6 +77,12 @@ QVariant plain(const QVariant& value)
     return value;
 }
 
+// The auction records of a whole list, which travels packed in one array.
+QVariantList recordsOf(const QVariant& value)
+{
+    return RecordPack::unpackList(value.toByteArray());
+}
+
 // Binding may start the program, which then loads its state file before it answers.
 constexpr int BindTimeoutMs = 60000;
 
@@ -100,6 +108,8 @@ BusBackend::BusBackend(QObject* parent)
 BusBackend::BusBackend(const QDBusConnection& bus, const QString& service, QObject* parent)
     : Backend(parent), d(new Private(bus, service))
 {
+    // A whole list of a large program comes in one answer.
+    OrvBus::keepReading(bus);
     auto* app = new AppProxy(service, OrvBus::appPath, bus, this);
     auto* auctions = new AuctionsProxy(service, OrvBus::auctionsPath, bus, this);
     auto* categorys = new CategorysProxy(service, OrvBus::categorysPath, bus, this);
@@ -192,7 +202,10 @@ void BusBackend::bind()
             return;
         }
         setBindState(Remote::Bound);
-        Q_EMIT bound(plain(reply.arguments().value(0)).toMap());
+        QVariantMap snapshot = plain(reply.arguments().value(0)).toMap();
+        const QString auctions = QStringLiteral("Auctions");
+        snapshot.insert(auctions, recordsOf(snapshot.value(auctions)));
+        Q_EMIT bound(snapshot);
         if (d->held && bindState() == Remote::Bound)
             takeHold();
     });
@@ -241,7 +254,7 @@ void BusBackend::fetchAuctions()
         if (bindState() != Remote::Bound)
             return;
         const QVariantMap items = plain(reply.arguments().value(0)).toMap();
-        Q_EMIT auctionsFetched(items.value(QStringLiteral("Items")).toList(),
+        Q_EMIT auctionsFetched(recordsOf(items.value(QStringLiteral("Items"))),
                                items.value(QStringLiteral("Serial")).toULongLong());
     });
 }

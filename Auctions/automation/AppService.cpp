@@ -19,9 +19,10 @@ void AppService::attach(cApp& app)
     connect(&app, &cApp::ErrorMessage, this, &AppService::ErrorMessage);
 }
 
-void AppService::setSnapshot(std::function<QVariantMap()> snapshot)
+void AppService::setSnapshot(std::function<QVariantMap()> snapshot, std::function<bool()> ready)
 {
     m_snapshot = std::move(snapshot);
+    m_snapshotReady = std::move(ready);
 }
 
 int AppService::State() const
@@ -70,7 +71,8 @@ void AppService::Save()
 
 QVariantMap AppService::Snapshot()
 {
-    return serve([this] { return m_snapshot ? m_snapshot() : QVariantMap(); });
+    return serveWhenReady([this] { return !m_snapshotReady || m_snapshotReady(); },
+                          [this] { return m_snapshot ? m_snapshot() : QVariantMap(); });
 }
 
 QString AppService::DataFolder()

@@ -17,8 +17,9 @@ public:
     explicit AppService(BusGate& gate, QObject* parent = nullptr);
 
     void attach(cApp& app) override;
-    // What Snapshot answers: everything a client binds to.
-    void setSnapshot(std::function<QVariantMap()> snapshot);
+    // What Snapshot answers: everything a client binds to; `ready` does a bounded piece of the work it
+    // needs and says whether it can be given at once.
+    void setSnapshot(std::function<QVariantMap()> snapshot, std::function<bool()> ready);
 
     int State() const;
     QString Status() const;
@@ -39,4 +40,5 @@ Q_SIGNALS:
 private:
     QPointer<cApp> m_app;
     std::function<QVariantMap()> m_snapshot;
+    std::function<bool()> m_snapshotReady;
 };

@@ -19,7 +19,8 @@ void BidManagerService::attach(cApp& app)
 
 void BidManagerService::SendBid(const QString& sItem)
 {
-    serve([this, sItem] { app().BidManager().SendBid(app().Auctions().Item(sItem)); });
+    serveChecked([sItem] { checkItem(sItem); },
+                 [this, sItem] { app().BidManager().SendBid(app().Auctions().Item(sItem)); });
 }
 
 void BidManagerService::Cancel()

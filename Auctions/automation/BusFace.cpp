@@ -4,6 +4,7 @@
 #include "AuctionsService.h"
 #include "BidManager.h"
 #include "BidManagerService.h"
+#include "BusReading.h"
 #include "CategorysService.h"
 #include "ClockService.h"
 #include "HandOverReceiver.h"
@@ -20,6 +21,7 @@
 #include "frmTrayIcon.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 
 BusFace::BusFace(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), m_bus(bus), m_handOver(new HandOverReceiver(&m_gate, this)),
@@ -29,6 +31,7 @@ BusFace::BusFace(const QDBusConnection& bus, QObject* parent)
       m_updaters(new UpdatersService(m_gate, this)), m_netManager(new NetManagerService(m_gate, this)),
       m_updater(new UpdaterService(m_gate, this)), m_unloader(new UnloaderService(m_bus, &m_gate, this))
 {
+    OrvBus::keepReading(m_bus);
 }
 
 BusFace::~BusFace()
@@ -85,21 +88,24 @@ void BusFace::attach(cApp& app)
         service->attach(app);
     m_unloader->attach(app.Unloader());
     // One answer with everything a client binds to, so that binding costs one round trip.
-    m_app->setSnapshot([this, &app] {
-        const QVariantMap auctions = m_auctions->items();
-        return QVariantMap{
-            {QStringLiteral("App"), QVariantMap{{QStringLiteral("State"), int(app.State())},
-                                                {QStringLiteral("Status"), app.Status()}}},
-            {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
-            {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
-            {QStringLiteral("Categorys"), m_categorys->items()},
-            {QStringLiteral("Settings"), m_settings->tell()},
-            {QStringLiteral("Clock"), m_clock->report()},
-            {QStringLiteral("BidManager"),
-             QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},
-            {QStringLiteral("Updaters"), QVariantMap{{QStringLiteral("State"), int(app.Updaters().State())}}},
-        };
-    });
+    m_app->setSnapshot(
+        [this, &app] {
+            const QVariantMap auctions = m_auctions->items();
+            return QVariantMap{
+                {QStringLiteral("App"), QVariantMap{{QStringLiteral("State"), int(app.State())},
+                                                    {QStringLiteral("Status"), app.Status()}}},
+                {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
+                {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
+                {QStringLiteral("Categorys"), m_categorys->items()},
+                {QStringLiteral("Settings"), m_settings->tell()},
+                {QStringLiteral("Clock"), m_clock->report()},
+                {QStringLiteral("BidManager"),
+                 QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},
+                {QStringLiteral("Updaters"),
+                 QVariantMap{{QStringLiteral("State"), int(app.Updaters().State())}}},
+            };
+        },
+        [this] { return m_auctions->prepare(AuctionsService::BusyTurnMs); });
     // While the program sits in the notification area the hidden tray window takes the text; while the
     // main window is shown, "Show" brings that window to the front.
     connect(m_handOver, &HandOverReceiver::textChanged, &app, [&app](const QString& text) {
@@ -114,7 +120,7 @@ void BusFace::open()
 {
     m_gate.open();
     if (m_names.removeAll(OrvBus::startingName) > 0)
-        m_bus.interface()->unregisterService(OrvBus::startingName);
+        giveBack(OrvBus::startingName);
 }
 
 bool BusFace::isStarting(const QDBusConnection& bus)
@@ -129,5 +135,14 @@ void BusFace::release()
     for (const QString& path : std::exchange(m_paths, {}))
         m_bus.unregisterObject(path);
     for (const QString& name : std::exchange(m_names, {}))
-        m_bus.interface()->unregisterService(name);
+        giveBack(name);
+}
+
+void BusFace::giveBack(const QString& name)
+{
+    // Sent without waiting for the answer: the program never waits on the bus, least of all at its end.
+    m_bus.send(QDBusMessage::createMethodCall(
+                   QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                   QStringLiteral("org.freedesktop.DBus"), QStringLiteral("ReleaseName"))
+               << name);
 }

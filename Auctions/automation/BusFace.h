@@ -43,6 +43,7 @@ public:
 
 private:
     void release();
+    void giveBack(const QString& name);
 
     QDBusConnection m_bus;
     BusGate m_gate;

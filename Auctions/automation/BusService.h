@@ -24,6 +24,12 @@ public:
     // The application whose model the service shows, once it exists.
     virtual void attach(cApp& app);
 
+    // The longest texts taken from a client: an item number, a category's (or setting's) name, a
+    // description or comment. Anything longer is refused before it reaches the model.
+    static constexpr qsizetype MaxItemLength = 32;
+    static constexpr qsizetype MaxNameLength = 255;
+    static constexpr qsizetype MaxTextLength = 64 * 1024;
+
 protected:
     // Runs `answer` for the call being delivered (or, before the gate opens, once it opens) and gives its
     // result; any error becomes the call's error reply, as none may leave a slot that the bus library
@@ -50,8 +56,47 @@ protected:
         }
         return Result();
     }
+    // As serve, for an answer whose work is spread over turns of the event loop: `ready` does a bounded
+    // piece of it and says whether `answer` can now be given at once.
+    template <typename Ready, typename Answer>
+    auto serveWhenReady(Ready ready, Answer answer) -> decltype(answer())
+    {
+        const auto held = [answer]() -> QVariantList { return {QVariant::fromValue(answer())}; };
+        if (m_gate.hold(*this, held, ready))
+            return decltype(answer())();
+        try {
+            while (!ready()) {
+            }
+            return answer();
+        } catch (const std::exception& error) {
+            if (!calledFromDBus())
+                throw;
+            refuse(error);
+        }
+        return decltype(answer())();
+    }
     // The application; error 91 while there is none.
     cApp& app() const;
+
+    // Refuses (number 11) a text longer than `limit`; `what` names it in the sentence ("The item number").
+    static void checkLength(const QString& text, qsizetype limit, const QString& what);
+    static void checkItem(const QString& sItem);
+    static void checkName(const QString& sName);
+    // Runs `check` first: a call whose arguments it refuses is answered at once, and its arguments are not
+    // kept while calls before it wait.
+    template <typename Check, typename Answer>
+    auto serveChecked(Check check, Answer answer) -> decltype(answer())
+    {
+        try {
+            check();
+        } catch (const std::exception& error) {
+            if (!calledFromDBus())
+                throw;
+            refuse(error);
+            return decltype(answer())();
+        }
+        return serve(answer);
+    }
 
 private:
     void refuse(const std::exception& error);

@@ -33,7 +33,12 @@ QVariantList CategorysService::Items()
 
 void CategorysService::Remove(const QString& sName)
 {
-    serve([this, sName] { app().Categorys().Remove(sName); });
+    serveChecked([sName] { checkName(sName); },
+                 [this, sName] {
+                     // An unknown name is said to be unknown, whatever else the model would refuse.
+                     app().Categorys().Item(sName);
+                     app().Categorys().Remove(sName);
+                 });
 }
 
 void CategorysService::ViewAdd()
@@ -43,10 +48,12 @@ void CategorysService::ViewAdd()
 
 void CategorysService::ViewEdit(const QString& sName)
 {
-    serve([this, sName] { app().Categorys().ViewEdit(app().Categorys().Item(sName)); });
+    serveChecked([sName] { checkName(sName); },
+                 [this, sName] { app().Categorys().ViewEdit(app().Categorys().Item(sName)); });
 }
 
 void CategorysService::ViewRemove(const QString& sName)
 {
-    serve([this, sName] { app().Categorys().ViewRemove(app().Categorys().Item(sName)); });
+    serveChecked([sName] { checkName(sName); },
+                 [this, sName] { app().Categorys().ViewRemove(app().Categorys().Item(sName)); });
 }

@@ -16,6 +16,9 @@ public:
     // Until `gate` opens, texts wait there; without a gate they are taken at once.
     explicit HandOverReceiver(BusGate* gate = nullptr, QObject* parent = nullptr);
 
+    // The longest text the mailbox takes.
+    static constexpr qsizetype MaxTextLength = 255;
+
 public Q_SLOTS:
     // Takes the text and answers true; what it asks for happens later, outside the call.
     bool SetText(const QString& text);

@@ -46,18 +46,19 @@ QVariantMap SettingsService::tell()
 
 void SettingsService::SetFlag(const QString& sName, bool bValue)
 {
-    serve([this, sName, bValue] {
-        Settings& settings = app().Settings();
-        if (sName == QLatin1String("ViewedAuctionAdded"))
-            settings.ViewedAuctionAdded = bValue;
-        else if (sName == QLatin1String("ViewedLookingAtAuction"))
-            settings.ViewedLookingAtAuction = bValue;
-        else
-            throw OrvError(OrvError::InvalidArgument, QStringLiteral("Settings"),
-                           QStringLiteral("The setting ") + sName +
-                               QStringLiteral(" cannot be written here."));
-        reportChange();
-    });
+    serveChecked([sName] { checkLength(sName, MaxNameLength, QStringLiteral("The setting's name")); },
+                 [this, sName, bValue] {
+                     Settings& settings = app().Settings();
+                     if (sName == QLatin1String("ViewedAuctionAdded"))
+                         settings.ViewedAuctionAdded = bValue;
+                     else if (sName == QLatin1String("ViewedLookingAtAuction"))
+                         settings.ViewedLookingAtAuction = bValue;
+                     else
+                         throw OrvError(OrvError::InvalidArgument, QStringLiteral("Settings"),
+                                        QStringLiteral("The setting ") + sName +
+                                            QStringLiteral(" cannot be written here."));
+                     reportChange();
+                 });
 }
 
 void SettingsService::View()

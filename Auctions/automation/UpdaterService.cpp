@@ -12,12 +12,16 @@ UpdaterService::UpdaterService(BusGate& gate, QObject* parent) : BusService(gate
 
 void UpdaterService::Parse(const QString& sItem, const QString& sPage)
 {
-    serve([this, sItem, sPage] {
-        const AuctionPtr auction = app().Auctions().Item(sItem);
-        if (sPage.size() > MaxPageSize)
-            throw OrvError::refused(QStringLiteral("Updater"),
-                                    QStringLiteral("The page is too large to read."));
-        Updater updater;
-        updater.Parse(*auction, sPage);
-    });
+    serveChecked(
+        [&sItem, &sPage] {
+            checkItem(sItem);
+            if (sPage.size() > MaxPageSize)
+                throw OrvError::refused(QStringLiteral("Updater"),
+                                        QStringLiteral("The page is too large to read."));
+        },
+        [this, sItem, sPage] {
+            const AuctionPtr auction = app().Auctions().Item(sItem);
+            Updater updater;
+            updater.Parse(*auction, sPage);
+        });
 }

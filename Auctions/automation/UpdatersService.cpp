@@ -25,18 +25,24 @@ void UpdatersService::attach(cApp& app)
 
 void UpdatersService::DownloadItem(const QString& sItem)
 {
-    serve([this, sItem] { app().Updaters().DownloadItem(app().Auctions().Item(sItem)); });
+    serveChecked([sItem] { checkItem(sItem); },
+                 [this, sItem] { app().Updaters().DownloadItem(app().Auctions().Item(sItem)); });
 }
 
 void UpdatersService::DownloadItems(const QStringList& items)
 {
-    serve([this, items] {
-        // Every item is looked up first: an unknown one refuses the batch before anything starts.
-        QList<AuctionPtr> auctions;
-        for (const QString& item : items)
-            auctions << app().Auctions().Item(item);
-        app().Updaters().DownloadItems(auctions);
-    });
+    serveChecked(
+        [&items] {
+            for (const QString& item : items)
+                checkItem(item);
+        },
+        [this, items] {
+            // Every item is looked up first: an unknown one refuses the batch before anything starts.
+            QList<AuctionPtr> auctions;
+            for (const QString& item : items)
+                auctions << app().Auctions().Item(item);
+            app().Updaters().DownloadItems(auctions);
+        });
 }
 
 void UpdatersService::Cancel()

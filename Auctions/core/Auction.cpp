@@ -18,7 +18,12 @@ Auction::Auction(qint32 defaultSnipeTime)
 AucTimeLeftLevel Auction::TimeLeftLevel()
 {
     // Without a clock nothing is left, as the time left is unknown.
-    const qint64 minutes = Clock ? DateTimes::minutesBetween(Clock->Time(), EndTime) : 0;
+    return TimeLeftLevel(Clock ? Clock->Time() : EndTime);
+}
+
+AucTimeLeftLevel Auction::TimeLeftLevel(const QDateTime& siteNow)
+{
+    const qint64 minutes = DateTimes::minutesBetween(siteNow, EndTime);
     AucTimeLeftLevel level = OR2Warning;
     if (minutes >= 1441)
         level = OR2Active;

@@ -51,6 +51,8 @@ public:
 
     // Minute boundaries left by the site clock, as a level; stored in LastTimeLeftLevel.
     AucTimeLeftLevel TimeLeftLevel();
+    // The same at the site time `siteNow`, for many auctions at one moment.
+    AucTimeLeftLevel TimeLeftLevel(const QDateTime& siteNow);
     // "N/A", "OVER", "<d> Days +" or "00:hh:mm:ss".
     QString TimeLeftText() const;
     bool IsBidding() const;

@@ -1,6 +1,7 @@
 // A bus object's answers when the model fails: every error, of the model or not, becomes the call's error
 // reply, whether the call is answered at once or held until the program has loaded, and the object goes
 // on answering. No error may leave the slot into the bus library's dispatch, which cannot pass it on.
+// Calls are answered one per turn of the event loop, and those of a client that has left are dropped.
 #include "BusGate.h"
 #include "BusService.h"
 #include "OrvBus.h"
@@ -9,7 +10,10 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <new>
 #include <stdexcept>
 
@@ -54,6 +58,40 @@ public Q_SLOTS:
         });
     }
 };
+
+// A service whose one call takes a while and is written down, by the number its caller gives.
+class SlowService : public BusService
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.auctionorv.test.Slow")
+public:
+    SlowService(BusGate& gate, QString& trace) : BusService(gate), m_trace(trace) {}
+
+public Q_SLOTS:
+    int Work(int number)
+    {
+        return serve([this, number] {
+            QElapsedTimer busy;
+            busy.start();
+            while (busy.elapsed() < 20) {
+            }
+            m_trace += QString::number(number);
+            return number;
+        });
+    }
+
+private:
+    QString& m_trace;
+};
+
+QDBusMessage workCall(const QString& path, int number)
+{
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QDBusConnection::sessionBus().baseService(), path,
+                                       QStringLiteral("org.auctionorv.test.Slow"), QStringLiteral("Work"));
+    call << number;
+    return call;
+}
 
 struct Expected
 {
@@ -162,6 +200,103 @@ private Q_SLOTS:
             QCOMPARE(reply.arguments(), cases().at(i).arguments);
         }
         QCOMPARE(replyOf(calls.last()).arguments(), QVariantList{42});
+        QDBusConnection::sessionBus().unregisterObject(path);
+    }
+
+    // Calls that come together (held while the program loads, or arriving at once) are answered in the
+    // order they came, and a timer that is due between two answers runs between them, as the heartbeat
+    // must.
+    void callsAreAnsweredOnePerTurn_data()
+    {
+        QTest::addColumn<bool>("heldUntilLoaded");
+        QTest::newRow("held until loaded") << true;
+        QTest::newRow("arriving together") << false;
+    }
+
+    void callsAreAnsweredOnePerTurn()
+    {
+        QFETCH(bool, heldUntilLoaded);
+        QString trace;
+        BusGate gate;
+        if (!heldUntilLoaded)
+            gate.open();
+        SlowService service(gate, trace);
+        const QString path = QStringLiteral("/Slow");
+        QVERIFY(
+            QDBusConnection::sessionBus().registerObject(path, &service, QDBusConnection::ExportAllSlots));
+        QList<QDBusPendingCall> calls;
+        for (int i = 1; i <= 5; ++i)
+            calls << m_client.asyncCall(workCall(path, i));
+        if (heldUntilLoaded) {
+            QTRY_COMPARE(gate.heldCount(), 5);
+        } else {
+            // All five are on the program's side before its thread takes any of them.
+            QTest::qSleep(300);
+        }
+        QTimer beat;
+        beat.setInterval(0);
+        connect(&beat, &QTimer::timeout, this, [&trace] {
+            if (!trace.endsWith(QLatin1Char('.')))
+                trace += QLatin1Char('.');
+        });
+        beat.start();
+        gate.open();
+        for (qsizetype i = 0; i < calls.size(); ++i)
+            QCOMPARE(replyOf(calls.at(i)).arguments(), QVariantList{int(i + 1)});
+        beat.stop();
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\.?1\\.2\\.3\\.4\\.5\\.?$")).match(trace).hasMatch(),
+                 qPrintable(trace));
+        QDBusConnection::sessionBus().unregisterObject(path);
+    }
+
+    // A client that sends many calls at once holds up another's call by one answer at most.
+    void clientsAreAnsweredInTurn()
+    {
+        QString trace;
+        BusGate gate;
+        SlowService service(gate, trace);
+        const QString path = QStringLiteral("/InTurn");
+        QVERIFY(
+            QDBusConnection::sessionBus().registerObject(path, &service, QDBusConnection::ExportAllSlots));
+        QDBusConnection flood =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("flood"));
+        QList<QDBusPendingCall> calls;
+        for (int i = 1; i <= 5; ++i)
+            calls << flood.asyncCall(workCall(path, i));
+        QTRY_COMPARE(gate.heldCount(), 5);
+        calls << m_client.asyncCall(workCall(path, 9));
+        QTRY_COMPARE(gate.heldCount(), 6);
+        gate.open();
+        for (const QDBusPendingCall& call : std::as_const(calls))
+            QVERIFY(!replyOf(call).arguments().isEmpty());
+        QCOMPARE(trace, QStringLiteral("192345"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("flood"));
+        QDBusConnection::sessionBus().unregisterObject(path);
+    }
+
+    // A client that asked and left before its turn: its calls are not worked on; the others' are.
+    void callsOfAClientThatLeftAreDropped()
+    {
+        QString trace;
+        BusGate gate;
+        SlowService service(gate, trace);
+        const QString path = QStringLiteral("/Leaving");
+        QVERIFY(
+            QDBusConnection::sessionBus().registerObject(path, &service, QDBusConnection::ExportAllSlots));
+        {
+            QDBusConnection leaver =
+                QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("leaver"));
+            QVERIFY(leaver.isConnected());
+            for (int i = 1; i <= 3; ++i)
+                leaver.asyncCall(workCall(path, i));
+            QTRY_COMPARE(gate.heldCount(), 3);
+            QDBusConnection::disconnectFromBus(QStringLiteral("leaver"));
+        }
+        const QDBusPendingCall staying = m_client.asyncCall(workCall(path, 7));
+        QTRY_COMPARE(gate.heldCount(), 1);
+        gate.open();
+        QCOMPARE(replyOf(staying).arguments(), QVariantList{7});
+        QCOMPARE(trace, QStringLiteral("7"));
         QDBusConnection::sessionBus().unregisterObject(path);
     }
 
