@@ -46,20 +46,16 @@ QString App::DataFolder()
     return m_backend.call(QStringLiteral("App"), QStringLiteral("DataFolder")).toString();
 }
 
-void App::takeSnapshot(const QVariantMap& snapshot)
+void App::takeSnapshot(const Bus::SnapshotRecord& snapshot)
 {
-    const QVariantMap app = snapshot.value(QStringLiteral("App")).toMap();
-    m_state = AppState(app.value(QStringLiteral("State")).toInt());
-    m_status = app.value(QStringLiteral("Status")).toString();
-    m_settings->reset(snapshot.value(QStringLiteral("Settings")).toMap());
-    m_clock->reset(snapshot.value(QStringLiteral("Clock")).toMap());
-    m_bidManager->takeState(
-        snapshot.value(QStringLiteral("BidManager")).toMap().value(QStringLiteral("State")).toInt());
-    m_updaters->takeState(
-        snapshot.value(QStringLiteral("Updaters")).toMap().value(QStringLiteral("State")).toInt());
-    m_categorys->reset(snapshot.value(QStringLiteral("Categorys")).toList());
-    m_auctions->reset(snapshot.value(QStringLiteral("Auctions")).toList(),
-                      snapshot.value(QStringLiteral("Serial")).toULongLong());
+    m_state = AppState(snapshot.AppState);
+    m_status = snapshot.AppStatus;
+    m_settings->reset(snapshot.Settings);
+    m_clock->reset(snapshot.Clock);
+    m_bidManager->takeState(snapshot.BidManagerState);
+    m_updaters->takeState(snapshot.UpdatersState);
+    m_categorys->reset(snapshot.Categorys);
+    m_auctions->reset(AuctionRecord::unpackList(snapshot.Auctions), snapshot.Serial);
 }
 
 void App::takeReport(const QString& object, const QString& name, const QVariantList& args)
@@ -115,7 +111,7 @@ void App::takeReport(const QString& object, const QString& name, const QVariantL
     }
 }
 
-void App::takeAuctions(const QVariantList& records, qulonglong serial)
+void App::takeAuctions(const QList<AuctionRecord>& records, qulonglong serial)
 {
     m_auctions->reset(records, serial);
     takeDueCategorys();
@@ -135,7 +131,7 @@ void App::clear()
     m_dueCategorys.reset();
     m_state = AppNoState;
     m_status.clear();
-    m_categorys->reset({});
+    m_categorys->reset(QList<CategoryRecord>());
     m_auctions->clear();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BusSnapshotRecord.h"
+#include "RemoteAuctionRecord.h"
 #include "RemoteEnums.h"
 
 #include <QObject>
@@ -57,9 +59,9 @@ Q_SIGNALS:
     void ErrorMessage(const QString& sMessage);
 
 private:
-    void takeSnapshot(const QVariantMap& snapshot);
+    void takeSnapshot(const Bus::SnapshotRecord& snapshot);
     void takeReport(const QString& object, const QString& name, const QVariantList& args);
-    void takeAuctions(const QVariantList& records, qulonglong serial);
+    void takeAuctions(const QList<AuctionRecord>& records, qulonglong serial);
     // The categories reported and waiting for the auctions fetched after them.
     void takeDueCategorys();
     void clear();

@@ -32,7 +32,7 @@ bool Auctions::Exists(const QString& sItem) const
 AuctionRecord Auctions::Add(const QString& sItem, const QString& sCategory)
 {
     const QVariantMap added = command(QStringLiteral("Add"), {sItem, sCategory}).toMap();
-    take(added, added.value(QStringLiteral("Serial")).toULongLong());
+    take(added, added.value(Bus::AuctionsKey::Serial).toULongLong());
     return AuctionRecord::fromMap(added);
 }
 
@@ -77,19 +77,18 @@ QVariant Auctions::command(const QString& method, const QVariantList& args)
     // Commands that change a record answer with it, so that the replica holds the change before the
     // report arrives.
     const QVariantMap record = answer.toMap();
-    if (method != QLatin1String("Add") && record.contains(QStringLiteral("Item")))
-        take(record, record.value(QStringLiteral("Serial")).toULongLong());
+    if (method != QLatin1String("Add") && record.contains(Bus::AuctionKey::Item))
+        take(record, record.value(Bus::AuctionsKey::Serial).toULongLong());
     return answer;
 }
 
-void Auctions::reset(const QVariantList& records, qulonglong serial)
+void Auctions::reset(const QList<AuctionRecord>& records, qulonglong serial)
 {
     m_items.clear();
     m_items.reserve(records.size());
-    for (const QVariant& record : records) {
-        AuctionRecord auction = AuctionRecord::fromMap(record.toMap());
+    for (const AuctionRecord& auction : records) {
         if (!auction.Deleted)
-            m_items.append(std::move(auction));
+            m_items.append(auction);
     }
     m_serials.clear();
     m_snapshotSerial = serial;

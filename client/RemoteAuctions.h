@@ -43,7 +43,7 @@ public:
     void ViewNewBid(const QString& sItem);
 
     // The replica's side, for the application: takes a whole list, or one reported record.
-    void reset(const QVariantList& records, qulonglong serial);
+    void reset(const QList<AuctionRecord>& records, qulonglong serial);
     void clear();
     void take(const QVariantMap& record, qulonglong serial);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BusSnapshotRecord.h"
+#include "RemoteAuctionRecord.h"
 #include "RemoteEnums.h"
 
 #include <QObject>
@@ -48,14 +50,12 @@ public:
     virtual bool isHeld() const = 0;
 
 Q_SIGNALS:
-    // Bound: the whole first snapshot, by object name: "App" {State, Status}, "Auctions" (list of
-    // records), "Serial", "Categorys" (list), "Settings" {fields}, "Clock" {fields}, "BidManager" {State},
-    // "Updaters" {State}.
-    void bound(const QVariantMap& snapshot);
+    // Bound: the whole first snapshot.
+    void bound(const Bus::SnapshotRecord& snapshot);
     // Binding failed, or the program ended while bound; `reason` says which, for the user.
     void lost(const QString& reason);
     void received(const QString& object, const QString& name, const QVariantList& args);
-    void auctionsFetched(const QVariantList& records, qulonglong serial);
+    void auctionsFetched(const QList<Remote::AuctionRecord>& records, qulonglong serial);
     // The program did not give the list asked for by fetchAuctions.
     void auctionsFetchFailed();
     // The program took the hold (true), or it ended with the binding (false).

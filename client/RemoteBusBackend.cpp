@@ -8,7 +8,6 @@
 #include "ClockProxy.h"
 #include "NetManagerProxy.h"
 #include "OrvBus.h"
-#include "RecordPack.h"
 #include "RemoteError.h"
 #include "RemoteLog.h"
 #include "RemotecApp.h"
@@ -75,12 +74,6 @@ QVariant plain(const QVariant& value)
         return list;
     }
     return value;
-}
-
-// The auction records of a whole list, which travels packed in one array.
-QVariantList recordsOf(const QVariant& value)
-{
-    return RecordPack::unpackList(value.toByteArray());
 }
 
 // Binding may start the program, which then loads its state file before it answers.
@@ -202,10 +195,7 @@ void BusBackend::bind()
             return;
         }
         setBindState(Remote::Bound);
-        QVariantMap snapshot = plain(reply.arguments().value(0)).toMap();
-        const QString auctions = QStringLiteral("Auctions");
-        snapshot.insert(auctions, recordsOf(snapshot.value(auctions)));
-        Q_EMIT bound(snapshot);
+        Q_EMIT bound(Bus::SnapshotRecord::fromMap(plain(reply.arguments().value(0)).toMap()));
         if (d->held && bindState() == Remote::Bound)
             takeHold();
     });
@@ -254,8 +244,8 @@ void BusBackend::fetchAuctions()
         if (bindState() != Remote::Bound)
             return;
         const QVariantMap items = plain(reply.arguments().value(0)).toMap();
-        Q_EMIT auctionsFetched(recordsOf(items.value(QStringLiteral("Items"))),
-                               items.value(QStringLiteral("Serial")).toULongLong());
+        Q_EMIT auctionsFetched(AuctionRecord::unpackList(items.value(Bus::AuctionsKey::Items).toByteArray()),
+                               items.value(Bus::AuctionsKey::Serial).toULongLong());
     });
 }
 

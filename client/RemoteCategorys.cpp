@@ -37,9 +37,16 @@ void Categorys::ViewRemove(const QString& sName)
 
 void Categorys::reset(const QVariantList& records)
 {
-    m_items.clear();
+    QList<CategoryRecord> items;
+    items.reserve(records.size());
     for (const QVariant& record : records)
-        m_items.append(CategoryRecord::fromMap(record.toMap()));
+        items.append(CategoryRecord::fromMap(record.toMap()));
+    reset(items);
+}
+
+void Categorys::reset(const QList<CategoryRecord>& records)
+{
+    m_items = records;
     Q_EMIT Updated();
 }
 

@@ -31,6 +31,7 @@ public:
 
     // The replica's side: takes the whole list and raises Updated.
     void reset(const QVariantList& records);
+    void reset(const QList<CategoryRecord>& records);
 
 Q_SIGNALS:
     void Updated();

@@ -1,6 +1,5 @@
 #include "RemoteClock.h"
 
-#include "RemoteAuctionRecord.h"
 #include "RemoteBackend.h"
 
 namespace Remote {
@@ -13,18 +12,10 @@ Clock::Clock(Backend& backend, QObject* parent)
 QDateTime Clock::Time() const
 {
     const QDateTime utc = m_utcNow();
-    const QDateTime nextChange =
-        QDateTime::fromString(m_fields.value(QStringLiteral("NextChange")).toString(), Qt::ISODate);
-    const bool changed = nextChange.isValid() && utc >= nextChange;
-    const qint64 offset =
-        m_fields.value(changed ? QStringLiteral("NextUtcOffset") : QStringLiteral("UtcOffset")).toLongLong();
+    const bool changed = m_record.NextChange.isValid() && utc >= m_record.NextChange;
+    const qint64 offset = changed ? m_record.NextUtcOffset : m_record.UtcOffset;
     const QDateTime site = utc.addSecs(offset);
     return QDateTime(site.date(), site.time(), Qt::UTC);
-}
-
-QDateTime Clock::LastUpdated() const
-{
-    return AuctionRecord::dateFromValue(m_fields.value(QStringLiteral("LastUpdated")));
 }
 
 void Clock::show()
@@ -44,9 +35,14 @@ void Clock::setUtcSource(std::function<QDateTime()> utcNow)
 
 void Clock::reset(const QVariantMap& fields)
 {
-    m_fields = fields;
-    m_state = sfRunState(fields.value(QStringLiteral("State")).toInt());
-    m_status = fields.value(QStringLiteral("Status")).toString();
+    reset(Bus::ClockRecord::fromMap(fields));
+}
+
+void Clock::reset(const Bus::ClockRecord& record)
+{
+    m_record = record;
+    m_state = sfRunState(record.State);
+    m_status = record.Status;
     Q_EMIT Updated();
 }
 

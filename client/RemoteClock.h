@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BusClockRecord.h"
 #include "RemoteEnums.h"
 
 #include <QDateTime>
@@ -23,8 +24,8 @@ public:
 
     // The current site time, a naive date-time.
     QDateTime Time() const;
-    qint32 Variance() const { return m_fields.value(QStringLiteral("Variance")).toInt(); }
-    QDateTime LastUpdated() const;
+    qint32 Variance() const { return m_record.Variance; }
+    QDateTime LastUpdated() const { return m_record.LastUpdated; }
     sfRunState State() const { return m_state; }
     QString Status() const { return m_status; }
 
@@ -35,10 +36,9 @@ public:
     // This PC's UTC time, for Time(); tests put a clock of their own here.
     void setUtcSource(std::function<QDateTime()> utcNow);
 
-    // The replica's side: takes a report {Variance, LastUpdated, State, Status, UtcOffset (site time
-    // minus this PC's UTC time, seconds), NextChange (this PC's UTC time of the site's next summer-time
-    // change), NextUtcOffset (the offset from then on)} and raises Updated.
+    // The replica's side: takes a report (its map as it travels, or the record) and raises Updated.
     void reset(const QVariantMap& fields);
+    void reset(const Bus::ClockRecord& record);
     void takeStatus(const QString& text);
     void takeState(int state);
 
@@ -49,7 +49,7 @@ Q_SIGNALS:
 
 private:
     Backend& m_backend;
-    QVariantMap m_fields;
+    Bus::ClockRecord m_record;
     sfRunState m_state = sfNotRunning;
     QString m_status;
     std::function<QDateTime()> m_utcNow;

@@ -8,12 +8,12 @@ Settings::Settings(Backend& backend, QObject* parent) : QObject(parent), m_backe
 
 void Settings::setViewedAuctionAdded(bool value)
 {
-    write(QStringLiteral("ViewedAuctionAdded"), value);
+    write(Bus::SettingsKey::ViewedAuctionAdded, value, &Bus::SettingsRecord::ViewedAuctionAdded);
 }
 
 void Settings::setViewedLookingAtAuction(bool value)
 {
-    write(QStringLiteral("ViewedLookingAtAuction"), value);
+    write(Bus::SettingsKey::ViewedLookingAtAuction, value, &Bus::SettingsRecord::ViewedLookingAtAuction);
 }
 
 void Settings::View()
@@ -23,14 +23,19 @@ void Settings::View()
 
 void Settings::reset(const QVariantMap& fields)
 {
-    m_fields = fields;
+    reset(Bus::SettingsRecord::fromMap(fields));
+}
+
+void Settings::reset(const Bus::SettingsRecord& record)
+{
+    m_record = record;
     Q_EMIT Updated();
 }
 
-void Settings::write(const QString& field, bool value)
+void Settings::write(const QString& field, bool value, bool Bus::SettingsRecord::*flag)
 {
     m_backend.call(QStringLiteral("Settings"), QStringLiteral("SetFlag"), {field, value});
-    m_fields.insert(field, value);
+    m_record.*flag = value;
 }
 
 } // namespace Remote

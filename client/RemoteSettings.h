@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BusSettingsRecord.h"
+
 #include <QObject>
 #include <QVariantMap>
 
@@ -15,17 +17,14 @@ class Settings : public QObject
 public:
     explicit Settings(Backend& backend, QObject* parent = nullptr);
 
-    bool ConfirmBid() const { return m_fields.value(QStringLiteral("ConfirmBid")).toBool(); }
-    bool ConfirmDel() const { return m_fields.value(QStringLiteral("ConfirmDel")).toBool(); }
-    bool ViewedAuctionAdded() const { return m_fields.value(QStringLiteral("ViewedAuctionAdded")).toBool(); }
-    bool ViewedLookingAtAuction() const
-    {
-        return m_fields.value(QStringLiteral("ViewedLookingAtAuction")).toBool();
-    }
-    qint32 ColorActive() const { return m_fields.value(QStringLiteral("ColorActive")).toInt(); }
-    qint32 ColorCaution() const { return m_fields.value(QStringLiteral("ColorCaution")).toInt(); }
-    qint32 ColorComplete() const { return m_fields.value(QStringLiteral("ColorComplete")).toInt(); }
-    qint32 ColorWarning() const { return m_fields.value(QStringLiteral("ColorWarning")).toInt(); }
+    bool ConfirmBid() const { return m_record.ConfirmBid; }
+    bool ConfirmDel() const { return m_record.ConfirmDel; }
+    bool ViewedAuctionAdded() const { return m_record.ViewedAuctionAdded; }
+    bool ViewedLookingAtAuction() const { return m_record.ViewedLookingAtAuction; }
+    qint32 ColorActive() const { return m_record.ColorActive; }
+    qint32 ColorCaution() const { return m_record.ColorCaution; }
+    qint32 ColorComplete() const { return m_record.ColorComplete; }
+    qint32 ColorWarning() const { return m_record.ColorWarning; }
 
     // Written in the program (and in this replica at once).
     void setViewedAuctionAdded(bool value);
@@ -35,15 +34,16 @@ public:
 
     // The replica's side: takes the reported fields and raises Updated.
     void reset(const QVariantMap& fields);
+    void reset(const Bus::SettingsRecord& record);
 
 Q_SIGNALS:
     void Updated();
 
 private:
-    void write(const QString& field, bool value);
+    void write(const QString& field, bool value, bool Bus::SettingsRecord::*flag);
 
     Backend& m_backend;
-    QVariantMap m_fields;
+    Bus::SettingsRecord m_record;
 };
 
 } // namespace Remote

@@ -2,14 +2,13 @@
 
 #include "Auctions.h"
 #include "AuctionsAdaptor.h"
+#include "BusAuctionRecord.h"
 #include "Category.h"
 #include "Categorys.h"
 #include "Clock.h"
 #include "DateTimes.h"
-#include "RecordPack.h"
 #include "cApp.h"
 
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <limits>
@@ -35,66 +34,33 @@ void AuctionsService::attach(cApp& app)
 
 namespace {
 
-QVariantMap fields(const Auction& auction, AucTimeLeftLevel level)
+// The auction as it travels, with the time-left level `level`.
+Bus::AuctionRecord busRecord(const Auction& auction, AucTimeLeftLevel level)
 {
-    return {
-        {QStringLiteral("Item"), auction.Item},
-        {QStringLiteral("Description"), auction.Description},
-        {QStringLiteral("EndTime"), DateTimes::toSeconds(auction.EndTime)},
-        {QStringLiteral("StartTime"), DateTimes::toSeconds(auction.StartTime)},
-        {QStringLiteral("Price"), auction.Price},
-        {QStringLiteral("Shipping"), auction.Shipping},
-        {QStringLiteral("Quantity"), auction.Quantity},
-        {QStringLiteral("Bids"), auction.Bids},
-        {QStringLiteral("HighBidder"), auction.HighBidder},
-        {QStringLiteral("Seller"), auction.Seller},
-        {QStringLiteral("LastUpdated"), DateTimes::toSeconds(auction.LastUpdated)},
-        {QStringLiteral("Comments"), auction.Comments},
-        {QStringLiteral("Category"), auction.Category},
-        {QStringLiteral("CurrencyTxt"), auction.CurrencyTxt},
-        {QStringLiteral("SysComments"), auction.SysComments},
-        {QStringLiteral("Deleted"), auction.Deleted},
-        {QStringLiteral("SnipeBid"), auction.SnipeBid},
-        {QStringLiteral("SnipeSeconds"), auction.SnipeSeconds},
-        {QStringLiteral("SnipeQuantity"), auction.SnipeQuantity},
-        {QStringLiteral("SnipeState"), qint32(auction.SnipeState)},
-        {QStringLiteral("LastTimeLeftLevel"), qint32(auction.LastTimeLeftLevel)},
-        {QStringLiteral("TimeLeftLevel"), qint32(level)},
-    };
-}
-
-// The packed form of the same fields: names and types once per list, values per record (RecordPack).
-const QStringList packedNames{
-    QStringLiteral("Item"),          QStringLiteral("Description"), QStringLiteral("EndTime"),
-    QStringLiteral("StartTime"),     QStringLiteral("Price"),       QStringLiteral("Shipping"),
-    QStringLiteral("Quantity"),      QStringLiteral("Bids"),        QStringLiteral("HighBidder"),
-    QStringLiteral("Seller"),        QStringLiteral("LastUpdated"), QStringLiteral("Comments"),
-    QStringLiteral("Category"),      QStringLiteral("CurrencyTxt"), QStringLiteral("SysComments"),
-    QStringLiteral("Deleted"),       QStringLiteral("SnipeBid"),    QStringLiteral("SnipeSeconds"),
-    QStringLiteral("SnipeQuantity"), QStringLiteral("SnipeState"),  QStringLiteral("LastTimeLeftLevel"),
-    QStringLiteral("TimeLeftLevel")};
-const QByteArray packedTypes = QByteArrayLiteral("ssxxddiissxssssbdiiiii");
-
-QByteArray packRecord(const Auction& auction, AucTimeLeftLevel level)
-{
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream.setVersion(RecordPack::streamVersion);
-    RecordPack::writeText(stream, auction.Item);
-    RecordPack::writeText(stream, auction.Description);
-    stream << qint64(DateTimes::toSeconds(auction.EndTime)) << qint64(DateTimes::toSeconds(auction.StartTime))
-           << auction.Price << auction.Shipping << qint32(auction.Quantity) << qint32(auction.Bids);
-    RecordPack::writeText(stream, auction.HighBidder);
-    RecordPack::writeText(stream, auction.Seller);
-    stream << qint64(DateTimes::toSeconds(auction.LastUpdated));
-    RecordPack::writeText(stream, auction.Comments);
-    RecordPack::writeText(stream, auction.Category);
-    RecordPack::writeText(stream, auction.CurrencyTxt);
-    RecordPack::writeText(stream, auction.SysComments);
-    stream << auction.Deleted << auction.SnipeBid << qint32(auction.SnipeSeconds)
-           << qint32(auction.SnipeQuantity) << qint32(auction.SnipeState) << qint32(auction.LastTimeLeftLevel)
-           << qint32(level);
-    return bytes;
+    Bus::AuctionRecord record;
+    record.Item = auction.Item;
+    record.Description = auction.Description;
+    record.EndTime = auction.EndTime;
+    record.StartTime = auction.StartTime;
+    record.Price = auction.Price;
+    record.Shipping = auction.Shipping;
+    record.Quantity = auction.Quantity;
+    record.Bids = auction.Bids;
+    record.HighBidder = auction.HighBidder;
+    record.Seller = auction.Seller;
+    record.LastUpdated = auction.LastUpdated;
+    record.Comments = auction.Comments;
+    record.Category = auction.Category;
+    record.CurrencyTxt = auction.CurrencyTxt;
+    record.SysComments = auction.SysComments;
+    record.Deleted = auction.Deleted;
+    record.SnipeBid = auction.SnipeBid;
+    record.SnipeSeconds = auction.SnipeSeconds;
+    record.SnipeQuantity = auction.SnipeQuantity;
+    record.SnipeState = auction.SnipeState;
+    record.LastTimeLeftLevel = auction.LastTimeLeftLevel;
+    record.TimeLeftLevel = level;
+    return record;
 }
 
 // A date-time's minute as seconds since 1970, read as the naive time it is.
@@ -110,7 +76,7 @@ QVariantMap AuctionsService::record(Auction& auction)
 {
     // Computed for the report, which also makes it the level computed last.
     const AucTimeLeftLevel level = auction.TimeLeftLevel();
-    return fields(auction, level);
+    return busRecord(auction, level).toMap();
 }
 
 AucTimeLeftLevel AuctionsService::levelAt(const Packed& packed, qint64 siteMinute)
@@ -130,7 +96,7 @@ void AuctionsService::pack(const AuctionPtr& auction, Packed& packed, const QDat
 {
     const AucTimeLeftLevel level =
         auction->Clock == &app().Clock() ? auction->TimeLeftLevel(siteNow) : auction->TimeLeftLevel();
-    packed.bytes = packRecord(*auction, level);
+    packed.bytes = busRecord(*auction, level).packed();
     packed.owner = auction;
     packed.hasEnd = auction->EndTime.isValid() && auction->Clock == &app().Clock();
     packed.endMinute = packed.hasEnd ? minuteOf(auction->EndTime) : 0;
@@ -189,9 +155,9 @@ QVariantMap AuctionsService::items()
         records.reserve(auctions.size());
         for (const AuctionPtr& auction : auctions)
             records << m_packed.value(auction.data()).bytes;
-        m_list = RecordPack::packList(packedNames, packedTypes, records);
+        m_list = Bus::AuctionRecord::packList(records);
     }
-    return {{QStringLiteral("Items"), m_list}, {QStringLiteral("Serial"), ++m_serial}};
+    return {{Bus::AuctionsKey::Items, m_list}, {Bus::AuctionsKey::Serial, ++m_serial}};
 }
 
 qint64 AuctionsService::nextLevelMinute(const Packed& packed)
@@ -334,7 +300,7 @@ QString AuctionsService::categoryNamed(const QString& sCategory)
 QVariantMap AuctionsService::answer(Auction& auction)
 {
     QVariantMap answer = record(auction);
-    answer.insert(QStringLiteral("Serial"), ++m_serial);
+    answer.insert(Bus::AuctionsKey::Serial, ++m_serial);
     return answer;
 }
 

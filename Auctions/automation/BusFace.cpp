@@ -5,6 +5,7 @@
 #include "BidManager.h"
 #include "BidManagerService.h"
 #include "BusReading.h"
+#include "BusSnapshotRecord.h"
 #include "CategorysService.h"
 #include "ClockService.h"
 #include "HandOverReceiver.h"
@@ -91,19 +92,17 @@ void BusFace::attach(cApp& app)
     m_app->setSnapshot(
         [this, &app] {
             const QVariantMap auctions = m_auctions->items();
-            return QVariantMap{
-                {QStringLiteral("App"), QVariantMap{{QStringLiteral("State"), int(app.State())},
-                                                    {QStringLiteral("Status"), app.Status()}}},
-                {QStringLiteral("Auctions"), auctions.value(QStringLiteral("Items"))},
-                {QStringLiteral("Serial"), auctions.value(QStringLiteral("Serial"))},
-                {QStringLiteral("Categorys"), m_categorys->items()},
-                {QStringLiteral("Settings"), m_settings->tell()},
-                {QStringLiteral("Clock"), m_clock->report()},
-                {QStringLiteral("BidManager"),
-                 QVariantMap{{QStringLiteral("State"), int(app.BidManager().State())}}},
-                {QStringLiteral("Updaters"),
-                 QVariantMap{{QStringLiteral("State"), int(app.Updaters().State())}}},
-            };
+            Bus::SnapshotRecord snapshot;
+            snapshot.AppState = qint32(app.State());
+            snapshot.AppStatus = app.Status();
+            snapshot.Auctions = auctions.value(Bus::AuctionsKey::Items).toByteArray();
+            snapshot.Serial = auctions.value(Bus::AuctionsKey::Serial).toULongLong();
+            snapshot.Categorys = m_categorys->records();
+            snapshot.Settings = m_settings->tell();
+            snapshot.Clock = m_clock->report();
+            snapshot.BidManagerState = qint32(app.BidManager().State());
+            snapshot.UpdatersState = qint32(app.Updaters().State());
+            return snapshot.toMap();
         },
         [this] { return m_auctions->prepare(AuctionsService::BusyTurnMs); });
     // While the program sits in the notification area the hidden tray window takes the text; while the

@@ -15,15 +15,20 @@ void CategorysService::attach(cApp& app)
     connect(&app.Categorys(), &Categorys::Updated, this, [this] { Q_EMIT Updated(items()); });
 }
 
+QList<Bus::CategoryRecord> CategorysService::records() const
+{
+    QList<Bus::CategoryRecord> records;
+    for (const CategoryPtr& category : app().Categorys().Items())
+        records << Bus::CategoryRecord{category->Name, category->MaxWins, category->Limited};
+    return records;
+}
+
 QVariantList CategorysService::items() const
 {
-    QVariantList records;
-    for (const CategoryPtr& category : app().Categorys().Items()) {
-        records << QVariantMap{{QStringLiteral("Name"), category->Name},
-                               {QStringLiteral("MaxWins"), category->MaxWins},
-                               {QStringLiteral("Limited"), category->Limited}};
-    }
-    return records;
+    QVariantList items;
+    for (const Bus::CategoryRecord& record : records())
+        items << record.toMap();
+    return items;
 }
 
 QVariantList CategorysService::Items()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BusCategoryRecord.h"
 #include "BusService.h"
 
 #include <QVariantList>
@@ -12,7 +13,8 @@ public:
     explicit CategorysService(BusGate& gate, QObject* parent = nullptr);
 
     void attach(cApp& app) override;
-    // The records (Name, MaxWins, Limited) in insertion order.
+    // The categories in insertion order, as records and as they travel.
+    QList<Bus::CategoryRecord> records() const;
     QVariantList items() const;
 
 public Q_SLOTS:

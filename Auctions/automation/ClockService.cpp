@@ -46,12 +46,12 @@ void ClockService::attach(cApp& app)
 {
     BusService::attach(app);
     Clock& clock = app.Clock();
-    connect(&clock, &Clock::Updated, this, [this] { Q_EMIT Updated(report()); });
+    connect(&clock, &Clock::Updated, this, [this] { Q_EMIT Updated(report().toMap()); });
     connect(&clock, &Clock::StatusChange, this, &ClockService::StatusChange);
     connect(&clock, &Clock::StateChanged, this, &ClockService::StateChanged);
 }
 
-QVariantMap ClockService::report() const
+Bus::ClockRecord ClockService::report() const
 {
     const Clock& clock = app().Clock();
     const QDateTime pcUtc = DateTimes::asNaive(TimeSource::current().utcNow());
@@ -60,26 +60,23 @@ QVariantMap ClockService::report() const
     // The true UTC time now, and the PC clock's error.
     const QDateTime trueUtc = Clock::siteTimeToUtc(site);
     const qint64 pcError = DateTimes::secondsBetween(pcUtc, trueUtc);
-    QVariantMap report{
-        {QStringLiteral("Variance"), clock.Variance()},
-        {QStringLiteral("LastUpdated"), DateTimes::toSeconds(clock.LastUpdated())},
-        {QStringLiteral("State"), qint32(clock.State())},
-        {QStringLiteral("Status"), clock.Status()},
-        {QStringLiteral("UtcOffset"), offset},
-    };
+    Bus::ClockRecord report;
+    report.Variance = clock.Variance();
+    report.LastUpdated = clock.LastUpdated();
+    report.State = qint32(clock.State());
+    report.Status = clock.Status();
+    report.UtcOffset = offset;
     const QDateTime change = nextOffsetChange(trueUtc);
     if (change.isValid()) {
-        report.insert(QStringLiteral("NextChange"),
-                      DateTimes::asNaive(change.addSecs(-pcError)).toString(Qt::ISODate));
-        report.insert(QStringLiteral("NextUtcOffset"),
-                      pcError + 3600LL * Clock::siteUtcOffsetHoursAtUtc(change));
+        report.NextChange = DateTimes::asNaive(change.addSecs(-pcError));
+        report.NextUtcOffset = pcError + 3600LL * Clock::siteUtcOffsetHoursAtUtc(change);
     }
     return report;
 }
 
 QVariantMap ClockService::Get()
 {
-    return serve([this] { return report(); });
+    return serve([this] { return report().toMap(); });
 }
 
 void ClockService::show()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BusClockRecord.h"
 #include "BusService.h"
 
 #include <QVariantMap>
@@ -14,8 +15,7 @@ public:
     explicit ClockService(BusGate& gate, QObject* parent = nullptr);
 
     void attach(cApp& app) override;
-    // {Variance, LastUpdated, State, Status, UtcOffset, NextChange, NextUtcOffset}.
-    QVariantMap report() const;
+    Bus::ClockRecord report() const;
 
 public Q_SLOTS:
     QVariantMap Get();

@@ -16,32 +16,28 @@ void SettingsService::attach(cApp& app)
     connect(&app, &cApp::Ticked, this, &SettingsService::reportChange);
 }
 
-QVariantMap SettingsService::fields() const
+Bus::SettingsRecord SettingsService::fields() const
 {
     const Settings& settings = app().Settings();
-    return {{QStringLiteral("ConfirmBid"), settings.ConfirmBid},
-            {QStringLiteral("ConfirmDel"), settings.ConfirmDel},
-            {QStringLiteral("ViewedAuctionAdded"), settings.ViewedAuctionAdded},
-            {QStringLiteral("ViewedLookingAtAuction"), settings.ViewedLookingAtAuction},
-            {QStringLiteral("ColorActive"), settings.ColorActive},
-            {QStringLiteral("ColorCaution"), settings.ColorCaution},
-            {QStringLiteral("ColorComplete"), settings.ColorComplete},
-            {QStringLiteral("ColorWarning"), settings.ColorWarning}};
+    return {settings.ConfirmBid,         settings.ConfirmDel,
+            settings.ViewedAuctionAdded, settings.ViewedLookingAtAuction,
+            settings.ColorActive,        settings.ColorCaution,
+            settings.ColorComplete,      settings.ColorWarning};
 }
 
 QVariantMap SettingsService::Get()
 {
-    return serve([this] { return tell(); });
+    return serve([this] { return tell().toMap(); });
 }
 
-QVariantMap SettingsService::tell()
+Bus::SettingsRecord SettingsService::tell()
 {
     // A change not yet reported goes to the clients told before; the first one is only told.
-    if (m_reported.isEmpty())
+    if (!m_reported)
         m_reported = fields();
     else
         reportChange();
-    return m_reported;
+    return *m_reported;
 }
 
 void SettingsService::SetFlag(const QString& sName, bool bValue)
@@ -49,9 +45,9 @@ void SettingsService::SetFlag(const QString& sName, bool bValue)
     serveChecked([sName] { checkLength(sName, MaxNameLength, QStringLiteral("The setting's name")); },
                  [this, sName, bValue] {
                      Settings& settings = app().Settings();
-                     if (sName == QLatin1String("ViewedAuctionAdded"))
+                     if (sName == Bus::SettingsKey::ViewedAuctionAdded)
                          settings.ViewedAuctionAdded = bValue;
-                     else if (sName == QLatin1String("ViewedLookingAtAuction"))
+                     else if (sName == Bus::SettingsKey::ViewedLookingAtAuction)
                          settings.ViewedLookingAtAuction = bValue;
                      else
                          throw OrvError(OrvError::InvalidArgument, QStringLiteral("Settings"),
@@ -68,9 +64,9 @@ void SettingsService::View()
 
 void SettingsService::reportChange()
 {
-    QVariantMap now = fields();
+    const Bus::SettingsRecord now = fields();
     if (now == m_reported)
         return;
     m_reported = now;
-    Q_EMIT Updated(now);
+    Q_EMIT Updated(now.toMap());
 }

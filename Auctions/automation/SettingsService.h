@@ -1,8 +1,10 @@
 #pragma once
 
 #include "BusService.h"
+#include "BusSettingsRecord.h"
 
 #include <QVariantMap>
+#include <optional>
 
 // The settings that clients read, on the session bus. They are reported when the settings dialog saves,
 // when a client writes one, and at the heartbeat after whichever window wrote one without telling.
@@ -15,7 +17,7 @@ public:
     void attach(cApp& app) override;
     // The fields as a client is told them (in a reply or a snapshot); a later report comes only with a
     // change.
-    QVariantMap tell();
+    Bus::SettingsRecord tell();
 
 public Q_SLOTS:
     QVariantMap Get();
@@ -26,9 +28,9 @@ Q_SIGNALS:
     void Updated(const QVariantMap& settings);
 
 private:
-    QVariantMap fields() const;
+    Bus::SettingsRecord fields() const;
     // Reports the fields when they differ from those last reported.
     void reportChange();
 
-    QVariantMap m_reported;
+    std::optional<Bus::SettingsRecord> m_reported;
 };

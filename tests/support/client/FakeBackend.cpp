@@ -130,7 +130,7 @@ void FakeBackend::bind()
         return;
     }
     setBindState(Bound);
-    Q_EMIT bound(snapshot());
+    Q_EMIT bound(Bus::SnapshotRecord::fromMap(snapshot()));
     if (m_held)
         Q_EMIT holdChanged(true);
 }
@@ -158,10 +158,7 @@ void FakeBackend::fetchAuctions()
         Q_EMIT auctionsFetchFailed();
         return;
     }
-    QVariantList records;
-    for (const AuctionRecord& auction : std::as_const(m_auctions))
-        records << auction.toMap();
-    Q_EMIT auctionsFetched(records, ++m_serial);
+    Q_EMIT auctionsFetched(m_auctions, ++m_serial);
 }
 
 void FakeBackend::setHold(bool held)
@@ -193,13 +190,14 @@ QString FakeBackend::argumentText(const QVariant& value)
 
 QVariantMap FakeBackend::snapshot() const
 {
-    QVariantList auctions;
+    // The auctions travel packed, as the program sends them.
+    QList<QByteArray> auctions;
     for (const AuctionRecord& auction : m_auctions)
-        auctions << auction.toMap();
+        auctions << auction.packed();
     return {
         {QStringLiteral("App"),
          QVariantMap{{QStringLiteral("State"), qint32(AppHidden)}, {QStringLiteral("Status"), QString()}}},
-        {QStringLiteral("Auctions"), auctions},
+        {QStringLiteral("Auctions"), AuctionRecord::packList(auctions)},
         {QStringLiteral("Serial"), m_serial},
         {QStringLiteral("Categorys"), categoryList()},
         {QStringLiteral("Settings"), m_settings},
