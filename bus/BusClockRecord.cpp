@@ -7,10 +7,8 @@ namespace Bus {
 QVariantMap ClockRecord::toMap() const
 {
     QVariantMap map{
-        {ClockKey::Variance, Variance},
-        {ClockKey::LastUpdated, DateTimes::toSeconds(LastUpdated)},
-        {ClockKey::State, State},
-        {ClockKey::Status, Status},
+        {ClockKey::Variance, Variance},   {ClockKey::LastUpdated, DateTimes::toSeconds(LastUpdated)},
+        {ClockKey::State, State},         {ClockKey::Status, Status},
         {ClockKey::UtcOffset, UtcOffset},
     };
     if (NextChange.isValid()) {

@@ -3,6 +3,7 @@
 #include "DateTimes.h"
 
 #include <QDateTime>
+#include <QMetaType>
 #include <QString>
 #include <QVariantMap>
 
@@ -43,3 +44,5 @@ struct ClockRecord
 };
 
 } // namespace Bus
+
+Q_DECLARE_METATYPE(Bus::ClockRecord)

@@ -35,8 +35,7 @@ public:
         const qint64 seconds = m_map.value(key).toLongLong(&ok);
         field = ok ? DateTimes::fromSeconds(seconds) : DateTimes::zero();
     }
-    template<typename Number>
-    void number(const QString& key, Number& field) const
+    template <typename Number> void number(const QString& key, Number& field) const
     {
         const auto found = m_map.constFind(key);
         if (found == m_map.cend())
@@ -63,8 +62,7 @@ public:
         }
     }
     // An enumeration's number, taken only from `first` to `last`.
-    template<typename Enum>
-    void choice(const QString& key, Enum& field, Enum first, Enum last) const
+    template <typename Enum> void choice(const QString& key, Enum& field, Enum first, Enum last) const
     {
         qint32 value = qint32(field);
         number(key, value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <QVariantMap>
 
@@ -37,3 +38,5 @@ struct SettingsRecord
 };
 
 } // namespace Bus
+
+Q_DECLARE_METATYPE(Bus::SettingsRecord)

@@ -41,7 +41,8 @@ SnapshotRecord SnapshotRecord::fromMap(const QVariantMap& map)
     const QVariantMap app = map.value(SnapshotKey::App).toMap();
     record.AppState = stateOf(map, SnapshotKey::App);
     Fields(app).text(SnapshotKey::Status, record.AppStatus);
-    if (const QVariant auctions = map.value(SnapshotKey::Auctions); auctions.userType() == QMetaType::QByteArray)
+    if (const QVariant auctions = map.value(SnapshotKey::Auctions);
+        auctions.userType() == QMetaType::QByteArray)
         record.Auctions = auctions.toByteArray();
     Fields(map).number(SnapshotKey::Serial, record.Serial);
     for (const QVariant& category : map.value(SnapshotKey::Categorys).toList())

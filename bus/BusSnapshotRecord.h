@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QVariantMap>
 
@@ -48,3 +49,5 @@ struct SnapshotRecord
 };
 
 } // namespace Bus
+
+Q_DECLARE_METATYPE(Bus::SnapshotRecord)
