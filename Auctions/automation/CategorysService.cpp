@@ -19,7 +19,8 @@ QList<Bus::CategoryRecord> CategorysService::records() const
 {
     QList<Bus::CategoryRecord> records;
     for (const CategoryPtr& category : app().Categorys().Items())
-        records << Bus::CategoryRecord{category->Name, category->MaxWins, category->Limited};
+        records << Bus::CategoryRecord{
+            .Name = category->Name, .MaxWins = category->MaxWins, .Limited = category->Limited};
     return records;
 }
 

@@ -19,10 +19,14 @@ void SettingsService::attach(cApp& app)
 Bus::SettingsRecord SettingsService::fields() const
 {
     const Settings& settings = app().Settings();
-    return {settings.ConfirmBid,         settings.ConfirmDel,
-            settings.ViewedAuctionAdded, settings.ViewedLookingAtAuction,
-            settings.ColorActive,        settings.ColorCaution,
-            settings.ColorComplete,      settings.ColorWarning};
+    return {.ConfirmBid = settings.ConfirmBid,
+            .ConfirmDel = settings.ConfirmDel,
+            .ViewedAuctionAdded = settings.ViewedAuctionAdded,
+            .ViewedLookingAtAuction = settings.ViewedLookingAtAuction,
+            .ColorActive = settings.ColorActive,
+            .ColorCaution = settings.ColorCaution,
+            .ColorComplete = settings.ColorComplete,
+            .ColorWarning = settings.ColorWarning};
 }
 
 QVariantMap SettingsService::Get()

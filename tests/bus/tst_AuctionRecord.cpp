@@ -110,7 +110,8 @@ void tst_AuctionRecord::travelsWhole()
     QCOMPARE(AuctionRecord::fromMap(map), record);
 
     // One record packed alone, and between others in a list.
-    QCOMPARE(AuctionRecord::unpackList(AuctionRecord::packList({record.packed()})), QList<AuctionRecord>{record});
+    QCOMPARE(AuctionRecord::unpackList(AuctionRecord::packList({record.packed()})),
+             QList<AuctionRecord>{record});
     const QList<AuctionRecord> list{everyField(), record, AuctionRecord()};
     QList<QByteArray> parts;
     for (const AuctionRecord& each : list)
@@ -146,7 +147,8 @@ void tst_AuctionRecord::unreadableFieldsKeepANewRecordsValues_data()
                                                                {QStringLiteral("TimeLeftLevel"), -1}}
                                                 << AuctionRecord();
     QTest::newRow("numbers beyond the field")
-        << QVariantMap{{QStringLiteral("Bids"), 1e12}, {QStringLiteral("SnipeQuantity"), -3e10}} << AuctionRecord();
+        << QVariantMap{{QStringLiteral("Bids"), 1e12}, {QStringLiteral("SnipeQuantity"), -3e10}}
+        << AuctionRecord();
     AuctionRecord some;
     some.Item = QStringLiteral("77");
     some.Quantity = 4;
@@ -174,8 +176,8 @@ void tst_AuctionRecord::unreadablePackedListGivesNoRecords_data()
 
     const QByteArray whole = AuctionRecord::packList({everyField().packed(), AuctionRecord().packed()});
     QTest::newRow("cut short") << whole.left(whole.size() - 3);
-    QTest::newRow("head only, two records counted") << whole.left(whole.size() - everyField().packed().size() -
-                                                                  AuctionRecord().packed().size());
+    QTest::newRow("head only, two records counted")
+        << whole.left(whole.size() - everyField().packed().size() - AuctionRecord().packed().size());
     const auto headed = [](const QStringList& names, const QByteArray& types) {
         QByteArray list;
         QDataStream stream(&list, QIODevice::WriteOnly);

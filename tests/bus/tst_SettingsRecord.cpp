@@ -19,7 +19,8 @@ void tst_SettingsRecord::travelsWhole_data()
     QTest::addColumn<SettingsRecord>("record");
 
     QTest::newRow("new record") << SettingsRecord();
-    QTest::newRow("every flag, every colour") << SettingsRecord{true, true, true, true, 0x00FF00, 0x00FFFF, 8421504, 255};
+    QTest::newRow("every flag, every colour")
+        << SettingsRecord{true, true, true, true, 0x00FF00, 0x00FFFF, 8421504, 255};
     QTest::newRow("first-view flags alone") << SettingsRecord{false, false, true, false, 0, 0, 0, 0};
     QTest::newRow("colour numbers at their edges")
         << SettingsRecord{false, true, false, true, 0xFFFFFF, std::numeric_limits<qint32>::max(), -1, 1};
