@@ -29,6 +29,13 @@ inline QString interfaceOf(const QString& object)
     return serviceName + QLatin1Char('.') + object;
 }
 
+// The longest texts the program takes in a call: an item number (the item-number rule itself, letters
+// and digits only, is ItemLinks::isValidItem), a category's or setting's name, a description or comment.
+// A longer one is refused with errorRefused.
+inline constexpr qsizetype maxItemLength = 32;
+inline constexpr qsizetype maxNameLength = 255;
+inline constexpr qsizetype maxTextLength = 64 * 1024;
+
 // Error replies carry the model's description as their text and its number as a second argument (int32):
 // refusals (number 11) under errorRefused, every other error under errorFailed; an error that is not the
 // model's has number 0.

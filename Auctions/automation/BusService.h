@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BusGate.h"
+#include "OrvBus.h"
 #include "OrvError.h"
 
 #include <QDBusContext>
@@ -24,11 +25,11 @@ public:
     // The application whose model the service shows, once it exists.
     virtual void attach(cApp& app);
 
-    // The longest texts taken from a client: an item number, a category's (or setting's) name, a
-    // description or comment. Anything longer is refused before it reaches the model.
-    static constexpr qsizetype MaxItemLength = 32;
-    static constexpr qsizetype MaxNameLength = 255;
-    static constexpr qsizetype MaxTextLength = 64 * 1024;
+    // The longest texts taken from a client (OrvBus): anything longer is refused before it reaches the
+    // model.
+    static constexpr qsizetype MaxItemLength = OrvBus::maxItemLength;
+    static constexpr qsizetype MaxNameLength = OrvBus::maxNameLength;
+    static constexpr qsizetype MaxTextLength = OrvBus::maxTextLength;
 
 protected:
     // Runs `answer` for the call being delivered (or, before the gate opens, once it opens) and gives its
