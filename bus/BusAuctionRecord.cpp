@@ -4,6 +4,7 @@
 #include "RecordPack.h"
 
 #include <QIODevice>
+#include <type_traits>
 
 namespace Bus {
 
@@ -129,13 +130,70 @@ QByteArray AuctionRecord::packList(const QList<QByteArray>& parts)
     return RecordPack::packList(packedNames(), packedTypes(), parts);
 }
 
+AuctionRecord AuctionRecord::readPacked(QDataStream& stream)
+{
+    const auto text = [&stream](QString& field) {
+        QByteArray bytes;
+        stream >> bytes;
+        field = QString::fromUtf8(bytes);
+    };
+    const auto date = [&stream](QDateTime& field) {
+        qint64 seconds = 0;
+        stream >> seconds;
+        field = DateTimes::fromSeconds(seconds);
+    };
+    // As fromMap: a number outside its list keeps a new record's value.
+    const auto choice = [&stream](auto& field, auto first, auto last) {
+        qint32 value = 0;
+        stream >> value;
+        if (value >= qint32(first) && value <= qint32(last))
+            field = std::remove_reference_t<decltype(field)>(value);
+    };
+    AuctionRecord record;
+    text(record.Item);
+    text(record.Description);
+    date(record.EndTime);
+    date(record.StartTime);
+    stream >> record.Price >> record.Shipping >> record.Quantity >> record.Bids;
+    text(record.HighBidder);
+    text(record.Seller);
+    date(record.LastUpdated);
+    text(record.Comments);
+    text(record.Category);
+    text(record.CurrencyTxt);
+    text(record.SysComments);
+    stream >> record.Deleted >> record.SnipeBid >> record.SnipeSeconds >> record.SnipeQuantity;
+    choice(record.SnipeState, OR2Watching, OR2BidCancelled);
+    choice(record.LastTimeLeftLevel, OR2Complete, OR2Active);
+    choice(record.TimeLeftLevel, OR2Complete, OR2Active);
+    return record;
+}
+
 QList<AuctionRecord> AuctionRecord::unpackList(const QByteArray& list)
 {
+    QDataStream stream(list);
+    stream.setVersion(RecordPack::streamVersion);
+    QStringList names;
+    QByteArray types;
+    quint32 count = 0;
+    stream >> names >> types >> count;
+    if (stream.status() != QDataStream::Ok)
+        return {};
     QList<AuctionRecord> records;
-    const QVariantList maps = RecordPack::unpackList(list);
-    records.reserve(maps.size());
-    for (const QVariant& map : maps)
-        records << fromMap(map.toMap());
+    if (names != packedNames() || types != packedTypes()) {
+        // Laid out by another version of the program.
+        const QVariantList maps = RecordPack::unpackList(list);
+        records.reserve(maps.size());
+        for (const QVariant& map : maps)
+            records << fromMap(map.toMap());
+        return records;
+    }
+    // A count is believed only as far as the bytes can hold it.
+    records.reserve(qMin<qsizetype>(count, list.size() / names.size()));
+    for (quint32 i = 0; i < count && stream.status() == QDataStream::Ok; ++i)
+        records << readPacked(stream);
+    if (stream.status() != QDataStream::Ok)
+        return {};
     return records;
 }
 

@@ -89,8 +89,10 @@ struct AuctionRecord
     void writePacked(QDataStream& stream) const;
     QByteArray packed() const;
     static QByteArray packList(const QList<QByteArray>& parts);
-    // The records of a packed list; empty when it does not read.
+    // The records of a packed list; empty when it does not read. A list laid out as packedNames and
+    // packedTypes say is read straight from the stream (readPacked), any other field by field by name.
     static QList<AuctionRecord> unpackList(const QByteArray& list);
+    static AuctionRecord readPacked(QDataStream& stream);
 
     // The form of a date on the bus, and back (an unreadable value gives the zero date).
     static qint64 dateValue(const QDateTime& value);

@@ -15,6 +15,8 @@ private Q_SLOTS:
     void travelsWhole();
     void unreadableFieldsKeepANewRecordsValues_data();
     void unreadableFieldsKeepANewRecordsValues();
+    void packedListReadsAsTheMapDoes_data();
+    void packedListReadsAsTheMapDoes();
     void unreadablePackedListGivesNoRecords_data();
     void unreadablePackedListGivesNoRecords();
 };
@@ -168,6 +170,50 @@ void tst_AuctionRecord::unreadableFieldsKeepANewRecordsValues()
     QFETCH(AuctionRecord, expected);
 
     QCOMPARE(AuctionRecord::fromMap(map), expected);
+}
+
+void tst_AuctionRecord::packedListReadsAsTheMapDoes_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QList<AuctionRecord>>("expected");
+
+    AuctionRecord outside = everyField();
+    outside.SnipeState = AucSnipeStates(42);
+    outside.LastTimeLeftLevel = AucTimeLeftLevel(9);
+    outside.TimeLeftLevel = AucTimeLeftLevel(-1);
+    AuctionRecord outsideRead = everyField();
+    outsideRead.SnipeState = OR2Watching;
+    outsideRead.LastTimeLeftLevel = OR2Complete;
+    outsideRead.TimeLeftLevel = OR2Complete;
+    QTest::newRow("states outside their lists")
+        << AuctionRecord::packList({outside.packed(), everyField().packed()})
+        << QList<AuctionRecord>{outsideRead, everyField()};
+
+    // Another version's layout: fields in another order, one unknown here, the rest missing.
+    QByteArray other;
+    QDataStream stream(&other, QIODevice::WriteOnly);
+    stream.setVersion(RecordPack::streamVersion);
+    stream << QStringList{QStringLiteral("Price"), QStringLiteral("Item"), QStringLiteral("Watchers"),
+                          QStringLiteral("SnipeState")}
+           << QByteArray("dsxi") << quint32(1) << 41.5 << QByteArray("123") << qint64(7)
+           << qint32(OR2BidPrepared);
+    AuctionRecord otherRead;
+    otherRead.Price = 41.5;
+    otherRead.Item = QStringLiteral("123");
+    otherRead.SnipeState = OR2BidPrepared;
+    QTest::newRow("another layout, read by name") << other << QList<AuctionRecord>{otherRead};
+}
+
+void tst_AuctionRecord::packedListReadsAsTheMapDoes()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QList<AuctionRecord>, expected);
+
+    QCOMPARE(AuctionRecord::unpackList(list), expected);
+    QList<AuctionRecord> byName;
+    for (const QVariant& map : RecordPack::unpackList(list))
+        byName << AuctionRecord::fromMap(map.toMap());
+    QCOMPARE(byName, expected);
 }
 
 void tst_AuctionRecord::unreadablePackedListGivesNoRecords_data()
