@@ -12,9 +12,18 @@ Q_LOGGING_CATEGORY(lcBandPlugins, "orv.browserhost.plugins")
 
 QStringList BandPlugins::folders()
 {
-    QStringList found{QCoreApplication::applicationDirPath()};
+    const QString beside = QCoreApplication::applicationDirPath();
+    QStringList found{beside};
 #ifdef ORV_BAND_PLUGIN_DIR
     found.append(QStringLiteral(ORV_BAND_PLUGIN_DIR));
+#endif
+#ifdef ORV_BAND_PLUGIN_RELATIVE_DIR
+    // An install under another prefix than the one configured keeps the bands at the same place beside
+    // the program's own folder.
+    const QString relative =
+        QDir::cleanPath(beside + QStringLiteral("/../") + QStringLiteral(ORV_BAND_PLUGIN_RELATIVE_DIR));
+    if (!found.contains(relative))
+        found.append(relative);
 #endif
     return found;
 }
