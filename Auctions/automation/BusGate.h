@@ -16,11 +16,10 @@ class QDBusContext;
 
 // Every call of a client waits here and is answered on a later turn of the event loop, one call per turn
 // and the clients in turn: however many calls arrive together, the heartbeat and the other clients come
-// between two answers of one client. The
-// bus objects are in place before the program's name is claimed, so that a call that comes with the name
-// (a second start, a client that starts the program through the bus) finds its object; the calls that
-// come before the program has loaded are answered once it has. A call whose client has left the bus by
-// the time its turn comes is dropped unanswered.
+// between two answers of one client. The bus objects are in place before the program's name is claimed,
+// so that a call that comes with the name (a second start, a client that starts the program through the
+// bus) finds its object; the calls that come before the program has loaded are answered once it has. A
+// call whose client has left the bus by the time its turn comes is dropped unanswered.
 class BusGate : public QObject
 {
     Q_OBJECT
