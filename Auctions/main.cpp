@@ -50,11 +50,7 @@ int main(int argc, char* argv[])
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, app, &cApp::sessionEnd);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, app,
-                     [app, &dialogs](QSessionManager&) {
-                         dialogs.storeMainWindowLayout();
-                         if (!app->Save())
-                             std::fprintf(stderr, "%s\n", app->Status().toLocal8Bit().constData());
-                     });
+                     [app](QSessionManager&) { app->saveForSessionEnd(); });
 
     const int result = QApplication::exec();
     delete app;

@@ -250,7 +250,7 @@ void ctlAuctionsBand::connectModel()
                        &ctlAuctionsBand::setStatus);
     // A first look at an item page made before the program answered counts once its settings arrive.
     m_links << connect(&app.Settings(), &Remote::Settings::Updated, this, [this] {
-        if (m_lookPending && m_browser && m_browser->ViewingAuction())
+        if (m_lookPending)
             LookingAtAuction();
     });
 }
@@ -895,8 +895,10 @@ QString ctlAuctionsBand::fnItem(const QString& sURL)
 void ctlAuctionsBand::treeDropped(const QString& text)
 {
     // An address without an item number, or with one that is no item number, is other text.
-    const QString item = ItemLinks::itemFromDrop(text);
-    if (!m_app || item.isEmpty())
+    if (!m_app || !fnIsAuction(text))
+        return;
+    const QString item = fnItem(text);
+    if (!ItemLinks::isValidItem(item))
         return;
     run(QStringLiteral("Add Auction Error"), [this, item] {
         const auto category = Category();

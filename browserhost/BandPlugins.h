@@ -12,7 +12,8 @@ class QPluginLoader;
 class BandPlugins
 {
 public:
-    // The folders searched, in order: beside the executable, then the install's plug-in folder.
+    // The folders searched, in order: beside the executable, the plug-in folder of the prefix the build
+    // was configured for, and the same folder under the executable's own prefix.
     static QStringList folders();
     // Told why a plug-in of bands could not be loaded.
     using Failure = std::function<void(const QString& description)>;

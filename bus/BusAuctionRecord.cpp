@@ -15,13 +15,6 @@ qint64 AuctionRecord::dateValue(const QDateTime& value)
     return DateTimes::toSeconds(value);
 }
 
-QDateTime AuctionRecord::dateFromValue(const QVariant& value)
-{
-    bool ok = false;
-    const qint64 seconds = value.toLongLong(&ok);
-    return ok ? DateTimes::fromSeconds(seconds) : DateTimes::zero();
-}
-
 QVariantMap AuctionRecord::toMap() const
 {
     return {

@@ -94,9 +94,8 @@ struct AuctionRecord
     static QList<AuctionRecord> unpackList(const QByteArray& list);
     static AuctionRecord readPacked(QDataStream& stream);
 
-    // The form of a date on the bus, and back (an unreadable value gives the zero date).
+    // The form of a date on the bus.
     static qint64 dateValue(const QDateTime& value);
-    static QDateTime dateFromValue(const QVariant& value);
 
     bool operator==(const AuctionRecord& other) const = default;
 };

@@ -66,12 +66,10 @@ QList<FileIdentity> stateFileCopies(int rootFd, const QString& root)
         QDir(root).entryList({stateFileName + QLatin1Char('*')},
                              QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
-        const QByteArray encoded = QFile::encodeName(name);
-        for (const int flags : {AT_SYMLINK_NOFOLLOW, 0}) {
-            struct stat info;
-            if (::fstatat(rootFd, encoded.constData(), &info, flags) == 0 && S_ISREG(info.st_mode))
-                copies.append({info.st_dev, info.st_ino, name});
-        }
+        // Followed: a plain file is itself, a link counts for what it leads to.
+        struct stat info;
+        if (::fstatat(rootFd, QFile::encodeName(name).constData(), &info, 0) == 0 && S_ISREG(info.st_mode))
+            copies.append({info.st_dev, info.st_ino, name});
     }
     return copies;
 }

@@ -181,8 +181,6 @@ void XMLManager::noteSkipped(const QString& what)
 
 QStringList XMLManager::skippedOnLoad() const
 {
-    if (m_lastLoad != LoadResult::Loaded)
-        return m_skipped;
     return m_skipped + m_document.unreachedElements();
 }
 

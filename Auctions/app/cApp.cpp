@@ -401,15 +401,21 @@ void cApp::sessionEnd()
     if (m_state == AppShuttingDown)
         return;
     setState(AppShuttingDown);
+    const bool saved = saveForSessionEnd();
+    m_bidManager->halt();
+    m_heartbeat.stop();
+    endProcess(saved ? 0 : SaveFailedExitCode);
+}
+
+bool cApp::saveForSessionEnd()
+{
     // The main window's layout goes into the file too, as its own unload would have put it.
     resumeNext(lcApp, [&] { m_dialogs.storeMainWindowLayout(); });
     const bool saved = Save();
-    m_bidManager->halt();
     // Nobody may be left to read a box: the reason goes where the session keeps its log.
     if (!saved)
         std::fprintf(stderr, "%s\n", m_saveError.toLocal8Bit().constData());
-    m_heartbeat.stop();
-    endProcess(saved ? 0 : SaveFailedExitCode);
+    return saved;
 }
 
 void cApp::keepDataFolderLock(std::unique_ptr<QLockFile> lock)

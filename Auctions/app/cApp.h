@@ -79,6 +79,9 @@ public:
     // The session ends (logout, SIGTERM): save whatever clients hold, then end; a save that fails is
     // written to standard error and the process ends with SaveFailedExitCode.
     void sessionEnd();
+    // The session's save (logout, SIGTERM): the main window's layout, then the state file; a failed save
+    // is written to standard error. False when the save failed.
+    bool saveForSessionEnd();
 
     // The process's hold on the data folder, kept while the application lives.
     void keepDataFolderLock(std::unique_ptr<QLockFile> lock);

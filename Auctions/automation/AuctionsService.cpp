@@ -82,14 +82,7 @@ QVariantMap AuctionsService::record(Auction& auction)
 AucTimeLeftLevel AuctionsService::levelAt(const Packed& packed, qint64 siteMinute)
 {
     // As Auction::TimeLeftLevel: whole minutes between the two minutes; none without an end time.
-    const qint64 minutes = packed.hasEnd ? (packed.endMinute - siteMinute) / 60 : 0;
-    if (minutes >= 1441)
-        return OR2Active;
-    if (minutes >= 6)
-        return OR2Caution;
-    if (minutes < 1)
-        return OR2Complete;
-    return OR2Warning;
+    return Auction::levelForMinutes(packed.hasEnd ? (packed.endMinute - siteMinute) / 60 : 0);
 }
 
 void AuctionsService::pack(const AuctionPtr& auction, Packed& packed, const QDateTime& siteNow)
@@ -147,8 +140,7 @@ bool AuctionsService::prepare(qint64 budgetMs)
 
 QVariantMap AuctionsService::items()
 {
-    while (!prepare(std::numeric_limits<qint64>::max())) {
-    }
+    prepare(std::numeric_limits<qint64>::max());
     if (m_list.isEmpty()) {
         const QList<AuctionPtr> auctions = app().Auctions().Items();
         QList<QByteArray> records;
@@ -167,11 +159,11 @@ qint64 AuctionsService::nextLevelMinute(const Packed& packed)
         return std::numeric_limits<qint64>::max();
     switch (packed.level) {
     case OR2Active:
-        return packed.endMinute - 1440 * 60;
+        return packed.endMinute - (Auction::ActiveMinutes - 1) * 60;
     case OR2Caution:
-        return packed.endMinute - 5 * 60;
+        return packed.endMinute - (Auction::CautionMinutes - 1) * 60;
     case OR2Warning:
-        return packed.endMinute;
+        return packed.endMinute - (Auction::WarningMinutes - 1) * 60;
     default:
         return std::numeric_limits<qint64>::max();
     }

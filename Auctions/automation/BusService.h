@@ -32,9 +32,9 @@ public:
     static constexpr qsizetype MaxTextLength = OrvBus::maxTextLength;
 
 protected:
-    // Runs `answer` for the call being delivered (or, before the gate opens, once it opens) and gives its
-    // result; any error becomes the call's error reply, as none may leave a slot that the bus library
-    // calls. Called directly (not over the bus), errors are thrown on.
+    // Holds the call being delivered at the gate, where `answer` runs on its turn and gives its result;
+    // any error becomes the call's error reply, as none may leave a slot that the bus library calls.
+    // Called directly (not over the bus), `answer` runs at once and errors are thrown on.
     template <typename Answer> auto serve(Answer answer) -> decltype(answer())
     {
         using Result = decltype(answer());
@@ -65,16 +65,8 @@ protected:
         const auto held = [answer]() -> QVariantList { return {QVariant::fromValue(answer())}; };
         if (m_gate.hold(*this, held, ready))
             return decltype(answer())();
-        try {
-            while (!ready()) {
-            }
-            return answer();
-        } catch (const std::exception& error) {
-            if (!calledFromDBus())
-                throw;
-            refuse(error);
-        }
-        return decltype(answer())();
+        // Not held (called directly, or by the program itself): the answer does all its work at once.
+        return serve(answer);
     }
     // The application; error 91 while there is none.
     cApp& app() const;

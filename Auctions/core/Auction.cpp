@@ -23,16 +23,19 @@ AucTimeLeftLevel Auction::TimeLeftLevel()
 
 AucTimeLeftLevel Auction::TimeLeftLevel(const QDateTime& siteNow)
 {
-    const qint64 minutes = DateTimes::minutesBetween(siteNow, EndTime);
-    AucTimeLeftLevel level = OR2Warning;
-    if (minutes >= 1441)
-        level = OR2Active;
-    else if (minutes >= 6)
-        level = OR2Caution;
-    else if (minutes < 1)
-        level = OR2Complete;
-    LastTimeLeftLevel = level;
-    return level;
+    LastTimeLeftLevel = levelForMinutes(DateTimes::minutesBetween(siteNow, EndTime));
+    return LastTimeLeftLevel;
+}
+
+AucTimeLeftLevel Auction::levelForMinutes(qint64 minutes)
+{
+    if (minutes >= ActiveMinutes)
+        return OR2Active;
+    if (minutes >= CautionMinutes)
+        return OR2Caution;
+    if (minutes >= WarningMinutes)
+        return OR2Warning;
+    return OR2Complete;
 }
 
 QString Auction::TimeLeftText() const

@@ -53,6 +53,12 @@ public:
     AucTimeLeftLevel TimeLeftLevel();
     // The same at the site time `siteNow`, for many auctions at one moment.
     AucTimeLeftLevel TimeLeftLevel(const QDateTime& siteNow);
+    // The level of whole minutes left: at least ActiveMinutes, at least CautionMinutes, at least
+    // WarningMinutes, or none.
+    static AucTimeLeftLevel levelForMinutes(qint64 minutes);
+    static constexpr qint64 ActiveMinutes = 1441;
+    static constexpr qint64 CautionMinutes = 6;
+    static constexpr qint64 WarningMinutes = 1;
     // "N/A", "OVER", "<d> Days +" or "00:hh:mm:ss".
     QString TimeLeftText() const;
     bool IsBidding() const;

@@ -1,10 +1,9 @@
 #include "Updater.h"
 
-#include "Auctions.h"
 #include "Downloader.h"
+#include "ItemLinks.h"
 #include "ItemPage.h"
 #include "OrvError.h"
-#include "SiteEndpoints.h"
 #include "UpdatersEvents.h"
 
 #include <QTimer>
@@ -51,11 +50,7 @@ void Updater::Download()
 
 QString Updater::itemPageAddress(const QString& item)
 {
-    if (!Auctions::isValidItemNumber(item))
-        return {};
-    return SiteEndpoints::url(SiteEndpoints::ItemPage,
-                              QStringLiteral("/ws/eBayISAPI.dll?ViewItem&item=") + item)
-        .toString();
+    return ItemLinks::itemPageUrl(item).toString();
 }
 
 void Updater::downloadComplete()

@@ -42,8 +42,8 @@ ColumnWidths::ColumnWidths(const QTreeView& view, Clock* clock) : m_view(view)
 {
     // Wide values of each kind: the states with the longest texts, a time left with every place filled,
     // and a date with two-digit month, day and hour.
-    const QDateTime now = clock ? clock->Time() : DateTimes::naive(2028, 12, 28, 22, 58, 58);
     const QDateTime wideDate = DateTimes::naive(2028, 12, 28, 22, 58, 58);
+    const QDateTime now = clock ? clock->Time() : wideDate;
     for (const AucSnipeStates state : {OR2Watching, OR2BidSet, OR2BidSuccess}) {
         const AuctionPtr auction = AuctionPtr::create();
         auction->Clock = clock;

@@ -17,7 +17,7 @@ class ColumnWidths
 {
 public:
     // Measures in `view`'s font and style; `clock` gives the usual auctions their time left and local
-    // end (without one those columns are measured by their caption alone).
+    // end (without one the time left is measured at its widest and the local end by its caption).
     ColumnWidths(const QTreeView& view, Clock* clock);
 
     // The least width, in pixels, at which `column`, shown in the header's `section`, shows its caption
