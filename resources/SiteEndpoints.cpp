@@ -56,3 +56,17 @@ QUrl SiteEndpoints::url(Endpoint endpoint, const QString& pathAndQuery)
         text.chop(1);
     return QUrl(text + pathAndQuery, QUrl::TolerantMode);
 }
+
+int SiteEndpoints::port(const QUrl& address)
+{
+    const QString scheme = address.scheme().toLower();
+    return address.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
+}
+
+bool SiteEndpoints::isAt(Endpoint endpoint, const QUrl& address, bool schemeToo)
+{
+    const QUrl there = base(endpoint);
+    return address.isValid() && !address.host().isEmpty() &&
+           (!schemeToo || address.scheme().compare(there.scheme(), Qt::CaseInsensitive) == 0) &&
+           address.host().compare(there.host(), Qt::CaseInsensitive) == 0 && port(address) == port(there);
+}

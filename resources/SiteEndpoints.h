@@ -36,4 +36,10 @@ public:
     static QUrl url(Endpoint endpoint, const QString& pathAndQuery);
     static QUrl defaultBase(Endpoint endpoint);
     static QString environmentVariable(Endpoint endpoint);
+
+    // The port `address` reaches: its own, else its scheme's (80 for http, 443 for https, else -1).
+    static int port(const QUrl& address);
+    // Whether `address` is on the endpoint's host and port (letter case ignored), and its scheme too
+    // unless `schemeToo` is false.
+    static bool isAt(Endpoint endpoint, const QUrl& address, bool schemeToo = true);
 };

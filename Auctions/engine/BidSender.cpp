@@ -87,24 +87,6 @@ const QString& checkedItem(const QString& item)
     return item;
 }
 
-int effectivePort(const QUrl& url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
-}
-
-bool sameHostAndPort(const QUrl& address, const QUrl& endpoint)
-{
-    return !address.host().isEmpty() && address.host().compare(endpoint.host(), Qt::CaseInsensitive) == 0 &&
-           effectivePort(address) == effectivePort(endpoint);
-}
-
-bool sameSchemeHostAndPort(const QUrl& address, const QUrl& endpoint)
-{
-    return address.scheme().compare(endpoint.scheme(), Qt::CaseInsensitive) == 0 &&
-           sameHostAndPort(address, endpoint);
-}
-
 // The site is busy: an HTTP 5xx answer is taken as the site's "temporarily unavailable" page.
 bool busyAnswer(const BrowserWindow::HtmlDocument& document)
 {
@@ -360,7 +342,7 @@ void BidSender::runHandler(void (BidSender::*handler)(), const QString& systemEr
 void BidSender::HandleSignInPage()
 {
     // The password goes to the sign-in host only: a sign-in page shown anywhere else is no sign-in page.
-    if (!sameSchemeHostAndPort(QUrl(window().LocationURL()), SiteEndpoints::base(SiteEndpoints::SignIn))) {
+    if (!SignInPage::isOnSignInHost(window())) {
         FinishFailure(Text::SignInPageUnexpected);
         return;
     }
@@ -427,7 +409,7 @@ void BidSender::HandleSignInResult()
 void BidSender::HandleBidPage()
 {
     // Only the bid host's pages count here; whatever else completes meanwhile is passed over.
-    if (!sameHostAndPort(QUrl(window().LocationURL()), SiteEndpoints::base(SiteEndpoints::Bid)))
+    if (!SiteEndpoints::isAt(SiteEndpoints::Bid, QUrl(window().LocationURL()), false))
         return;
     const QString page = VisibleText();
     if (busyAnswer(window().Document())) {

@@ -15,12 +15,6 @@ namespace {
 
 const QString formName = QStringLiteral("SignInForm");
 
-int portOf(const QUrl& url)
-{
-    const QString scheme = url.scheme().toLower();
-    return url.port(scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1);
-}
-
 } // namespace
 
 QString SignInPage::text(const BrowserWindow& window)
@@ -37,11 +31,7 @@ bool SignInPage::contains(const QString& pageText, const QString& marker)
 
 bool SignInPage::isSignInHost(const QUrl& address)
 {
-    const QUrl signInHost = SiteEndpoints::base(SiteEndpoints::SignIn);
-    return address.isValid() && !address.host().isEmpty() &&
-           address.scheme().compare(signInHost.scheme(), Qt::CaseInsensitive) == 0 &&
-           address.host().compare(signInHost.host(), Qt::CaseInsensitive) == 0 &&
-           portOf(address) == portOf(signInHost);
+    return SiteEndpoints::isAt(SiteEndpoints::SignIn, address);
 }
 
 bool SignInPage::isOnSignInHost(const BrowserWindow& window)

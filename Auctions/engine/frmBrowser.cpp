@@ -4,6 +4,7 @@
 #include "OrvError.h"
 #include "ResumeNext.h"
 #include "Settings.h"
+#include "SiteEndpoints.h"
 #include "TimeSource.h"
 
 #include <QCoreApplication>
@@ -90,11 +91,6 @@ const QString submitToScript = QStringLiteral(R"JS(
     return 'posted';
 }).apply(null, %1);
 )JS");
-
-int defaultPort(const QString& scheme)
-{
-    return scheme == QLatin1String("https") ? 443 : scheme == QLatin1String("http") ? 80 : -1;
-}
 
 // The size of the document as it loads, in characters of its HTML.
 const QString sizeScript = QStringLiteral(
@@ -272,7 +268,7 @@ void frmBrowser::SubmitFormTo(const QString& form, const QUrl& destination)
     requireForm(form);
     const QString scheme = destination.scheme().toLower();
     const QString host = destination.host(QUrl::FullyEncoded).toLower();
-    const int port = destination.port(defaultPort(scheme));
+    const int port = SiteEndpoints::port(destination);
     QPointer<frmBrowser> self(this);
     browser().runJavaScript(
         submitToScript.arg(scriptArguments({m_documentUrl, form, scheme, host, QString::number(port)})),
