@@ -66,7 +66,6 @@ const QString AnswerTooLarge =
     QStringLiteral("The answer to the bid was cut off at 8 MB; the bid may have reached eBay.");
 } // namespace Text
 
-const QString signInForm = QStringLiteral("SignInForm");
 const QString reviewForm = QStringLiteral("PlaceBid");
 
 bool contains(const QString& page, const QString& marker)
@@ -363,11 +362,9 @@ void BidSender::HandleSignInPage()
             FinishFailure(Text::SignInPageUnexpected);
             return;
         }
-        browser.SetFormValue(signInForm, QStringLiteral("userid"), m_settings.Username);
-        browser.SetFormValue(signInForm, QStringLiteral("pass"), m_settings.Password);
-        browser.SetFormValue(signInForm, QStringLiteral("keepMeSignInOption"), QStringLiteral("1"));
+        SignInPage::fill(browser, m_settings.Username, m_settings.Password);
         setState(SignInSubmitted);
-        browser.SubmitFormTo(signInForm, SiteEndpoints::base(SiteEndpoints::SignIn));
+        SignInPage::submit(browser);
     } else if (contains(page, Marker::UserIdInvalid)) {
         FinishFailure(Text::LoginRejected);
     } else if (contains(page, Marker::Unavailable)) {
