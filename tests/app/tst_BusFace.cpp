@@ -10,6 +10,7 @@
 #include "FakeEngine.h"
 #include "FakeTimeSource.h"
 #include "OrvBus.h"
+#include "ProgramOnTheBus.h"
 #include "RecordPack.h"
 #include "RecordingMessageBoxSink.h"
 #include "RecordingShellHost.h"
@@ -227,19 +228,11 @@ private Q_SLOTS:
         QFETCH(int, number);
         QFETCH(QString, text);
 
-        TestDataFolder data;
         QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "refused");
         QVERIFY(client.isConnected());
-        BusFace face(QDBusConnection::sessionBus());
-        QVERIFY(face.claim());
-        RecordingShellHost host;
-        RecordingMessageBoxSink boxes;
-        FakeEngine engine;
-        cApp app(host, boxes, engine.factories());
-        face.attach(app);
-        app.Load();
-        app.hide();
-        face.open();
+        ProgramOnTheBus program;
+        QVERIFY(program.start());
+        cApp& app = program.app;
         app.Auctions().Add(QStringLiteral("110023456789"), QStringLiteral("Default"));
         QCOMPARE(app.Categorys().Count(), 1);
         const QString before = modelText(app);
@@ -256,18 +249,10 @@ private Q_SLOTS:
     // moved or added there takes the category's own name.
     void textsAtTheirLimitsAreTaken()
     {
-        TestDataFolder data;
         QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "limits");
-        BusFace face(QDBusConnection::sessionBus());
-        QVERIFY(face.claim());
-        RecordingShellHost host;
-        RecordingMessageBoxSink boxes;
-        FakeEngine engine;
-        cApp app(host, boxes, engine.factories());
-        face.attach(app);
-        app.Load();
-        app.hide();
-        face.open();
+        ProgramOnTheBus program;
+        QVERIFY(program.start());
+        cApp& app = program.app;
         app.Categorys().Add(QStringLiteral("Books"), false, 1);
 
         const QString item(BusService::MaxItemLength, QLatin1Char('4'));
@@ -292,19 +277,11 @@ private Q_SLOTS:
     // the site clock.
     void theWholeListFollowsEveryChange()
     {
-        TestDataFolder data;
         FakeTimeSource pc;
         QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "reader");
-        BusFace face(QDBusConnection::sessionBus());
-        QVERIFY(face.claim());
-        RecordingShellHost host;
-        RecordingMessageBoxSink boxes;
-        FakeEngine engine;
-        cApp app(host, boxes, engine.factories());
-        face.attach(app);
-        app.Load();
-        app.hide();
-        face.open();
+        ProgramOnTheBus program;
+        QVERIFY(program.start());
+        cApp& app = program.app;
         const QDateTime siteNow = app.Clock().Time();
         for (int i = 0; i < 3; ++i) {
             const AuctionPtr auction =

@@ -7,14 +7,12 @@
 #include "BusFace.h"
 #include "Categorys.h"
 #include "DialogServices.h"
-#include "FakeEngine.h"
 #include "OrvBus.h"
+#include "ProgramOnTheBus.h"
 #include "RecordingMessageBoxSink.h"
-#include "RecordingShellHost.h"
 #include "RemoteApp.h"
 #include "RemoteBusBackend.h"
 #include "RemotecApp.h"
-#include "TestDataFolder.h"
 #include "cApp.h"
 #include "ctlAuctionsBand.h"
 #include "frmCategory.h"
@@ -61,17 +59,9 @@ class tst_BandCategoriesOnTheBus : public QObject
 private Q_SLOTS:
     void theTreeFollowsTheEditorAndTheRemover()
     {
-        TestDataFolder data;
-        BusFace face(QDBusConnection::sessionBus());
-        QVERIFY(face.claim());
-        RecordingShellHost host;
-        RecordingMessageBoxSink boxes;
-        FakeEngine engine;
-        cApp app(host, boxes, engine.factories());
-        face.attach(app);
-        app.Load();
-        app.hide();
-        face.open();
+        ProgramOnTheBus program;
+        QVERIFY(program.start());
+        cApp& app = program.app;
         app.Categorys().Add(QStringLiteral("Books"), false, 1);
         app.Categorys().Add(QStringLiteral("Music"), false, 1);
         for (const auto& [item, category] :
@@ -107,7 +97,7 @@ private Q_SLOTS:
             QTRY_COMPARE(rootTexts(tree), listed(app));
             QCOMPARE(rootTexts(tree), QStringList({"Default (1)", "Novels (3)"}));
             QCOMPARE(band.node(QStringLiteral("300~"))->parent(), band.node(QStringLiteral("Novels:CAT")));
-            QVERIFY(boxes.boxes.isEmpty());
+            QVERIFY(program.boxes.boxes.isEmpty());
             QVERIFY(bandBoxes.boxes.isEmpty());
             delete editor;
             delete remover;
